@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# build.sh <build dir> [cmake options...]: configures (once) and builds.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+dir="$1"; shift
+cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+cmake --build "$dir" --parallel "$(nproc)"
