@@ -1,11 +1,26 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "framework/application.h"
+#include "framework/mdi_frame.h"
+
+namespace {
+
+class KavoltApp : public framework::Application {
+public:
+    bool InitInstance() override {
+        auto* frame = new framework::MdiFrame;
+        frame->setWindowTitle(QStringLiteral("Kavolt"));
+        frame->resize(1024, 768);
+        SetMainFrame(frame);
+        frame->show();
+        return true;
+    }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Kavolt"));
-    w.resize(1024, 768);
-    w.show();
-    return app.exec();
+    QApplication qt(argc, argv);
+    KavoltApp app;
+    return app.Run();
 }

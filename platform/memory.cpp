@@ -5,6 +5,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/handle_table.h"
+
 namespace {
 
 struct Slot {
@@ -15,10 +17,7 @@ struct Slot {
     bool live = false;
 };
 
-struct Table {
-    std::mutex mutex;
-    std::vector<Slot> slots;
-    std::vector<uint32_t> freeSlots;
+struct Table : platform::detail::HandleTable<Slot, 0x42u> {
     size_t inUse = 0;
     size_t count = 0;
     size_t limit = MEM_NO_LIMIT;
@@ -30,22 +29,7 @@ struct Table {
             if (end != env) limit = static_cast<size_t>(v);
         }
     }
-
-    // Handle value: (generation << 32) | (index + 1); never 0.
-    static MemHandle encode(uint32_t index, uint32_t generation) {
-        uint64_t v = (uint64_t(generation) << 32) | (uint64_t(index) + 1);
-        return reinterpret_cast<MemHandle>(static_cast<uintptr_t>(v));
-    }
-    Slot* find(MemHandle h) {
-        uint64_t v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(h));
-        uint32_t low = uint32_t(v & 0xffffffffu);
-        if (low == 0) return nullptr;
-        uint32_t index = low - 1;
-        if (index >= slots.size()) return nullptr;
-        Slot& s = slots[index];
-        if (!s.live || s.generation != uint32_t(v >> 32)) return nullptr;
-        return &s;
-    }
+    Slot* find(MemHandle h) { return Find(reinterpret_cast<uintptr_t>(h)); }
     bool fits(size_t more) const { return more <= limit && inUse <= limit - more; }
 };
 
@@ -65,23 +49,13 @@ MemHandle MemAlloc(size_t size) {
     if (!t.fits(size)) return nullptr;
     auto* data = static_cast<unsigned char*>(std::calloc(size, 1));
     if (!data) return nullptr;
-    uint32_t index;
-    if (!t.freeSlots.empty()) {
-        index = t.freeSlots.back();
-        t.freeSlots.pop_back();
-    } else {
-        index = uint32_t(t.slots.size());
-        t.slots.emplace_back();
-    }
-    Slot& s = t.slots[index];
+    uintptr_t handle = 0;
+    Slot& s = t.Add(handle);
     s.data = data;
     s.size = size;
-    s.generation++;
-    s.locks = 0;
-    s.live = true;
     t.inUse += size;
     t.count++;
-    return Table::encode(index, s.generation);
+    return reinterpret_cast<MemHandle>(handle);
 }
 
 void* MemLock(MemHandle h) {
@@ -136,8 +110,7 @@ MemHandle MemFree(MemHandle h) {
     s->data = nullptr;
     s->size = 0;
     s->locks = 0;
-    s->live = false;
-    t.freeSlots.push_back(uint32_t(s - t.slots.data()));
+    t.Remove(s);
     return nullptr;
 }
 
