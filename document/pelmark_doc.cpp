@@ -1,0 +1,4 @@
+#include "document/pelmark_doc.h"
+
+CPelmarkDoc::CPelmarkDoc() = default;
+CPelmarkDoc::~CPelmarkDoc() = default;

@@ -1,0 +1,4 @@
+#include "view/child_frame.h"
+
+CChildFrame::CChildFrame() = default;
+CChildFrame::~CChildFrame() = default;

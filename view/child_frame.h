@@ -1,0 +1,11 @@
+// The child frame around one canvas view.
+#pragma once
+
+#include "framework/child_frame.h"
+
+class CChildFrame : public framework::ChildFrame {
+    Q_OBJECT
+public:
+    CChildFrame();
+    ~CChildFrame() override;
+};
