@@ -12,17 +12,7 @@ MemHandle CreateDib8(int width, int height, int bytesPerPixel) {
                           ? uint64_t(dib::LayerRowBytes(width)) * uint64_t(height)
                           : uint64_t(width) * uint64_t(height) * uint64_t(bytesPerPixel);
     uint64_t size = pixels + (bytesPerPixel == 0 ? 1064 : 40);
-    if (size > SIZE_MAX) return nullptr;
-    MemHandle h = MemAlloc(size_t(size));
-    MemLockGuard lock(h);
-    if (!lock) return nullptr;
-    auto* info = lock.as<DibInfoHeader>();
-    info->size = DIB_INFO_HEADER_SIZE;
-    info->width = width;
-    info->height = height;
-    info->planes = 1;
-    info->bitCount = uint16_t(bytesPerPixel == 0 ? 8 : 8 * bytesPerPixel);
-    return h;
+    return dib::NewInfoDib(width, height, bytesPerPixel == 0 ? 8 : 8 * bytesPerPixel, size);
 }
 
 MemHandle DuplicateGlobal(MemHandle source, MemHandle sizeFrom) {

@@ -196,4 +196,18 @@ ClippedRect ClipToImage(const DibRect& r, int width, int height) {
     return c;
 }
 
+MemHandle NewInfoDib(int width, int height, int bits, uint64_t blockSize) {
+    if (blockSize > SIZE_MAX) return nullptr;
+    MemHandle h = MemAlloc(size_t(blockSize));
+    MemLockGuard lock(h);
+    if (!lock) return nullptr;
+    auto* info = lock.as<DibInfoHeader>();
+    info->size = DIB_INFO_HEADER_SIZE;
+    info->width = width;
+    info->height = height;
+    info->planes = 1;
+    info->bitCount = uint16_t(bits);
+    return h;
+}
+
 }  // namespace dib

@@ -113,4 +113,8 @@ struct ClippedRect {
 };
 ClippedRect ClipToImage(const DibRect& r, int width, int height);
 
+// A new zero-filled block of `blockSize` bytes whose 40-byte header holds
+// the size, one plane and the bit count; null when it cannot be had.
+MemHandle NewInfoDib(int width, int height, int bits, uint64_t blockSize);
+
 }  // namespace dib

@@ -53,18 +53,8 @@ QImage DibToQImage(MemHandle image, const DibRect* rect, const LogicalPalette* p
 namespace {
 
 MemHandle NewDib(int width, int height, int bits, size_t tableBytes, size_t stride) {
-    uint64_t size = DIB_INFO_HEADER_SIZE + tableBytes + uint64_t(stride) * uint64_t(height);
-    if (size > SIZE_MAX) return nullptr;
-    MemHandle h = MemAlloc(size_t(size));
-    MemLockGuard lock(h);
-    if (!lock) return nullptr;
-    auto* info = lock.as<DibInfoHeader>();
-    info->size = DIB_INFO_HEADER_SIZE;
-    info->width = width;
-    info->height = height;
-    info->planes = 1;
-    info->bitCount = uint16_t(bits);
-    return h;
+    return dib::NewInfoDib(width, height, bits,
+                           DIB_INFO_HEADER_SIZE + tableBytes + uint64_t(stride) * uint64_t(height));
 }
 
 bool IsIndexed(const QImage& image) {
