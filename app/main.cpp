@@ -1,26 +1,17 @@
+// The editor's program. With KAVOLT_MESSAGE_LOG set it runs unattended
+// (see app/unattended_mode.h).
 #include <QApplication>
 
-#include "framework/application.h"
-#include "framework/mdi_frame.h"
-
-namespace {
-
-class KavoltApp : public framework::Application {
-public:
-    bool InitInstance() override {
-        auto* frame = new framework::MdiFrame;
-        frame->setWindowTitle(QStringLiteral("Kavolt"));
-        frame->resize(1024, 768);
-        SetMainFrame(frame);
-        frame->show();
-        return true;
-    }
-};
-
-}  // namespace
+#include "app/pelmark_app.h"
+#include "app/unattended_mode.h"
 
 int main(int argc, char** argv) {
+    InstallMessageLogFromEnvironment();
     QApplication qt(argc, argv);
-    KavoltApp app;
-    return app.Run();
+    QApplication::setApplicationName(QStringLiteral("Kavolt"));
+    CPelmarkApp app;
+    int status = app.Run();
+    // A later instance has handed its files to the running one: that is a
+    // normal end.
+    return app.IsSecondInstance() ? 0 : status;
 }

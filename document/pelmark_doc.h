@@ -1,10 +1,166 @@
-// The image document (being written).
+// The image document: one 8-bit composite image with its palette, up to 100
+// layers and 100 channels, the underlay, the selection masks, the floating
+// selection, the undo snapshots, the animation frame table and the plug-in
+// windows working on it.
+//
+// Views, tool windows, dialogs and the plug-in host read and change the
+// members directly; every block is held by handle and owned by the document,
+// which frees them all when it is destroyed.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include <QString>
+
+#include "document/doc_limits.h"
+#include "document/undo_slot.h"
 #include "framework/document.h"
+#include "imaging/dib_layout.h"
+#include "imaging/logical_palette.h"
+#include "platform/memory.h"
+#include "platform/window.h"
+
+struct PluginToolRecord;
+
+namespace framework {
+class CmdUI;
+class View;
+}  // namespace framework
+
+// A window a tool plug-in opened for the document and the record it works on.
+struct PluginWindowSlot {
+    WinHandle window = nullptr;
+    PluginToolRecord* record = nullptr;
+};
 
 class CPelmarkDoc : public framework::Document {
 public:
+    static constexpr int32_t kHandToolId = 553;
+    static constexpr int32_t kFirstPenId = 600;
+
     CPelmarkDoc();
     ~CPelmarkDoc() override;
+
+    // A new image from the new-image dialog (or, while the new-from-data flag
+    // is set, an empty document that the caller gives its image). False when
+    // no image is made; the framework then discards the document.
+    bool OnNewDocument() override;
+    // Reading files goes through the file-format plug-ins; without them every
+    // file is refused with "<path>\n 是不支持的文件格式。".
+    bool OnOpenDocument(const QString& path) override;
+
+    // Makes the document's image ready after any change of m_hImage: a 4-bit
+    // image becomes 8 bit, the size is taken and both palettes are rebuilt.
+    // An image with a negative size or one larger than the maximum image size
+    // ("DIB 过大。"), or a document without its masks ("内存不足。"), loses
+    // its image. True when the document has an image afterwards.
+    bool InitDib();
+    // Invalidates every view of the document but `view`; returns 0.
+    int InvalidateOtherViews(framework::View* view);
+    // Layer 0 for an image that came from the clipboard or a scanner: visible,
+    // default draw mode and name; the layer palette shows it. False when the
+    // layer could not be made (the work-memory message has been shown).
+    bool CreateFirstLayer();
+    // Closes the file held open against writers; 1 when it was closed, 0 when
+    // none was held or closing failed.
+    int UnlockFile();
+
+    // Selection (right and bottom exclusive) and the floating target.
+    DibRect m_rcSelection{};
+    DibRect m_rcFloatTarget{};
+    int32_t m_nToolId = kHandToolId;
+    int32_t m_nPrevToolId = kHandToolId;
+    // Screen palettes: of the colour table, of the underlay, and the grey
+    // palette of the entries' alpha values.
+    std::optional<LogicalPalette> m_pPalette;
+    std::optional<LogicalPalette> m_pUnderlayPalette;
+    std::optional<LogicalPalette> m_pAlphaPalette;
+    MemHandle m_hFloatImage = nullptr;
+    int32_t m_nPenId = kFirstPenId;
+    int32_t m_bTone = 1;
+    int32_t m_nColor = 0;
+    int32_t m_nColor2 = 0;
+    // Per palette index: pixels of that index may be overwritten / the index
+    // may be written.
+    std::array<int32_t, 256> m_WritableColors;
+    std::array<int32_t, 256> m_EnabledColors;
+    // Bit r set: palette entries 16r to 16r + 15 cannot be edited.
+    uint16_t m_wPaletteLock = 0;
+    // Spare copy of the current layer (lifted selections, rubber-band tools).
+    MemHandle m_hLayerBackup = nullptr;
+
+    // Undo: the snapshots and their bookkeeping.
+    std::array<document::UndoSlot, document::kUndoSlots> m_UndoSlots;
+    int32_t m_nUndoIndex = -1;  // slot of the last step, -1 for none
+    int32_t m_nRedoLimit = -1;  // highest slot holding a state
+    int32_t m_bRedoMode = 0;
+    // The state before an image size change, kept to undo it.
+    MemHandle m_hPrevImage = nullptr;
+    std::array<MemHandle, document::kLayerSlots> m_hPrevLayers{};
+    int32_t m_nPrevWidth = 0;
+    int32_t m_nPrevHeight = 0;
+    int32_t m_nPrevLayerCount = 0;
+    int32_t m_nPrevEditLayer = 0;
+
+    // The composite image: an 8-bit packed DIB with 256 entries.
+    MemHandle m_hImage = nullptr;
+    MemHandle m_hUnderlay = nullptr;
+    MemHandle m_hFloatPixels = nullptr;
+    // Mask bytes of the floating rectangle.
+    MemHandle m_hFloatMask = nullptr;
+    int32_t m_nWidth = 1;
+    int32_t m_nHeight = 1;
+    int32_t m_nColorMode = 0;
+    int32_t m_bBusy = 0;
+    QString m_szPath;
+    // One byte per pixel and three selection masks, all at the maximum image
+    // size; null when they could not be allocated.
+    MemHandle m_hPixelFlags = nullptr;
+    MemHandle m_hMask = nullptr;
+    MemHandle m_hMask2 = nullptr;
+    MemHandle m_hMask3 = nullptr;
+    // Place in the open-document list, -1 without an entry.
+    int32_t m_nOpenListSlot = -1;
+    int32_t m_nMaskMode = 0;
+    // Plug-in windows working on this document.
+    PluginWindowSlot m_ToolPlugin;
+    PluginWindowSlot m_AnimPlugin;
+    PluginWindowSlot m_HexPlugin;
+    std::array<MemHandle, document::kLayerSlots> m_hLayers{};
+    std::array<MemHandle, document::kChannelSlots> m_hChannels{};
+    int32_t m_nLayerCount = 0;
+    int32_t m_nChannelCount = 0;
+    int32_t m_bHasUnderlay = 0;
+    int32_t m_bUnderlayCheck = 0;
+    int32_t m_nEditLayer = 0;
+    int32_t m_nChildFrames = 0;
+    int32_t m_nUnderlayWidth = 0;
+    int32_t m_nUnderlayHeight = 0;
+    uint8_t m_bAnimState = 0;
+    uint8_t m_bLayerStep = 0;
+    uint8_t m_bAnimPluginRunning = 0;
+    uint8_t m_bRepeatToggle = 0;
+    int32_t m_bUntitled = 0;
+    int32_t m_bPasted = 0;
+    int32_t m_bLayerUpdatePending = 0;
+    std::array<uint8_t, document::kPackedAnimTableBytes> m_AnimTable{};
+    // The document's file held open against writers (a descriptor, -1 none).
+    int32_t m_bFileLocked = 0;
+    int m_fileLock = -1;
+
+protected:
+    void DeclareCommands(framework::CommandTable& table) override;
+
+private:
+    void OnFileSaveAs();
+    void OnUpdateLockedFileCommand(framework::CmdUI& ui);
+    // The first `count` entries of the image from a 0xRRGGBB table, alpha 0.
+    void WriteTableEntries(const uint32_t* table, int count);
+    // The new-image dialog until it gives an image; false when it is
+    // cancelled or the image cannot be made. `layerName` gets the name of
+    // the first layer.
+    bool MakeImageFromDialog(QString* layerName);
+    void ReleaseImagePalettes();
 };

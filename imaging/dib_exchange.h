@@ -14,15 +14,11 @@
 #include <functional>
 
 #include "imaging/dib_layout.h"
+#include "imaging/rgba_entry.h"
 #include "platform/memory.h"
 
 // One entry of the exchange palette: red, green, blue, alpha.
-struct ExchangePaletteEntry {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-    uint8_t alpha = 0;
-};
+using ExchangePaletteEntry = RgbaEntry;
 using ExchangePalette = std::array<ExchangePaletteEntry, 256>;
 
 // The program-wide exchange palette (256 entries) and exchange header.

@@ -1,0 +1,157 @@
+// Documents made from pictures: the clipboard's picture as a new file and
+// the scanner services.
+#include <climits>
+
+#include <QApplication>
+#include <QCursor>
+
+#include "app/open_as_new_file.h"
+#include "app/pelmark_app.h"
+#include "document/doc_globals.h"
+#include "document/pelmark_doc.h"
+#include "frame/main_frame.h"
+#include "framework/cmd_ui.h"
+#include "framework/doc_template.h"
+#include "framework/framework_strings.h"
+#include "imaging/dib_access.h"
+#include "imaging/dib_blit.h"
+#include "imaging/dib_clipboard.h"
+#include "imaging/dib_convert.h"
+#include "imaging/dib_create.h"
+#include "imaging/dib_exchange.h"
+#include "imaging/dib_scale.h"
+#include "platform/message_box.h"
+#include "view/display_toggles.h"
+
+namespace {
+
+constexpr int kOrdinaryEditProbe = 1;
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+bool exchangeHeaderHasSize() {
+    const LayerHeader& header = GetExchangeHeader();
+    return (long long)header.right - header.left > 0 && (long long)header.bottom - header.top > 0;
+}
+
+}  // namespace
+
+CPelmarkDoc* CPelmarkApp::activeDocument() const {
+    CMainFrame* frame = mainFrame();
+    return frame ? dynamic_cast<CPelmarkDoc*>(frame->GetActiveDocument()) : nullptr;
+}
+
+CPelmarkDoc* CPelmarkApp::newDocumentFromImage(MemHandle image) {
+    if (DocTemplates().empty()) {
+        CMainFrame* frame = mainFrame();
+        ShowMessageBox(frame ? frame->WindowHandle() : nullptr,
+                       framework::FrameworkString(framework::IDS_FAILED_TO_CREATE_DOC).toUtf8().constData(),
+                       AppName().toUtf8().constData(), MB_BTN_OK | MB_ICON_WARNING);
+        MemFree(image);
+        return nullptr;
+    }
+    framework::Document* made = nullptr;
+    {
+        document::ScopedNewFromData fromData;
+        made = DocTemplates().front()->OpenDocumentFile({});
+    }
+    auto* doc = dynamic_cast<CPelmarkDoc*>(made);
+    if (!doc) {
+        MemFree(image);
+        return nullptr;
+    }
+    if (doc->m_hImage != image) MemFree(doc->m_hImage);
+    doc->m_hImage = image;
+    doc->SetModifiedFlag(true);
+    doc->InitDib();
+    doc->UpdateAllViews(nullptr);
+    if (doc->m_hImage) doc->CreateFirstLayer();
+    return doc;
+}
+
+void CPelmarkApp::onUpdateOpenAsNewFile(framework::CmdUI& ui) {
+    CMainFrame* frame = mainFrame();
+    ui.Enable(!(frame && frame->IsCommandLocked()) && HasProgramClipboardCopy() && ClipboardHasDib());
+}
+
+void CPelmarkApp::OnOpenAsNewFile() {
+    CMainFrame* frame = mainFrame();
+    if (frame && !frame->CheckWorkMemory(kOrdinaryEditProbe)) return;
+    MemHandle picture = ClipboardGetDib();
+    if (!picture) return;
+    {
+        WaitCursor wait;
+        MemHandle image = CreateImageFromExchange(ProgramClipboardCopyWasSixteenColor());
+        if (!image) {
+            MemFree(picture);
+            if (exchangeHeaderHasSize() && frame) frame->ShowOutOfMemory();
+            return;
+        }
+        CPelmarkDoc* doc = newDocumentFromImage(image);
+        // Only what the clipboard's picture really holds is copied, however
+        // large the exchange header says the last copy was.
+        if (doc && doc->m_nLayerCount > 0 && doc->m_hLayers[0])
+            CopyClipboardPixelsToLayer(picture, doc->m_hImage, doc->m_hLayers[0]);
+        MemFree(picture);
+    }
+    if (frame) {
+        frame->SendCommand(kFirstZoomId);
+        frame->RefreshActiveView();
+    }
+    SwitchOffViewDisplayToggles();
+}
+
+void CPelmarkApp::OnScanAsNewFile(MemHandle image) {
+    if (!image) return;
+    bool inputKept = false;
+    MemHandle expanded = ExpandDib4To8(image, &inputKept);
+    if (!expanded) {
+        if (inputKept) MemFree(image);
+        return;
+    }
+    CPelmarkDoc* doc = newDocumentFromImage(expanded);
+    if (!doc) return;
+    if (CMainFrame* frame = mainFrame()) {
+        frame->RefreshActiveView();
+        frame->UpdateLayerPalette(doc);
+    }
+    BringMainWindowToFront();
+}
+
+MemHandle CPelmarkApp::ScaleToActiveImage(MemHandle image) {
+    CPelmarkDoc* doc = activeDocument();
+    if (!doc) return image;
+    MemHandle scaled = ScaleDibToRgb24(image, doc->m_nWidth, doc->m_nHeight);
+    return scaled ? scaled : image;
+}
+
+void CPelmarkApp::SetUnderlayFromScan(MemHandle image) {
+    // The document takes underlays with its underlay commands; until then a
+    // scanned underlay is dropped.
+    MemFree(image);
+    BringMainWindowToFront();
+}
+
+MemHandle CPelmarkApp::ConvertAcquiredImage(MemHandle picture) {
+    CPelmarkDoc* doc = activeDocument();
+    if (!doc || !picture) return nullptr;
+    int format = GetDibFormatCode(picture);
+    MemHandle converted = CreateDib8(doc->m_nWidth, doc->m_nHeight, format == 5 ? 0 : format);
+    if (!converted) return nullptr;
+    if (IsDibIndexed(picture)) {
+        for (int i = 0; i < 256; ++i) {
+            uint8_t red = 0, green = 0, blue = 0, alpha = 0;
+            if (GetDibPaletteEntry(picture, i, &red, &green, &blue, &alpha))
+                SetDibPaletteEntry(converted, i, red, green, blue, alpha);
+        }
+    }
+    BlitDibRect(converted, picture, 0, 0, INT_MAX, INT_MAX, 0, 0);
+    MemFree(picture);
+    return converted;
+}

@@ -1,0 +1,27 @@
+#include "app/program_globals.h"
+
+#include <algorithm>
+
+#include "app/program_paths.h"
+
+namespace {
+
+QString g_programDirectory;
+int g_undoDepth = kDefaultUndoDepth;
+QString g_lastOpenedPath;
+QStringList g_openedPaths;
+
+}  // namespace
+
+const QString& GetProgramDirectory() { return g_programDirectory; }
+void SetProgramDirectory(const QString& directory) { g_programDirectory = directory; }
+
+int GetUndoDepth() { return g_undoDepth; }
+void SetUndoDepth(int depth) { g_undoDepth = ClampUndoDepth(depth); }
+
+const QString& GetLastOpenedPath() { return g_lastOpenedPath; }
+void SetLastOpenedPath(const QString& path) { g_lastOpenedPath = path; }
+
+const QStringList& GetOpenedPaths() { return g_openedPaths; }
+void SetOpenedPaths(const QStringList& paths) { g_openedPaths = paths.mid(0, kMaxOpenedPaths); }
+void ClearOpenedPaths() { g_openedPaths.clear(); }

@@ -1,0 +1,27 @@
+// Values the whole program reads, set at start-up and by every open.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The directory of the executable, ending in '/'. Plug-ins, "index.html",
+// "menu.txt" and "COLOR.DIC" are looked up here. Empty until start-up.
+const QString& GetProgramDirectory();
+void SetProgramDirectory(const QString& directory);
+
+// How many undo steps a document keeps (1 to 10; 10 until start-up reads
+// UndoBuf).
+int GetUndoDepth();
+void SetUndoDepth(int depth);
+
+// The path of the document opened last (empty at start).
+const QString& GetLastOpenedPath();
+void SetLastOpenedPath(const QString& path);
+
+// The paths chosen in one open prompt with several files selected, in the
+// order of the selection; the prompt fills it and File Open opens them.
+inline constexpr int kMaxOpenedPaths = 512;
+const QStringList& GetOpenedPaths();
+// Keeps at most kMaxOpenedPaths paths.
+void SetOpenedPaths(const QStringList& paths);
+void ClearOpenedPaths();

@@ -1,0 +1,19 @@
+// Where the program finds its files and its settings.
+#pragma once
+
+#include <QString>
+
+inline constexpr const char* kSettingsFileName = "pm32.ini";
+inline constexpr int kDefaultUndoDepth = 10;
+inline constexpr int kMaxUndoDepth = 10;
+
+// A directory with exactly one '/' at its end ("" stays "").
+QString WithTrailingSlash(const QString& directory);
+
+// The settings file: "pm32.ini" in the program directory when that file can
+// be opened for reading, else "pm32.ini" in the fallback directory (which is
+// created by the first write). Both directories end in '/'.
+QString SettingsFilePath(const QString& programDirectory, const QString& fallbackDirectory);
+
+// The undo depth from the UndoBuf setting: below 1 gives 1, above 10 gives 10.
+int ClampUndoDepth(int undoBuf);

@@ -1,0 +1,63 @@
+#include "doc_fixture.h"
+
+#include "document/image_limits.h"
+#include "imaging/dib.h"
+#include "palettes/working_palette.h"
+#include "platform/memory.h"
+#include "view/display_toggles.h"
+
+namespace doctest {
+
+void DocTest::SetUp() {
+    app = std::make_unique<framework::Application>();
+    app->SetAppName("Kavolt");
+    frame = new CMainFrame;
+    app->SetMainFrame(frame);
+    CNewImageDlg::Kept() = {};
+    ClearWorkingPalette();
+    SwitchOffViewDisplayToggles();
+    SetMapToolSetting(0);
+}
+
+void DocTest::TearDown() {
+    CNewImageDlg::SetModalAnswer({});
+    MemSetLimit(MEM_NO_LIMIT);
+    SetMapToolSetting(0);
+    app.reset();
+}
+
+void DocTest::AnswerNewImage(std::function<void(CNewImageDlg&)> edit, int result) {
+    CNewImageDlg::SetModalAnswer([this, edit, result](CNewImageDlg& dlg) {
+        ++dialogsShown;
+        if (edit) edit(dlg);
+        return result;
+    });
+}
+
+std::unique_ptr<CPelmarkDoc> DocTest::NewDocument(bool* made) {
+    auto doc = std::make_unique<CPelmarkDoc>();
+    bool ok = doc->OnNewDocument();
+    if (made) *made = ok;
+    return doc;
+}
+
+std::unique_ptr<CPelmarkDoc> DocTest::DocumentWithImage(int width, int height) {
+    auto doc = std::make_unique<CPelmarkDoc>();
+    doc->m_hImage = CreateDib8(width, height, 0);
+    EXPECT_TRUE(doc->InitDib());
+    return doc;
+}
+
+std::vector<std::string> DocTest::BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& r : boxes.Requests()) texts.push_back(r.text);
+    return texts;
+}
+
+uint32_t EntryOf(MemHandle image, int index) {
+    uint8_t r = 0, g = 0, b = 0, a = 0;
+    EXPECT_EQ(GetDibPaletteEntry(image, index, &r, &g, &b, &a), 1) << "entry " << index;
+    return uint32_t(a) << 24 | uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+}
+
+}  // namespace doctest

@@ -1,0 +1,45 @@
+// A program around the documents under test: an application with the
+// editor's main frame, a message-box recorder, and the new-image dialog
+// answered by the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "dialogs/new_image_dlg.h"
+#include "document/pelmark_doc.h"
+#include "frame/main_frame.h"
+#include "framework/application.h"
+#include "platform/message_box_recorder.h"
+
+namespace doctest {
+
+class DocTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Answers every new-image dialog: `edit` may change the dialog; the
+    // answer is IDOK unless `result` says otherwise. Counts the dialogs.
+    void AnswerNewImage(std::function<void(CNewImageDlg&)> edit, int result = framework::IDOK);
+    // A document after OnNewDocument; `made` gets its result.
+    std::unique_ptr<CPelmarkDoc> NewDocument(bool* made = nullptr);
+    // A document whose image is a fresh 8-bit `width` x `height` picture
+    // made ready with InitDib.
+    std::unique_ptr<CPelmarkDoc> DocumentWithImage(int width, int height);
+
+    // Texts of the message boxes shown since SetUp.
+    std::vector<std::string> BoxTexts() const;
+
+    platform::MessageBoxRecorder boxes;
+    std::unique_ptr<framework::Application> app;
+    CMainFrame* frame = nullptr;
+    int dialogsShown = 0;
+};
+
+// Palette entry `index` of an image as 0xAARRGGBB.
+uint32_t EntryOf(MemHandle image, int index);
+
+}  // namespace doctest
