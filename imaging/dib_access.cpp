@@ -6,45 +6,6 @@
 
 namespace {
 
-struct HeaderFields {
-    bool core;
-    uint32_t size;
-    int width, height, bitCount;
-    uint32_t clrUsed;
-};
-
-HeaderFields Fields(const void* header) {
-    HeaderFields f{};
-    const auto* b = static_cast<const uint8_t*>(header);
-    std::memcpy(&f.size, b, 4);
-    if (f.size == DIB_CORE_HEADER_SIZE) {
-        DibCoreHeader h;
-        std::memcpy(&h, b, sizeof h);
-        f.core = true;
-        f.width = h.width;
-        f.height = h.height;
-        f.bitCount = h.bitCount;
-    } else {
-        DibInfoHeader h;
-        std::memcpy(&h, b, sizeof h);
-        f.width = h.width;
-        f.height = h.height;
-        f.bitCount = h.bitCount;
-        f.clrUsed = h.clrUsed;
-    }
-    return f;
-}
-
-int64_t Entries(const HeaderFields& f) {
-    if (!f.core && f.clrUsed != 0) return int64_t(f.clrUsed);
-    switch (f.bitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
-    }
-}
-
 int Saturate(int64_t v) { return v > INT32_MAX ? INT32_MAX : int(v); }
 
 // Entries 16 to 255 (as far as the table reaches) are all zero.
@@ -63,8 +24,8 @@ bool UpperEntriesZero(const dib::LockedDib& d) {
 
 uint8_t* GetDibBitsPtr(void* header) {
     if (!header) return nullptr;
-    HeaderFields f = Fields(header);
-    int64_t table = Entries(f) * (f.core ? 3 : 4);
+    dib::HeaderFields f = dib::ReadHeaderFields(header);
+    int64_t table = dib::HeaderEntries(f) * (f.core ? 3 : 4);
     return static_cast<uint8_t*>(header) + f.size + table;
 }
 
@@ -72,20 +33,20 @@ const uint8_t* GetDibBitsPtr(const void* header) {
     return GetDibBitsPtr(const_cast<void*>(header));
 }
 
-int GetDibWidth(const void* header) { return header ? Fields(header).width : 0; }
+int GetDibWidth(const void* header) { return header ? dib::ReadHeaderFields(header).width : 0; }
 
-int GetDibHeight(const void* header) { return header ? Fields(header).height : 0; }
+int GetDibHeight(const void* header) { return header ? dib::ReadHeaderFields(header).height : 0; }
 
 int GetDibColorTableBytes(const void* header) {
     if (!header) return 0;
-    HeaderFields f = Fields(header);
-    return Saturate(Entries(f) * (f.core ? 3 : 4));
+    dib::HeaderFields f = dib::ReadHeaderFields(header);
+    return Saturate(dib::HeaderEntries(f) * (f.core ? 3 : 4));
 }
 
 int GetDibColorCount(const void* header, int flag) {
     if (!header) return 0;
-    HeaderFields f = Fields(header);
-    return flag ? f.bitCount : Saturate(Entries(f));
+    dib::HeaderFields f = dib::ReadHeaderFields(header);
+    return flag ? f.bitCount : Saturate(dib::HeaderEntries(f));
 }
 
 bool IsDibIndexed(MemHandle image) {

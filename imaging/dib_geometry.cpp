@@ -26,46 +26,64 @@ bool DibGeometry::HoldsRows(size_t rowBytes) const {
     return rowBytes <= room / size_t(height);
 }
 
-bool ReadDibGeometry(const void* p, size_t size, DibGeometry* out) {
-    if (!p || size < 4) return false;
-    const auto* b = static_cast<const uint8_t*>(p);
-    uint32_t headerSize;
-    std::memcpy(&headerSize, b, 4);
-    DibGeometry g;
-    g.blockSize = size;
-    g.headerSize = headerSize;
-    if (headerSize == DIB_CORE_HEADER_SIZE) {
-        if (size < DIB_CORE_HEADER_SIZE) return false;
+HeaderFields ReadHeaderFields(const void* header) {
+    HeaderFields f;
+    const auto* b = static_cast<const uint8_t*>(header);
+    std::memcpy(&f.size, b, 4);
+    if (f.size == DIB_CORE_HEADER_SIZE) {
         DibCoreHeader h;
         std::memcpy(&h, b, sizeof h);
-        g.core = true;
-        g.width = h.width;
-        g.height = h.height;
-        g.bitCount = h.bitCount;
-        g.entrySize = 3;
-        g.entries = g.bitCount <= 8 ? (1 << g.bitCount) : 0;
-    } else if (headerSize >= DIB_INFO_HEADER_SIZE) {
-        if (size < headerSize) return false;
+        f.core = true;
+        f.width = h.width;
+        f.height = h.height;
+        f.bitCount = h.bitCount;
+    } else {
         DibInfoHeader h;
         std::memcpy(&h, b, sizeof h);
-        g.width = h.width;
-        g.height = h.height;
-        g.bitCount = h.bitCount;
-        g.entrySize = 4;
-        if (h.clrUsed != 0) {
-            if (h.clrUsed > size / 4 || h.clrUsed > uint32_t(INT32_MAX)) return false;
-            g.entries = int(h.clrUsed);
-        } else {
-            g.entries = (g.bitCount == 1 || g.bitCount == 4 || g.bitCount == 8) ? (1 << g.bitCount) : 0;
-        }
-    } else {
+        f.width = h.width;
+        f.height = h.height;
+        f.bitCount = h.bitCount;
+        f.clrUsed = h.clrUsed;
+    }
+    return f;
+}
+
+int64_t HeaderEntries(const HeaderFields& f) {
+    if (!f.core && f.clrUsed != 0) return int64_t(f.clrUsed);
+    switch (f.bitCount) {
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
+    }
+}
+
+bool ReadDibGeometry(const void* p, size_t size, DibGeometry* out) {
+    if (!p || size < 4) return false;
+    uint32_t headerSize;
+    std::memcpy(&headerSize, p, 4);
+    if (headerSize == DIB_CORE_HEADER_SIZE) {
+        if (size < DIB_CORE_HEADER_SIZE) return false;
+    } else if (headerSize < DIB_INFO_HEADER_SIZE || size < headerSize) {
         return false;
     }
-    switch (g.bitCount) {
+    HeaderFields f = ReadHeaderFields(p);
+    if (!f.core && f.clrUsed != 0 && (f.clrUsed > size / 4 || f.clrUsed > uint32_t(INT32_MAX)))
+        return false;
+    switch (f.bitCount) {
     case 1: case 4: case 8: case 16: case 24: case 32: break;
     default: return false;
     }
-    if (g.width <= 0 || g.height <= 0) return false;
+    if (f.width <= 0 || f.height <= 0) return false;
+    DibGeometry g;
+    g.blockSize = size;
+    g.headerSize = headerSize;
+    g.core = f.core;
+    g.width = f.width;
+    g.height = f.height;
+    g.bitCount = f.bitCount;
+    g.entrySize = f.core ? 3 : 4;
+    g.entries = int(HeaderEntries(f));
     g.tableBytes = size_t(g.entries) * size_t(g.entrySize);
     g.bitsOffset = size_t(headerSize) + g.tableBytes;
     if (g.bitsOffset > size) return false;

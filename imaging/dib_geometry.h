@@ -29,6 +29,21 @@ inline size_t PaddedRowBytes(int64_t width, int bits) {
 }
 inline size_t LayerRowBytes(int64_t width) { return (size_t(width) + 3) & ~size_t(3); }
 
+// The fields of a header as written, core or information header, without
+// any check against a block (the caller knows the header is all there).
+struct HeaderFields {
+    bool core = false;
+    uint32_t size = 0;
+    int width = 0;
+    int height = 0;
+    int bitCount = 0;
+    uint32_t clrUsed = 0;
+};
+HeaderFields ReadHeaderFields(const void* header);
+// Colour-table entries: colours used when nonzero (information header), else
+// 2, 16 or 256 for 1, 4 or 8 bits, else 0.
+int64_t HeaderEntries(const HeaderFields& f);
+
 struct DibGeometry {
     bool core = false;         // 12-byte core header
     uint32_t headerSize = 0;

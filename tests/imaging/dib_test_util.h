@@ -96,14 +96,8 @@ inline Rows LayerPixels(MemHandle layer, int w = 0, int h = 0) {
 inline MemHandle MakeDib24(const std::vector<std::vector<uint32_t>>& colours, bool padded = true) {
     int h = int(colours.size()), w = int(colours.at(0).size());
     size_t stride = padded ? dib::PaddedRowBytes(w, 24) : size_t(w) * 3;
-    MemHandle img = MemAlloc(40 + stride * size_t(h));
+    MemHandle img = dib::NewInfoDib(w, h, 24, 40 + stride * size_t(h));
     MemLockGuard l(img);
-    auto* info = l.as<DibInfoHeader>();
-    info->size = 40;
-    info->width = w;
-    info->height = h;
-    info->planes = 1;
-    info->bitCount = 24;
     for (int y = 0; y < h; ++y) {
         uint8_t* p = l.get() + 40 + size_t(h - 1 - y) * stride;
         for (int x = 0; x < w; ++x, p += 3) {
@@ -129,14 +123,8 @@ inline uint32_t Pixel24(MemHandle img, int x, int y) {
 inline MemHandle MakeDib4(const Rows& rows, const std::vector<uint32_t>& entries = {}) {
     int h = int(rows.size()), w = int(rows.at(0).size());
     size_t stride = dib::PaddedRowBytes(w, 4);
-    MemHandle img = MemAlloc(40 + 64 + stride * size_t(h));
+    MemHandle img = dib::NewInfoDib(w, h, 4, 40 + 64 + stride * size_t(h));
     MemLockGuard l(img);
-    auto* info = l.as<DibInfoHeader>();
-    info->size = 40;
-    info->width = w;
-    info->height = h;
-    info->planes = 1;
-    info->bitCount = 4;
     auto* t = reinterpret_cast<PaletteEntry*>(l.get() + 40);
     for (size_t i = 0; i < entries.size() && i < 16; ++i)
         t[i] = {uint8_t(entries[i]), uint8_t(entries[i] >> 8), uint8_t(entries[i] >> 16), uint8_t(i * 10)};
@@ -151,14 +139,8 @@ inline MemHandle MakeDib4(const Rows& rows, const std::vector<uint32_t>& entries
 inline MemHandle MakeDib1(const Rows& rows, uint32_t c0 = 0x000000, uint32_t c1 = 0xffffff) {
     int h = int(rows.size()), w = int(rows.at(0).size());
     size_t stride = dib::PaddedRowBytes(w, 1);
-    MemHandle img = MemAlloc(40 + 8 + stride * size_t(h));
+    MemHandle img = dib::NewInfoDib(w, h, 1, 40 + 8 + stride * size_t(h));
     MemLockGuard l(img);
-    auto* info = l.as<DibInfoHeader>();
-    info->size = 40;
-    info->width = w;
-    info->height = h;
-    info->planes = 1;
-    info->bitCount = 1;
     auto* t = reinterpret_cast<PaletteEntry*>(l.get() + 40);
     t[0] = {uint8_t(c0), uint8_t(c0 >> 8), uint8_t(c0 >> 16), 0};
     t[1] = {uint8_t(c1), uint8_t(c1 >> 8), uint8_t(c1 >> 16), 0};
