@@ -100,7 +100,7 @@ CPelmarkDoc::~CPelmarkDoc() {
     Release(m_hFloatImage);
     Release(m_hFloatMask);
     Release(m_hLayerBackup);
-    for (document::UndoSlot& slot : m_UndoSlots) document::FreeUndoSlotHandles(slot);
+    for (document::UndoSlot& slot : m_UndoSlots) document::ClearUndoSlot(slot);
     for (MemHandle& layer : m_hPrevLayers) Release(layer);
     for (MemHandle& layer : m_hLayers) Release(layer);
     for (MemHandle& channel : m_hChannels) Release(channel);
@@ -265,6 +265,12 @@ int CPelmarkDoc::UnlockFile() {
 }
 
 void CPelmarkDoc::DeclareCommands(framework::CommandTable& table) {
+    table.On(framework::ID_EDIT_UNDO, this, &CPelmarkDoc::OnEditUndo)
+        .OnUpdate(framework::ID_EDIT_UNDO, this, &CPelmarkDoc::OnUpdateEditUndo)
+        .On(framework::ID_EDIT_REDO, this, &CPelmarkDoc::OnEditRedo)
+        .OnUpdate(framework::ID_EDIT_REDO, this, &CPelmarkDoc::OnUpdateEditRedo)
+        .On(kRepeatId, this, &CPelmarkDoc::OnEditRepeat)
+        .OnUpdate(kRepeatId, this, &CPelmarkDoc::OnUpdateEditRepeat);
     table.On(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnFileSaveAs)
         .OnUpdate(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnUpdateLockedFileCommand)
         .OnUpdate(framework::ID_FILE_CLOSE, this, &CPelmarkDoc::OnUpdateLockedFileCommand);

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 
 #include <QString>
@@ -39,6 +40,8 @@ class CPelmarkDoc : public framework::Document {
 public:
     static constexpr int32_t kHandToolId = 553;
     static constexpr int32_t kFirstPenId = 600;
+    // Repeat: switches between the states before and after the last edit.
+    static constexpr framework::CommandId kRepeatId = 32852;
 
     CPelmarkDoc();
     ~CPelmarkDoc() override;
@@ -67,9 +70,37 @@ public:
     // none was held or closing failed.
     int UnlockFile();
 
+    // Undo steps. Every edit first opens a step with the edit's action id and
+    // display text; the step keeps the document's state before the edit.
+    // `merge` marks an edit of the user: it discards the redo steps, and a
+    // repeated one-pixel move joins the step of the move before it. 0 when
+    // the work memory is short or the state cannot be copied (the message has
+    // been shown, nothing changed, the caller must not edit); 1 otherwise.
+    int32_t PushUndo(int32_t actionId, const QString& text, bool merge);
+    // Takes back the step that the last PushUndo opened, for an edit that
+    // changed nothing. Any other step stays.
+    void DropUndoStep();
+    // After a save: undoing anything then marks the document modified.
+    void ResetUndoFlags();
+    // Slots in use: the undo depth (1 to 10) plus one.
+    static int UndoDepth();
+    bool CanUndo() const { return m_nUndoIndex >= 0; }
+    bool CanRedo() const { return m_nRedoLimit >= m_nUndoIndex + 2; }
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnEditRepeat();
+
+    // Switches the tool, or runs an edit command of the tool palette (560
+    // clears the current layer, 571 deletes the selection's pixels).
+    // `keepFloat` keeps a floating selection without a step of its own.
+    void SetEditMode(int32_t newMode, bool keepFloat = false);
+
     // Selection (right and bottom exclusive) and the floating target.
     DibRect m_rcSelection{};
     DibRect m_rcFloatTarget{};
+    // Frame of the scale tool around the floating selection, corners
+    // inclusive.
+    DibRect m_rcScaleFrame{};
     int32_t m_nToolId = kHandToolId;
     int32_t m_nPrevToolId = kHandToolId;
     // Screen palettes: of the colour table, of the underlay, and the grey
@@ -96,6 +127,8 @@ public:
     int32_t m_nUndoIndex = -1;  // slot of the last step, -1 for none
     int32_t m_nRedoLimit = -1;  // highest slot holding a state
     int32_t m_bRedoMode = 0;
+    // Slot of the step the last PushUndo opened, -1 when it opened none.
+    int32_t m_nOpenedUndoStep = -1;
     // The state before an image size change, kept to undo it.
     MemHandle m_hPrevImage = nullptr;
     std::array<MemHandle, document::kLayerSlots> m_hPrevLayers{};
@@ -108,8 +141,13 @@ public:
     MemHandle m_hImage = nullptr;
     MemHandle m_hUnderlay = nullptr;
     MemHandle m_hFloatPixels = nullptr;
-    // Mask bytes of the floating rectangle.
+    // Mask bytes of the floating rectangle, with their byte rectangle
+    // (left / 8, top, (right + 7) / 8, bottom) and pixel rectangle.
     MemHandle m_hFloatMask = nullptr;
+    DibRect m_rcFloatMaskBytes{};
+    DibRect m_rcFloatMaskPixels{};
+    // Set when the selection was inverted.
+    int32_t m_bMaskChanged = 0;
     int32_t m_nWidth = 1;
     int32_t m_nHeight = 1;
     int32_t m_nColorMode = 0;
@@ -163,4 +201,24 @@ private:
     // the first layer.
     bool MakeImageFromDialog(QString* layerName);
     void ReleaseImagePalettes();
+
+    void OnUpdateEditUndo(framework::CmdUI& ui);
+    void OnUpdateEditRedo(framework::CmdUI& ui);
+    void OnUpdateEditRepeat(framework::CmdUI& ui);
+    // Undo and redo without the refreshes; false when nothing moved.
+    bool UndoStep();
+    bool RedoStep();
+    void RefreshAfterUndo();
+    // Copies the document's state into `slot`; false when a copy cannot be
+    // allocated (`slot` is then unusable).
+    bool TakeSnapshot(document::UndoSlot& slot, std::initializer_list<int> neighbours);
+    void RestoreUndoSlot(int slot);
+    void ForgetUndoHistory();
+    void ExchangeWithPreSizeState();
+    // The floating selection's commands and its release when the tool
+    // changes; true when `newMode` was one of them.
+    bool RunFloatingSelectionMode(int32_t newMode, bool keepFloat);
+    // The edit commands of SetEditMode.
+    void ClearEditLayer();
+    void DeleteSelectionPixels();
 };

@@ -1,8 +1,8 @@
 // One undo snapshot of a document: the step's action id and text and copies
 // of everything an edit may change. The document keeps kUndoSlots of them.
 //
-// Every handle is a copy the slot owns (null where the document had no
-// block); FreeUndoSlotHandles gives them back.
+// The blocks are snapshot blocks: immutable, shared with the neighbouring
+// snapshot where the bytes are the same, null where the document had none.
 #pragma once
 
 #include <array>
@@ -10,8 +10,8 @@
 #include <string>
 
 #include "document/doc_limits.h"
+#include "document/snapshot_block.h"
 #include "imaging/dib_layout.h"
-#include "platform/memory.h"
 
 namespace document {
 
@@ -22,15 +22,14 @@ struct UndoSlot {
     // after a save).
     int32_t modifiedMark = 0;
 
-    // Copies of blocks.
-    MemHandle hColorTable = nullptr;  // the image's colour table (not its pixels)
-    std::array<MemHandle, kLayerSlots> hLayers{};
-    MemHandle hFloatImage = nullptr;
-    MemHandle hFloatPixels = nullptr;
-    MemHandle hFloatMask = nullptr;
-    MemHandle hLayerBackup = nullptr;
-    MemHandle hMask = nullptr;   // the selection mask
-    MemHandle hMask3 = nullptr;  // the third mask
+    SnapshotBlock colorTable;  // the image's colour table (not its pixels)
+    std::array<SnapshotBlock, kLayerSlots> layers;
+    SnapshotBlock floatImage;
+    SnapshotBlock floatPixels;
+    SnapshotBlock floatMask;
+    SnapshotBlock layerBackup;
+    SnapshotBlock mask;   // the selection mask
+    SnapshotBlock mask3;  // the third mask
 
     // Tool state: the tool palette's current tool index and its companion
     // flag, the document's tool ids.
@@ -42,25 +41,25 @@ struct UndoSlot {
     // The active view's selection display.
     std::array<int32_t, 4> viewState{};
 
-    // Selection rectangles.
+    // Selection rectangles: the selection, the floating target, and the
+    // floating mask's byte and pixel rectangles.
     DibRect rcSelection{};
     DibRect rcFloatTarget{};
-    std::array<DibRect, 2> rcFloatMask{};
+    DibRect rcFloatMaskBytes{};
+    DibRect rcFloatMaskPixels{};
 
     // Document values.
     int32_t editLayer = 0;
-    int32_t editLayer2 = 0;
     int32_t layerCount = 0;
     int32_t maskMode = 0;
-    std::array<int32_t, 2> maskValues{};
+    int32_t maskChanged = 0;
     int32_t pasted = 0;
     uint16_t paletteLock = 0;
     int32_t color = 0;
     int32_t colorMode = 0;
 };
 
-// Frees every block the slot holds and clears the handles; the other values
-// stay.
-void FreeUndoSlotHandles(UndoSlot& slot);
+// Empties the slot: no blocks, every value back to its start.
+inline void ClearUndoSlot(UndoSlot& slot) { slot = UndoSlot{}; }
 
 }  // namespace document

@@ -44,6 +44,9 @@ void CMainFrame::SetLayerPaletteDoc(CPelmarkDoc*) {}
 void CMainFrame::SetLayerListSel(int) {}
 void CMainFrame::SetPositionPaletteDoc(CPelmarkDoc*) {}
 void CMainFrame::ResetToolSelection() {}
+void CMainFrame::UpdateEditButtons() {}
+void CMainFrame::SelectToolButton(int) {}
+void CMainFrame::SendImageToPluginWnd() {}
 
 void CMainFrame::RefreshActiveView() {
     if (framework::View* view = GetActiveView()) view->update();

@@ -46,4 +46,12 @@ public:
     void ResetToolSelection();
     // Refreshes the active view after an edit.
     void RefreshActiveView();
+    // Undo, redo and the edit buttons follow the active document (not yet
+    // shown).
+    void UpdateEditButtons();
+    // Tool palette: presses the button of a tool index (not yet shown).
+    void SelectToolButton(int toolIndex);
+    // Gives the animation maker's window the image and layers of the
+    // document it works on (not yet shown).
+    void SendImageToPluginWnd();
 };

@@ -1,0 +1,332 @@
+// Undo steps of the document: opening a step, undo, redo and repeat, and
+// putting a step's state back into the document.
+#include <algorithm>
+#include <utility>
+
+#include "app/program_globals.h"
+#include "document/edit_state.h"
+#include "document/pelmark_doc.h"
+#include "frame/main_frame.h"
+#include "framework/cmd_ui.h"
+#include "imaging/dib_create.h"
+#include "plugin_api/plugin_messages.h"
+
+namespace {
+
+constexpr int32_t kImageSizeAction = 126;
+constexpr int32_t kScaleToolAction = 569;
+constexpr int32_t kAlphaAction = 706;
+
+// One-pixel moves: pressed again, they join the step of the move before.
+bool IsRepeatedMove(int32_t actionId) {
+    return (actionId >= 565 && actionId <= 568) || actionId == 704;
+}
+
+// Actions whose restore renews the palettes.
+bool ChangesPalette(int32_t actionId) {
+    return actionId == 237 || actionId == 690 || actionId == 700 || actionId == 701 ||
+           actionId == kAlphaAction;
+}
+
+}  // namespace
+
+int CPelmarkDoc::UndoDepth() {
+    return std::clamp(GetUndoDepth(), 1, document::kUndoSlots - 1);
+}
+
+bool CPelmarkDoc::TakeSnapshot(document::UndoSlot& slot, std::initializer_list<int> neighbours) {
+    using document::SnapshotBlock;
+    using document::SnapshotOf;
+    std::vector<const document::UndoSlot*> near;
+    for (int n : neighbours)
+        if (n >= 0 && n < document::kUndoSlots) near.push_back(&m_UndoSlots[size_t(n)]);
+    auto candidate = [&](size_t i, SnapshotBlock document::UndoSlot::*item) -> const SnapshotBlock* {
+        return i < near.size() ? &(near[i]->*item) : nullptr;
+    };
+    auto take = [&](MemHandle live, SnapshotBlock document::UndoSlot::*item) {
+        return SnapshotOf(live, {candidate(0, item), candidate(1, item)}, &(slot.*item));
+    };
+
+    MemHandle table = m_hImage ? CopyDibColorTable(m_hImage) : nullptr;
+    bool ok = take(table, &document::UndoSlot::colorTable);
+    if (table) MemFree(table);
+    ok = ok && take(m_hFloatImage, &document::UndoSlot::floatImage) &&
+         take(m_hFloatPixels, &document::UndoSlot::floatPixels) &&
+         take(m_hFloatMask, &document::UndoSlot::floatMask) &&
+         take(m_hLayerBackup, &document::UndoSlot::layerBackup) &&
+         take(m_hMask, &document::UndoSlot::mask) && take(m_hMask3, &document::UndoSlot::mask3);
+    for (size_t i = 0; ok && i < m_hLayers.size(); ++i) {
+        const SnapshotBlock* a = near.size() > 0 ? &near[0]->layers[i] : nullptr;
+        const SnapshotBlock* b = near.size() > 1 ? &near[1]->layers[i] : nullptr;
+        ok = SnapshotOf(m_hLayers[i], {a, b}, &slot.layers[i]);
+    }
+    if (!ok) return false;
+
+    const document::ProgramEditState& edit = document::GetProgramEditState();
+    slot.modifiedMark = IsModified() ? 1 : 0;
+    slot.toolIndex = edit.toolIndex;
+    slot.toolFlag = edit.toolFlag;
+    slot.toolId = m_nToolId;
+    slot.prevToolId = m_nPrevToolId;
+    slot.viewState = edit.selectionDisplay;
+    slot.rcSelection = m_rcSelection;
+    slot.rcFloatTarget = m_rcFloatTarget;
+    slot.rcFloatMaskBytes = m_rcFloatMaskBytes;
+    slot.rcFloatMaskPixels = m_rcFloatMaskPixels;
+    slot.editLayer = m_nEditLayer;
+    slot.layerCount = m_nLayerCount;
+    slot.maskMode = m_nMaskMode;
+    slot.maskChanged = m_bMaskChanged;
+    slot.pasted = m_bPasted;
+    slot.paletteLock = m_wPaletteLock;
+    slot.color = m_nColor;
+    slot.colorMode = m_nColorMode;
+    return true;
+}
+
+int32_t CPelmarkDoc::PushUndo(int32_t actionId, const QString& text, bool merge) {
+    CMainFrame* frame = CMainFrame::Get();
+    m_nOpenedUndoStep = -1;
+    if (frame && !frame->CheckWorkMemory(0)) return 0;
+
+    const int depth = UndoDepth();
+    // After an image size change any other edit starts a new history.
+    const bool forget = actionId != kImageSizeAction && m_nRedoLimit >= 0 &&
+                        m_UndoSlots[0].actionId == kImageSizeAction;
+    if (!forget && merge && m_nUndoIndex >= 0 && IsRepeatedMove(actionId) &&
+        m_UndoSlots[size_t(m_nUndoIndex)].actionId == actionId) {
+        // Another press of the same move: its step already holds the state
+        // before the first press. It is still a new edit.
+        m_nRedoLimit = m_nUndoIndex;
+        return 1;
+    }
+
+    // The state is copied before anything changes, so that a copy that
+    // cannot be had leaves the history as it was.
+    document::UndoSlot snapshot;
+    bool taken = forget ? TakeSnapshot(snapshot, {})
+                        : TakeSnapshot(snapshot, {m_nUndoIndex, m_nUndoIndex + 1});
+    if (!taken) {
+        if (frame) frame->ShowWorkMemoryError();
+        return 0;
+    }
+    if (forget) ForgetUndoHistory();
+
+    int index;
+    if (m_nUndoIndex < depth) {
+        index = ++m_nUndoIndex;
+        document::ClearUndoSlot(m_UndoSlots[size_t(index)]);
+        if (merge)
+            for (int s = index + 1; s < document::kUndoSlots; ++s)
+                document::ClearUndoSlot(m_UndoSlots[size_t(s)]);
+    } else {
+        // Every slot is in use: the oldest steps go.
+        int drop = m_nUndoIndex - depth + 1;
+        std::rotate(m_UndoSlots.begin(), m_UndoSlots.begin() + drop,
+                    m_UndoSlots.begin() + m_nUndoIndex + 1);
+        for (int s = depth; s < document::kUndoSlots; ++s)
+            document::ClearUndoSlot(m_UndoSlots[size_t(s)]);
+        m_nRedoLimit = std::min(m_nRedoLimit - drop, depth);
+        index = m_nUndoIndex = depth;
+    }
+    if (merge || m_nRedoLimit < index) m_nRedoLimit = index;
+
+    document::UndoSlot& slot = m_UndoSlots[size_t(index)];
+    slot = std::move(snapshot);
+    slot.actionId = actionId;
+    slot.label = text.toStdString();
+    m_nOpenedUndoStep = index;
+    if (frame) frame->UpdateEditButtons();
+    return 1;
+}
+
+void CPelmarkDoc::DropUndoStep() {
+    const int index = m_nOpenedUndoStep;
+    m_nOpenedUndoStep = -1;
+    if (index < 0 || index != m_nUndoIndex) return;
+    document::ClearUndoSlot(m_UndoSlots[size_t(index)]);
+    if (m_nRedoLimit == index) m_nRedoLimit = index - 1;
+    m_nUndoIndex = index - 1;
+    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateEditButtons();
+}
+
+void CPelmarkDoc::ResetUndoFlags() {
+    for (document::UndoSlot& slot : m_UndoSlots) slot.modifiedMark = 1;
+}
+
+void CPelmarkDoc::ForgetUndoHistory() {
+    for (document::UndoSlot& slot : m_UndoSlots) document::ClearUndoSlot(slot);
+    m_nUndoIndex = -1;
+    m_nRedoLimit = -1;
+    m_nOpenedUndoStep = -1;
+    if (m_hPrevImage) MemFree(m_hPrevImage);
+    m_hPrevImage = nullptr;
+    for (MemHandle& layer : m_hPrevLayers) {
+        if (layer) MemFree(layer);
+        layer = nullptr;
+    }
+}
+
+bool CPelmarkDoc::UndoStep() {
+    if (m_nUndoIndex < 0) return false;
+    // The state now goes into the slot above the current step, under the
+    // text of the step it undoes. At full depth that slot is made by
+    // dropping the oldest step, so the text is held here, not in a slot.
+    const int index = m_nUndoIndex;
+    const bool top = index == m_nRedoLimit || index + 1 >= document::kUndoSlots;
+    const document::UndoSlot& above = m_UndoSlots[size_t(top ? index : index + 1)];
+    const int32_t actionId = above.actionId;
+    const QString text = QString::fromStdString(above.label);
+    if (!PushUndo(actionId, text, false)) return false;
+    m_nOpenedUndoStep = -1;
+    m_bRedoMode = 0;
+    --m_nUndoIndex;
+    RestoreUndoSlot(m_nUndoIndex);
+    --m_nUndoIndex;
+    return true;
+}
+
+bool CPelmarkDoc::RedoStep() {
+    if (!CanRedo()) return false;
+    m_nOpenedUndoStep = -1;
+    m_nUndoIndex += 2;
+    m_bRedoMode = 1;
+    RestoreUndoSlot(m_nUndoIndex);
+    --m_nUndoIndex;
+    return true;
+}
+
+void CPelmarkDoc::OnEditUndo() {
+    if (UndoStep()) RefreshAfterUndo();
+}
+
+void CPelmarkDoc::OnEditRedo() {
+    if (RedoStep()) RefreshAfterUndo();
+}
+
+void CPelmarkDoc::OnEditRepeat() {
+    bool moved = m_bRepeatToggle ? RedoStep() : UndoStep();
+    m_bRepeatToggle = m_bRepeatToggle ? 0 : 1;
+    if (moved) RefreshAfterUndo();
+}
+
+void CPelmarkDoc::RefreshAfterUndo() {
+    CMainFrame* frame = CMainFrame::Get();
+    if (!frame) return;
+    frame->RefreshActiveView();
+    frame->UpdateLayerPalette(this);
+    frame->SelectToolButton(document::GetProgramEditState().toolIndex);
+    frame->UpdateEditButtons();
+}
+
+void CPelmarkDoc::RestoreUndoSlot(int s) {
+    if (s < 0 || s >= document::kUndoSlots) return;
+    document::UndoSlot& slot = m_UndoSlots[size_t(s)];
+    CMainFrame* frame = CMainFrame::Get();
+
+    SetModifiedFlag(slot.modifiedMark != 0);
+    m_nToolId = slot.toolId;
+    m_nPrevToolId = slot.prevToolId;
+    document::ProgramEditState& edit = document::GetProgramEditState();
+    edit.toolIndex = slot.toolIndex;
+    edit.toolFlag = slot.toolFlag;
+    edit.selectionDisplay = slot.viewState;
+    if (frame) frame->SelectToolButton(slot.toolIndex);
+    // An image size step brings its layer count and current layer with the
+    // kept image (below); the slot's would undo that exchange.
+    if (slot.actionId != kImageSizeAction) {
+        m_nEditLayer = slot.editLayer;
+        m_nLayerCount = slot.layerCount;
+    }
+    m_rcSelection = slot.rcSelection;
+    m_rcFloatTarget = slot.rcFloatTarget;
+    m_rcFloatMaskBytes = slot.rcFloatMaskBytes;
+    m_rcFloatMaskPixels = slot.rcFloatMaskPixels;
+    m_nMaskMode = slot.maskMode;
+    m_bMaskChanged = slot.maskChanged;
+    m_bPasted = slot.pasted;
+    m_wPaletteLock = slot.paletteLock;
+    m_nColor = slot.color;
+    m_nColorMode = slot.colorMode;
+
+    if (slot.colorTable && m_hImage) {
+        StoreDibColorTable(m_hImage, slot.colorTable->handle());
+        MemHandle renewed = CopyDibColorTable(m_hImage);
+        if (renewed && !slot.colorTable->SameBytes(renewed))
+            slot.colorTable = std::make_shared<const document::FrozenBlock>(renewed);
+        else if (renewed)
+            MemFree(renewed);
+    }
+    document::RestoreFromSnapshot(m_hFloatPixels, slot.floatPixels);
+    document::RestoreFromSnapshot(m_hFloatImage, slot.floatImage);
+    document::RestoreFromSnapshot(m_hLayerBackup, slot.layerBackup);
+    document::RestoreFromSnapshot(m_hFloatMask, slot.floatMask);
+    if (slot.mask) document::RestoreFromSnapshot(m_hMask, slot.mask);
+    if (slot.mask3) document::RestoreFromSnapshot(m_hMask3, slot.mask3);
+    if (slot.actionId != kImageSizeAction)
+        for (size_t i = 0; i < m_hLayers.size(); ++i)
+            document::RestoreFromSnapshot(m_hLayers[i], slot.layers[i]);
+    if (slot.actionId == kScaleToolAction)
+        m_rcScaleFrame = {m_rcSelection.left, m_rcSelection.top, m_rcSelection.right - 1,
+                          m_rcSelection.bottom - 1};
+
+    if (slot.actionId == kImageSizeAction) {
+        ExchangeWithPreSizeState();
+        InitDib();
+        InvalidateOtherViews(nullptr);
+        if (frame) {
+            frame->RefreshActiveView();
+            frame->UpdateLayerPalette(this);
+            frame->SetPositionPaletteDoc(this);
+            frame->SendImageToPluginWnd();
+        }
+        return;
+    }
+    if (ChangesPalette(slot.actionId)) {
+        InitDib();
+        InvalidateOtherViews(nullptr);
+        if (frame) frame->SendWindowMessage(WM_PALETTEBAR_UPDATE, 3, 0);
+        return;
+    }
+    InvalidateOtherViews(nullptr);
+}
+
+void CPelmarkDoc::ExchangeWithPreSizeState() {
+    // Without a kept image there is nothing to exchange with.
+    if (!m_hPrevImage) return;
+    std::swap(m_hImage, m_hPrevImage);
+    std::swap(m_hLayers, m_hPrevLayers);
+    std::swap(m_nWidth, m_nPrevWidth);
+    std::swap(m_nHeight, m_nPrevHeight);
+    std::swap(m_nLayerCount, m_nPrevLayerCount);
+    std::swap(m_nEditLayer, m_nPrevEditLayer);
+}
+
+void CPelmarkDoc::OnUpdateEditUndo(framework::CmdUI& ui) {
+    CMainFrame* frame = CMainFrame::Get();
+    bool locked = frame && frame->IsCommandLocked();
+    QString text = QStringLiteral("还原(&U)");
+    if (CanUndo())
+        text += QStringLiteral(" ") +
+                QString::fromStdString(m_UndoSlots[size_t(m_nUndoIndex)].label);
+    ui.SetText(text + QStringLiteral("\tCtrl+Z"));
+    ui.Enable(CanUndo() && !locked);
+}
+
+void CPelmarkDoc::OnUpdateEditRedo(framework::CmdUI& ui) {
+    CMainFrame* frame = CMainFrame::Get();
+    bool locked = frame && frame->IsCommandLocked();
+    if (CanRedo())
+        ui.SetText(QStringLiteral("撤消(&U) ") +
+                   QString::fromStdString(m_UndoSlots[size_t(m_nUndoIndex + 1)].label) +
+                   QStringLiteral("\tCtrl+R"));
+    else
+        ui.SetText(QStringLiteral("重做(&R)\tCtrl+R"));
+    ui.Enable(CanRedo() && !locked);
+}
+
+void CPelmarkDoc::OnUpdateEditRepeat(framework::CmdUI& ui) {
+    CMainFrame* frame = CMainFrame::Get();
+    bool locked = frame && frame->IsCommandLocked();
+    ui.Enable(!locked && !(m_nUndoIndex < 0 && m_nRedoLimit <= 0));
+}
