@@ -22,6 +22,11 @@ bool IsRepeatedMove(int32_t actionId) {
     return (actionId >= 565 && actionId <= 568) || actionId == 704;
 }
 
+bool CommandsLocked() {
+    CMainFrame* frame = CMainFrame::Get();
+    return frame && frame->IsCommandLocked();
+}
+
 // Actions whose restore renews the palettes.
 bool ChangesPalette(int32_t actionId) {
     return actionId == 237 || actionId == 690 || actionId == 700 || actionId == 701 ||
@@ -303,8 +308,7 @@ void CPelmarkDoc::ExchangeWithPreSizeState() {
 }
 
 void CPelmarkDoc::OnUpdateEditUndo(framework::CmdUI& ui) {
-    CMainFrame* frame = CMainFrame::Get();
-    bool locked = frame && frame->IsCommandLocked();
+    const bool locked = CommandsLocked();
     QString text = QStringLiteral("还原(&U)");
     if (CanUndo())
         text += QStringLiteral(" ") +
@@ -314,8 +318,7 @@ void CPelmarkDoc::OnUpdateEditUndo(framework::CmdUI& ui) {
 }
 
 void CPelmarkDoc::OnUpdateEditRedo(framework::CmdUI& ui) {
-    CMainFrame* frame = CMainFrame::Get();
-    bool locked = frame && frame->IsCommandLocked();
+    const bool locked = CommandsLocked();
     if (CanRedo())
         ui.SetText(QStringLiteral("撤消(&U) ") +
                    QString::fromStdString(m_UndoSlots[size_t(m_nUndoIndex + 1)].label) +
@@ -326,7 +329,6 @@ void CPelmarkDoc::OnUpdateEditRedo(framework::CmdUI& ui) {
 }
 
 void CPelmarkDoc::OnUpdateEditRepeat(framework::CmdUI& ui) {
-    CMainFrame* frame = CMainFrame::Get();
-    bool locked = frame && frame->IsCommandLocked();
+    const bool locked = CommandsLocked();
     ui.Enable(!locked && !(m_nUndoIndex < 0 && m_nRedoLimit <= 0));
 }
