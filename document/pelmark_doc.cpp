@@ -271,6 +271,7 @@ void CPelmarkDoc::DeclareCommands(framework::CommandTable& table) {
         .OnUpdate(framework::ID_EDIT_REDO, this, &CPelmarkDoc::OnUpdateEditRedo)
         .On(kRepeatId, this, &CPelmarkDoc::OnEditRepeat)
         .OnUpdate(kRepeatId, this, &CPelmarkDoc::OnUpdateEditRepeat);
+    DeclareLayerCommands(table);
     table.On(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnFileSaveAs)
         .OnUpdate(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnUpdateLockedFileCommand)
         .OnUpdate(framework::ID_FILE_CLOSE, this, &CPelmarkDoc::OnUpdateLockedFileCommand);

@@ -42,6 +42,19 @@ public:
     static constexpr int32_t kFirstPenId = 600;
     // Repeat: switches between the states before and after the last edit.
     static constexpr framework::CommandId kRepeatId = 32852;
+    static constexpr framework::CommandId kFileRevertId = 32849;
+    // The layer menu.
+    static constexpr framework::CommandId kLayerNewId = 32859;
+    static constexpr framework::CommandId kLayerDuplicateId = 32860;
+    static constexpr framework::CommandId kLayerDeleteId = 32861;
+    static constexpr framework::CommandId kLayerUpId = 32862;
+    static constexpr framework::CommandId kLayerDownId = 32863;
+    static constexpr framework::CommandId kLayerMergeDownId = 32864;
+    static constexpr framework::CommandId kLayerMergeAllId = 32865;
+    static constexpr framework::CommandId kLayerUnifyAllId = 32866;
+    static constexpr framework::CommandId kLayerAllTransparentId = 32867;
+    static constexpr framework::CommandId kLayerExpandId = 32933;
+    static constexpr framework::CommandId kLayerMergeVisibleId = 32942;
 
     CPelmarkDoc();
     ~CPelmarkDoc() override;
@@ -69,6 +82,38 @@ public:
     // Closes the file held open against writers; 1 when it was closed, 0 when
     // none was held or closing failed.
     int UnlockFile();
+    // Holds the file open with a shared lock that writers asking for a lock
+    // are refused (advisory: programs that take no lock are not stopped).
+    // 1 when the file is held; 0 when it cannot be opened or a writer holds
+    // it (nothing is reported).
+    int LockFile(const QString& path);
+
+    // The modified flag, and the save button follows it.
+    void SetModified(bool flag);
+    // The current layer one down (up), the layer palette's row with it;
+    // 1 when it moved.
+    int SelectLowerLayer();
+    int SelectUpperLayer();
+    // Flags the palette indices the image uses in the used-colour table;
+    // returns how many it uses.
+    int ScanUsedColors();
+    // In every layer pixels a become b and pixels b become a.
+    void SwapLayerColorIndices(int a, int b);
+    // Removes the underlay picture.
+    void DeleteUnderlay();
+
+    // Layer menu commands.
+    void OnLayerNew();
+    void OnLayerDuplicate();
+    void OnLayerDelete();
+    void OnLayerUp();
+    void OnLayerDown();
+    void OnLayerMergeDown();
+    void OnLayerMergeAll();
+    void OnLayerMergeVisible();
+    void OnLayerUnifyAll();
+    void OnLayerAllTransparent();
+    void OnLayerExpand();
 
     // Undo steps. Every edit first opens a step with the edit's action id and
     // display text; the step keeps the document's state before the edit.
@@ -218,6 +263,16 @@ private:
     // The floating selection's commands and its release when the tool
     // changes; true when `newMode` was one of them.
     bool RunFloatingSelectionMode(int32_t newMode, bool keepFloat);
+    void DeclareLayerCommands(framework::CommandTable& table);
+    bool IsLayerCommandAvailable(framework::CommandId id) const;
+    // After a change of the layer table: modified, the layer palette, and
+    // the saved copy of the current layer while a selection exists.
+    void RefreshAfterLayerChange();
+    void RefreshSavedLayerCopy();
+    void FinishMerge();
+    void EndEditMode();
+    void StepLayer(bool up);
+    void SetDrawModesCommand(int mode);
     // The edit commands of SetEditMode.
     void ClearEditLayer();
     void DeleteSelectionPixels();

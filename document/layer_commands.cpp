@@ -1,0 +1,358 @@
+// The document's layer menu: new, copy, delete, step up and down, merges,
+// draw modes and the layer sheet; the layer selection helpers, the colour
+// index helpers and the file lock.
+#include <algorithm>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "document/image_limits.h"
+#include "document/layer_factory.h"
+#include "document/layer_operations.h"
+#include "document/pelmark_doc.h"
+#include "frame/main_frame.h"
+#include "framework/cmd_ui.h"
+#include "framework/view.h"
+#include "imaging/dib_create.h"
+#include "imaging/dib_geometry.h"
+
+namespace {
+
+constexpr int32_t kLayerAction = 225;
+// The layer sheet lays the layers out on this grid until its dialog asks.
+constexpr int kSheetColumns = 2;
+constexpr int kSheetRows = 2;
+
+bool IsEmptyRect(const DibRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+QString LayerName(MemHandle layer) {
+    MemLockGuard lock(layer);
+    if (!lock || lock.size() < LAYER_HEADER_SIZE) return {};
+    const char* name = lock.as<LayerHeader>()->name;
+    return QString::fromUtf8(name, qsizetype(strnlen(name, LAYER_NAME_SIZE)));
+}
+
+bool IsVisibleLayer(MemHandle layer) {
+    MemLockGuard lock(layer);
+    return lock && lock.size() >= LAYER_HEADER_SIZE && lock.as<LayerHeader>()->visible;
+}
+
+void EnableActiveView() {
+    if (CMainFrame* frame = CMainFrame::Get())
+        if (framework::View* view = frame->GetActiveView()) view->setEnabled(true);
+}
+
+}  // namespace
+
+void CPelmarkDoc::DeclareLayerCommands(framework::CommandTable& table) {
+    struct Entry {
+        framework::CommandId id;
+        void (CPelmarkDoc::*handler)();
+    };
+    const Entry entries[] = {
+        {kLayerNewId, &CPelmarkDoc::OnLayerNew},
+        {kLayerDuplicateId, &CPelmarkDoc::OnLayerDuplicate},
+        {kLayerDeleteId, &CPelmarkDoc::OnLayerDelete},
+        {kLayerUpId, &CPelmarkDoc::OnLayerUp},
+        {kLayerDownId, &CPelmarkDoc::OnLayerDown},
+        {kLayerMergeDownId, &CPelmarkDoc::OnLayerMergeDown},
+        {kLayerMergeAllId, &CPelmarkDoc::OnLayerMergeAll},
+        {kLayerUnifyAllId, &CPelmarkDoc::OnLayerUnifyAll},
+        {kLayerAllTransparentId, &CPelmarkDoc::OnLayerAllTransparent},
+        {kLayerExpandId, &CPelmarkDoc::OnLayerExpand},
+        {kLayerMergeVisibleId, &CPelmarkDoc::OnLayerMergeVisible},
+    };
+    for (const Entry& e : entries) {
+        table.On(e.id, this, e.handler);
+        table.OnUpdate(e.id, [this](framework::CmdUI& ui) {
+            CMainFrame* frame = CMainFrame::Get();
+            ui.Enable(!(frame && frame->IsCommandLocked()) && IsLayerCommandAvailable(ui.id()));
+        });
+    }
+    table.OnUpdate(framework::ID_FILE_SAVE, [this](framework::CmdUI& ui) {
+        CMainFrame* frame = CMainFrame::Get();
+        ui.Enable(IsModified() && !(frame && frame->IsCommandLocked()));
+    });
+    table.OnUpdate(kFileRevertId, [this](framework::CmdUI& ui) {
+        CMainFrame* frame = CMainFrame::Get();
+        ui.Enable(IsModified() && !(frame && frame->IsCommandLocked()) && !m_bUntitled);
+    });
+}
+
+bool CPelmarkDoc::IsLayerCommandAvailable(framework::CommandId id) const {
+    const int count = m_nLayerCount, current = m_nEditLayer;
+    switch (id) {
+    case kLayerNewId: return true;
+    case kLayerDuplicateId: return count > 0 && (!m_bHasUnderlay || current >= 0);
+    case kLayerDeleteId:
+    case kLayerUnifyAllId:
+    case kLayerAllTransparentId: return count > 0;
+    case kLayerUpId: return count > 0 && current < count - 1;
+    case kLayerDownId: return count >= 2 && current > 0;
+    case kLayerMergeDownId: return current > 0;
+    case kLayerMergeAllId:
+    case kLayerExpandId:
+    case kLayerMergeVisibleId: return count > 1;
+    default: return false;
+    }
+}
+
+void CPelmarkDoc::SetModified(bool flag) {
+    SetModifiedFlag(flag);
+    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateEditButtons();
+}
+
+void CPelmarkDoc::RefreshSavedLayerCopy() {
+    if (IsEmptyRect(m_rcSelection)) return;
+    MemHandle current = (m_nEditLayer >= 0 && m_nEditLayer < document::kLayerSlots)
+                            ? m_hLayers[size_t(m_nEditLayer)]
+                            : nullptr;
+    if (m_hLayerBackup) MemFree(m_hLayerBackup);
+    m_hLayerBackup = current ? DuplicateGlobal(current) : nullptr;
+}
+
+void CPelmarkDoc::RefreshAfterLayerChange() {
+    SetModified(true);
+    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(this);
+    RefreshSavedLayerCopy();
+}
+
+void CPelmarkDoc::EndEditMode() { SetEditMode(m_nToolId); }
+
+void CPelmarkDoc::OnLayerNew() {
+    CMainFrame* frame = CMainFrame::Get();
+    if (frame && !frame->CheckWorkMemory(1)) return;
+    const int slot = m_nLayerCount;
+    if (slot >= document::kLayerLimit || m_hLayers[size_t(slot)]) return;
+    if (!PushUndo(kLayerAction, QStringLiteral("新建层"), true)) return;
+    if (!document::CreateLayer(*this, slot, 1)) {
+        DropUndoStep();
+        return;
+    }
+    // The new layer goes just above the current one; the layers above move
+    // up one slot.
+    const int above = std::clamp(m_nEditLayer + 1, 0, slot);
+    std::rotate(m_hLayers.begin() + above, m_hLayers.begin() + slot, m_hLayers.begin() + slot + 1);
+    m_nEditLayer = above;
+    RefreshAfterLayerChange();
+}
+
+void CPelmarkDoc::OnLayerDuplicate() {
+    CMainFrame* frame = CMainFrame::Get();
+    if (frame && !frame->CheckWorkMemory(1)) return;
+    if (m_nLayerCount >= document::kLayerLimit || m_nEditLayer < 0 ||
+        m_nEditLayer >= document::kLayerSlots)
+        return;
+    MemHandle current = m_hLayers[size_t(m_nEditLayer)];
+    if (!current) return;
+    if (!document::CopyCurrentLayer(*this, LayerName(current) + QStringLiteral("复制"))) return;
+    SetModified(true);
+    m_nEditLayer = m_nLayerCount - 1;
+    if (frame) frame->UpdateLayerPalette(this);
+    RefreshSavedLayerCopy();
+}
+
+void CPelmarkDoc::OnLayerDelete() {
+    if (m_nLayerCount <= 0 || m_nEditLayer == 0) return;
+    if (m_nEditLayer < 0) {
+        if (!m_bHasUnderlay) return;
+        DeleteUnderlay();
+        m_nEditLayer = 0;
+        RefreshAfterLayerChange();
+        EnableActiveView();
+        return;
+    }
+    if (document::DeleteCurrentLayer(*this)) RefreshAfterLayerChange();
+}
+
+void CPelmarkDoc::DeleteUnderlay() {
+    if (!m_hUnderlay && !m_bHasUnderlay) return;
+    m_pUnderlayPalette.reset();
+    if (m_hUnderlay) MemFree(m_hUnderlay);
+    m_hUnderlay = nullptr;
+    m_bHasUnderlay = 0;
+    m_bUnderlayCheck = 0;
+    CMainFrame* frame = CMainFrame::Get();
+    if (frame) {
+        frame->RefreshActiveView();
+        frame->UpdateLayerPalette(this);
+    }
+    EnableActiveView();
+}
+
+void CPelmarkDoc::StepLayer(bool up) {
+    m_bLayerStep = 1;
+    const int previous = m_nEditLayer;
+    const bool moved = up ? SelectUpperLayer() : SelectLowerLayer();
+    EnableActiveView();
+    if (moved) {
+        const int selected = m_nEditLayer;
+        RefreshSavedLayerCopy();
+        // The step keeps the layer that was current, so that undo selects it.
+        m_nEditLayer = previous;
+        PushUndo(kLayerAction, up ? QStringLiteral("所选层前移") : QStringLiteral("所选层后移"), true);
+        m_nEditLayer = selected;
+        SetModified(true);
+    }
+    m_bLayerStep = 0;
+}
+
+void CPelmarkDoc::OnLayerUp() { StepLayer(true); }
+void CPelmarkDoc::OnLayerDown() { StepLayer(false); }
+
+int CPelmarkDoc::SelectUpperLayer() {
+    if (m_nLayerCount <= 0 || m_nEditLayer >= m_nLayerCount - 1) return 0;
+    ++m_nEditLayer;
+    if (CMainFrame* frame = CMainFrame::Get()) frame->SetLayerListSel(m_nLayerCount - 1 - m_nEditLayer);
+    return 1;
+}
+
+int CPelmarkDoc::SelectLowerLayer() {
+    if (m_nLayerCount <= 0 || m_nEditLayer <= 0) return 0;
+    --m_nEditLayer;
+    if (CMainFrame* frame = CMainFrame::Get()) frame->SetLayerListSel(m_nLayerCount - 1 - m_nEditLayer);
+    return 1;
+}
+
+void CPelmarkDoc::OnLayerMergeDown() {
+    const int current = m_nEditLayer;
+    if (m_nLayerCount < 2 || current <= 0 || current >= document::kLayerSlots) return;
+    if (!m_hLayers[size_t(current)] || !m_hLayers[size_t(current - 1)]) return;
+    if (!PushUndo(kLayerAction, QStringLiteral("与下方的层合并"), true)) return;
+    document::MergeIntoCurrent(*this, current - 1);
+    MemFree(m_hLayers[size_t(current - 1)]);
+    std::move(m_hLayers.begin() + current, m_hLayers.end(), m_hLayers.begin() + current - 1);
+    m_hLayers.back() = nullptr;
+    m_nEditLayer = current - 1;
+    --m_nLayerCount;
+    FinishMerge();
+}
+
+void CPelmarkDoc::FinishMerge() {
+    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(this);
+    EndEditMode();
+    SetModified(true);
+    RefreshSavedLayerCopy();
+    EnableActiveView();
+}
+
+void CPelmarkDoc::OnLayerMergeAll() {
+    if (m_nLayerCount < 2) return;
+    // The underlay row may be current: the merge goes into the bottom layer.
+    const int current = std::clamp(m_nEditLayer, 0, m_nLayerCount - 1);
+    if (!m_hLayers[size_t(current)]) return;
+    if (!PushUndo(kLayerAction, QStringLiteral("合并所有层"), true)) return;
+    m_nEditLayer = current;
+    document::FlattenIntoCurrent(*this);
+    MemHandle kept = m_hLayers[size_t(current)];
+    for (MemHandle& layer : m_hLayers) {
+        if (layer && layer != kept) MemFree(layer);
+        layer = nullptr;
+    }
+    m_hLayers[0] = kept;
+    m_nEditLayer = 0;
+    m_nLayerCount = 1;
+    FinishMerge();
+}
+
+void CPelmarkDoc::OnLayerMergeVisible() {
+    if (m_nLayerCount < 2) return;
+    const auto firstVisible =
+        std::find_if(m_hLayers.begin(), m_hLayers.end(), [](MemHandle h) { return IsVisibleLayer(h); });
+    // Nothing visible: nothing to merge.
+    if (firstVisible == m_hLayers.end()) return;
+    if (!PushUndo(kLayerAction, QStringLiteral("合并可见图层"), true)) return;
+    document::FlattenIntoFirstVisible(*this);
+    for (auto it = firstVisible + 1; it != m_hLayers.end(); ++it) {
+        if (*it && IsVisibleLayer(*it)) {
+            MemFree(*it);
+            *it = nullptr;
+        }
+    }
+    auto end = std::stable_partition(m_hLayers.begin(), m_hLayers.end(),
+                                     [](MemHandle h) { return h != nullptr; });
+    m_nLayerCount = int(end - m_hLayers.begin());
+    m_nEditLayer = 0;
+    FinishMerge();
+}
+
+void CPelmarkDoc::SetDrawModesCommand(int mode) {
+    if (m_nLayerCount <= 0) return;
+    document::SetAllDrawModes(*this, mode);
+    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(this);
+    EndEditMode();
+    SetModified(true);
+}
+
+void CPelmarkDoc::OnLayerUnifyAll() { SetDrawModesCommand(LAYER_DRAW_NORMAL); }
+void CPelmarkDoc::OnLayerAllTransparent() { SetDrawModesCommand(LAYER_DRAW_INDEX0_CLEAR); }
+
+void CPelmarkDoc::OnLayerExpand() {
+    if (m_nLayerCount < 2) return;
+    CMainFrame* frame = CMainFrame::Get();
+    if (frame && !frame->CheckWorkMemory(1)) return;
+    const int columns = kSheetColumns, rows = kSheetRows;
+    if (frame && !frame->CheckWorkMemory(1)) return;
+    const MaxImageSize max = GetMaxImageSize();
+    const int width = int(std::min<int64_t>(max.width, int64_t(m_nWidth) * columns));
+    const int height = int(std::min<int64_t>(max.height, int64_t(m_nHeight) * rows));
+    if (document::LayOutLayerSheet(*this, width, height, columns, rows)) {
+        InvalidateOtherViews(nullptr);
+        if (frame) {
+            frame->UpdateLayerPalette(this);
+            frame->RefreshActiveView();
+            frame->UpdateEditButtons();
+        }
+    }
+    EnableActiveView();
+}
+
+int CPelmarkDoc::ScanUsedColors() {
+    std::array<uint8_t, 256>& used = document::UsedColorTable();
+    used.fill(0);
+    dib::LockedDib image(m_hImage);
+    if (!image || image.geo().bitCount != 8) return 0;
+    const dib::DibGeometry& g = image.geo();
+    const size_t rowBytes = g.PaddedRow();
+    if (!g.HoldsRows(rowBytes)) return 0;
+    for (int y = 0; y < g.height; ++y) {
+        const uint8_t* row = image.Row(y, rowBytes);
+        for (int x = 0; x < g.width; ++x) used[row[x]] = 1;
+    }
+    return int(std::count(used.begin(), used.end(), uint8_t(1)));
+}
+
+void CPelmarkDoc::SwapLayerColorIndices(int a, int b) {
+    if (a == b || a < 0 || a > 255 || b < 0 || b > 255) return;
+    if (m_nWidth <= 0 || m_nHeight <= 0) return;
+    const size_t n = dib::LayerRowBytes(m_nWidth) * size_t(m_nHeight);
+    for (MemHandle layer : m_hLayers) {
+        MemLockGuard lock(layer);
+        if (!lock || lock.size() < LAYER_HEADER_SIZE + n) continue;
+        uint8_t* p = lock.get() + LAYER_HEADER_SIZE;
+        for (size_t i = 0; i < n; ++i) {
+            if (p[i] == a) p[i] = uint8_t(b);
+            else if (p[i] == b) p[i] = uint8_t(a);
+        }
+    }
+}
+
+int CPelmarkDoc::LockFile(const QString& path) {
+    UnlockFile();
+    QByteArray name = path.toLocal8Bit();
+    int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    // A shared lock on the open file: writers that ask for a lock are
+    // refused while the document holds it.
+    struct flock lock {};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        ::close(fd);
+        return 0;
+    }
+    m_fileLock = fd;
+    m_bFileLocked = 1;
+    return 1;
+}
