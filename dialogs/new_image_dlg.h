@@ -1,27 +1,40 @@
 // The new-image dialog (dialog 109 "新建"): size, colour mode, palette source
-// and background colour of a new image.
+// and background colour of a new image, with the size presets of
+// "menu.txt".
 //
-// The dialog's window is still being built: until its controls exist,
-// DoModal opens it as the program would (palette source none, path empty,
-// the kept background colour), takes the values as they stand and ends with
-// IDOK. Tests answer in the dialog's place with SetModalAnswer.
+// The size fields take small sums ("32*4"): OK shows the computed numbers
+// first and keeps the dialog open; the next OK accepts them.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include <QString>
 
+#include "dialogs/color_choice.h"
+#include "dialogs/menu_presets.h"
 #include "framework/dialog.h"
 
 class CPelmarkDoc;
+class ColorButton;
 
 class CNewImageDlg : public framework::Dialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 109;
-    static constexpr int kMaxPresets = 256;
+    static constexpr int kMaxPresets = kMaxMenuPresets;
+
+    // Controls.
+    static constexpr int kPresetListId = 1093;
+    static constexpr int kWidthId = 203;
+    static constexpr int kHeightId = 202;
+    static constexpr int kMode256Id = 285;
+    static constexpr int kMode16Id = 207;
+    static constexpr int kPaletteNoneId = 1094;
+    static constexpr int kPaletteFileId = 1095;
+    static constexpr int kPaletteLastUsedId = 1096;
+    static constexpr int kBrowseId = 1097;
+    static constexpr int kBackColorId = 1160;
 
     // Where the palette of a new image comes from.
     enum PaletteSource {
@@ -30,25 +43,13 @@ public:
         kPaletteLastUsed = 2,  // the working palette as it stands
     };
 
-    struct Color {
-        int red = 0;
-        int green = 0;
-        int blue = 0;
-        int alpha = 0;
-    };
-
-    // One size of "menu.txt".
-    struct SizePreset {
-        std::string name;
-        int width = 0;
-        int height = 0;
-    };
+    using Color = ChosenColor;
 
     // Kept for the life of the program and shared by every new-image dialog.
     struct KeptState {
         int paletteSource = kPaletteNone;
         QString palettePath;
-        Color background;
+        Color background;                 // the last one chosen
         std::vector<SizePreset> presets;  // at most kMaxPresets
     };
     static KeptState& Kept();
@@ -63,8 +64,8 @@ public:
     int m_nColorMode = 0;
     // Bytes per pixel of the new image (0: 8-bit indexed).
     int m_nBytesPerPixel = 0;
-    // Palette entry 0 of a new image with the default palette; starts as the
-    // kept colour and becomes the kept colour when the dialog ends with OK.
+    // Palette entry 0 of a new image with the default palette: the kept
+    // background colour.
     Color m_BackColor;
     // Name of the new image's first layer.
     QString m_strLayerName;
@@ -74,14 +75,19 @@ public:
     // path emptied. True when the working palette holds the file's palette.
     bool LoadPaletteFromFile(CPelmarkDoc* doc);
 
-    // Test hook: answers every new-image dialog in the user's place. The
-    // function gets the opened dialog (it may change the members and the
-    // kept state) and returns IDOK or IDCANCEL. An empty function restores
-    // the default answer. Returns the previous function.
-    using ModalAnswer = std::function<int(CNewImageDlg&)>;
-    static ModalAnswer SetModalAnswer(ModalAnswer answer);
-
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
+    void DoDataExchange(framework::DataExchange& dx) override;
+    void DeclareCommands(framework::CommandTable& table) override;
+
+private:
+    void OnPresetChosen();
+    void OnPaletteSource(int source);
+    void OnBrowse();
+    void OnBackColor();
+    // Evaluates a size field and shows its value; true when it may pass.
+    bool ConfirmSizeField(int id);
+
+    ColorButton* backColorButton_ = nullptr;
 };

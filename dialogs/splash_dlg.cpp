@@ -1,7 +1,9 @@
 #include "dialogs/splash_dlg.h"
 
 #include <QFont>
+#include <QLabel>
 #include <QPainter>
+#include <QPixmap>
 
 namespace {
 
@@ -81,6 +83,10 @@ QImage drawPicture() {
 
 CSplashDlg::CSplashDlg() : framework::Dialog(kTemplateId) {
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    setWindowTitle(QString());
+    picture_ = new QLabel(this);
+    picture_->setPixmap(QPixmap::fromImage(Picture()));
+    picture_->setGeometry(0, 0, kWidth, kHeight);
     setFixedSize(kWidth, kHeight);
 }
 
@@ -97,9 +103,4 @@ bool CSplashDlg::OnInitDialog() {
         move(area.center() - QPoint(kWidth / 2, kHeight / 2));
     }
     return framework::Dialog::OnInitDialog();
-}
-
-void CSplashDlg::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.drawImage(0, 0, Picture());
 }

@@ -1,10 +1,13 @@
-// The splash window shown at start-up: a frameless picture with the
-// program's name, owned by the main frame. The application shows it and
+// The splash window shown at start-up: a frameless window without a caption
+// whose one control is the picture (bitmap 292) with the program's name,
+// owned by the main frame. The application shows it and
 // closes it (after a while, at the first click or key, or when the
 // previous run's documents are opened).
 #pragma once
 
 #include <QImage>
+
+class QLabel;
 
 #include "framework/dialog.h"
 
@@ -12,6 +15,7 @@ class CSplashDlg : public framework::Dialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 296;
+    static constexpr int kPictureBitmapId = 292;
 
     CSplashDlg();
     ~CSplashDlg() override;
@@ -21,5 +25,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
-    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QLabel* picture_ = nullptr;
 };

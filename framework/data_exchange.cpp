@@ -35,6 +35,21 @@ void DataExchange::Text(int id, int& value) {
     value = read;
 }
 
+void DataExchange::Text(int id, unsigned& value) {
+    if (!active()) return;
+    if (!saving_) {
+        dialog_.SetDlgItemInt(id, int(value), false);
+        return;
+    }
+    bool ok = false;
+    int read = dialog_.GetDlgItemInt(id, &ok, false);
+    if (!ok) {
+        Fail(id, QStringLiteral("请输入一个正整数。"));
+        return;
+    }
+    value = unsigned(read);
+}
+
 void DataExchange::Check(int id, int& value) {
     if (!active()) return;
     if (saving_) value = dialog_.IsDlgButtonChecked(id);
@@ -88,7 +103,7 @@ void DataExchange::SliderPos(int id, int& position) {
     else slider->setValue(position);
 }
 
-void DataExchange::MinMax(int id, int value, int min, int max) {
+void DataExchange::MinMax(int id, long long value, long long min, long long max) {
     if (!active() || !saving_) return;
     if (value < min || value > max)
         Fail(id, QStringLiteral("请输入一个介于 %1 和 %2 之间的整数。").arg(min).arg(max));

@@ -22,6 +22,9 @@ public:
     // A decimal number; saving fails with "请输入一个整数。" when the text is
     // not one.
     void Text(int id, int& value);
+    // A decimal number without sign; saving fails with "请输入一个正整数。"
+    // when the text is not one.
+    void Text(int id, unsigned& value);
     void Check(int id, int& value);
     void Check(int id, bool& value);
     // The index of the checked button in the radio group of `id` (-1: none).
@@ -34,7 +37,7 @@ public:
 
     // When saving: a value outside min..max fails with
     // "请输入一个介于 %1 和 %2 之间的整数。".
-    void MinMax(int id, int value, int min, int max);
+    void MinMax(int id, long long value, long long min, long long max);
 
     // Tells the user `message` (when not empty), focuses the control and
     // fails the exchange.

@@ -11,6 +11,8 @@
 #include "app/help_page.h"
 #include "app/program_globals.h"
 #include "app_fixture.h"
+#include "dialogs/new_image_dlg.h"
+#include "document/pelmark_doc.h"
 #include "framework/cmd_ui.h"
 #include "framework/command_action.h"
 #include "framework/document.h"
@@ -156,8 +158,25 @@ TEST_F(CommandsTest, FileOpenOpensEveryChosenFileInOrder) {
 }
 
 TEST_F(CommandsTest, FileNewAndReopen) {
-    EXPECT_TRUE(app->ExecuteCommand(framework::ID_FILE_NEW));
+    {
+        // File New asks for the size in the new-image dialog.
+        platform::MessageBoxRecorder boxes;
+        framework::ScopedModalDriver answer([](framework::Dialog& d) {
+            ASSERT_EQ(d.TemplateId(), CNewImageDlg::kTemplateId);
+            d.SetDlgItemText(CNewImageDlg::kWidthId, "24");
+            d.SetDlgItemText(CNewImageDlg::kHeightId, "40");
+            d.ClickButton(CNewImageDlg::kMode16Id);
+            d.ClickButton(framework::IDOK);
+        });
+        EXPECT_TRUE(app->ExecuteCommand(framework::ID_FILE_NEW));
+        EXPECT_EQ(boxes.Count(), 1u);  // the program directory has no "menu.txt"
+    }
     ASSERT_EQ(app->Documents().size(), 1u);
+    auto* made = dynamic_cast<CPelmarkDoc*>(app->Documents()[0]);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->m_nWidth, 24);
+    EXPECT_EQ(made->m_nHeight, 40);
+    EXPECT_EQ(made->m_nColorMode, 1);
     framework::Document standIn;
     app->fakeDocument = &standIn;
     QString path = MakeFile("again.gif");

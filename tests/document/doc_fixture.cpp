@@ -1,5 +1,8 @@
 #include "doc_fixture.h"
 
+#include <QFile>
+
+#include "app/program_globals.h"
 #include "document/image_limits.h"
 #include "imaging/dib.h"
 #include "palettes/working_palette.h"
@@ -14,23 +17,34 @@ void DocTest::SetUp() {
     frame = new CMainFrame;
     app->SetMainFrame(frame);
     CNewImageDlg::Kept() = {};
+    previousProgramDir = GetProgramDirectory();
+    QFile menu(programDir.filePath("menu.txt"));
+    ASSERT_TRUE(menu.open(QIODevice::WriteOnly));
+    menu.write("small 16 16\nwide 64 32\n");
+    menu.close();
+    SetProgramDirectory(programDir.path() + "/");
     ClearWorkingPalette();
     SwitchOffViewDisplayToggles();
     SetMapToolSetting(0);
+    AnswerNewImage(nullptr);
 }
 
 void DocTest::TearDown() {
-    CNewImageDlg::SetModalAnswer({});
+    newImageDriver.reset();
+    SetProgramDirectory(previousProgramDir);
     MemSetLimit(MEM_NO_LIMIT);
     SetMapToolSetting(0);
     app.reset();
 }
 
 void DocTest::AnswerNewImage(std::function<void(CNewImageDlg&)> edit, int result) {
-    CNewImageDlg::SetModalAnswer([this, edit, result](CNewImageDlg& dlg) {
+    newImageDriver.reset();
+    newImageDriver.emplace([this, edit, result](framework::Dialog& d) {
+        auto* dlg = dynamic_cast<CNewImageDlg*>(&d);
+        if (!dlg) return;
         ++dialogsShown;
-        if (edit) edit(dlg);
-        return result;
+        if (edit) edit(*dlg);
+        dlg->EndDialog(result);
     });
 }
 

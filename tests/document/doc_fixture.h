@@ -7,6 +7,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include <QTemporaryDir>
 
 #include "dialogs/new_image_dlg.h"
 #include "document/pelmark_doc.h"
@@ -21,8 +24,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Answers every new-image dialog: `edit` may change the dialog; the
-    // answer is IDOK unless `result` says otherwise. Counts the dialogs.
+    // Answers every new-image dialog in the user's place: `edit` may change
+    // the dialog's members, which then stand as its answer (IDOK unless
+    // `result` says otherwise). Counts the dialogs. Until a test says
+    // otherwise every dialog is answered IDOK as it opened.
     void AnswerNewImage(std::function<void(CNewImageDlg&)> edit, int result = framework::IDOK);
     // A document after OnNewDocument; `made` gets its result.
     std::unique_ptr<CPelmarkDoc> NewDocument(bool* made = nullptr);
@@ -37,6 +42,10 @@ protected:
     std::unique_ptr<framework::Application> app;
     CMainFrame* frame = nullptr;
     int dialogsShown = 0;
+    std::optional<framework::ScopedModalDriver> newImageDriver;
+    // The program directory, with a "menu.txt" of two presets.
+    QTemporaryDir programDir;
+    QString previousProgramDir;
 };
 
 // Palette entry `index` of an image as 0xAARRGGBB.

@@ -137,10 +137,11 @@ TEST_F(NewDocumentTest, ModeThreeLeavesOnlyEntries64To95Editable) {
     }
 }
 
-TEST_F(NewDocumentTest, WithoutAnAnswerTheDialogDefaultsApply) {
+TEST_F(NewDocumentTest, OkOnTheDialogAsItOpensGivesTheDefaults) {
     CNewImageDlg::Kept().background = {1, 2, 3, 4};
     CNewImageDlg::Kept().paletteSource = CNewImageDlg::kPaletteLastUsed;  // reset on opening
     GetViewDisplayToggles() = {true, true};
+    framework::ScopedModalDriver ok([](framework::Dialog& d) { d.ClickButton(framework::IDOK); });
     bool made = false;
     auto doc = NewDocument(&made);
     ASSERT_TRUE(made);
@@ -157,11 +158,22 @@ TEST_F(NewDocumentTest, WithoutAnAnswerTheDialogDefaultsApply) {
 }
 
 TEST_F(NewDocumentTest, BackgroundColourIsKeptForTheNextDialog) {
-    AnswerNewImage([](CNewImageDlg& dlg) { dlg.m_BackColor = {200, 100, 50, 255}; });
-    NewDocument();
+    ColorChooser previous = SetColorChooser([](QWidget*, ChosenColor& color) {
+        color = {200, 100, 50, 255};
+        return true;
+    });
+    {
+        // Chosen on the colour button; the dialog itself is cancelled.
+        framework::ScopedModalDriver choose([](framework::Dialog& d) {
+            d.ClickButton(CNewImageDlg::kBackColorId);
+            d.ClickButton(framework::IDCANCEL);
+        });
+        NewDocument();
+    }
+    SetColorChooser(previous);
     EXPECT_EQ(CNewImageDlg::Kept().background.red, 200);
     EXPECT_EQ(CNewImageDlg::Kept().background.alpha, 255);
-    CNewImageDlg::SetModalAnswer({});
+    framework::ScopedModalDriver ok([](framework::Dialog& d) { d.ClickButton(framework::IDOK); });
     auto doc = NewDocument();
     EXPECT_EQ(EntryOf(doc->m_hImage, 0), 0xFFC86432u);
 }
