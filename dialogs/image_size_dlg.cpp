@@ -1,7 +1,6 @@
 #include "dialogs/image_size_dlg.h"
 
-#include "document/image_limits.h"
-#include "framework/data_exchange.h"
+#include "dialogs/size_exchange.h"
 
 using framework::ControlKind;
 
@@ -19,9 +18,5 @@ CImageSizeDlg::CImageSizeDlg(QWidget* parent) : framework::Dialog(kTemplateId, p
 }
 
 void CImageSizeDlg::DoDataExchange(framework::DataExchange& dx) {
-    const MaxImageSize max = GetMaxImageSize();
-    dx.Text(kWidthId, m_nWidth);
-    dx.MinMax(kWidthId, m_nWidth, 1, max.width);
-    dx.Text(kHeightId, m_nHeight);
-    dx.MinMax(kHeightId, m_nHeight, 1, max.height);
+    ExchangeImageSize(dx, kWidthId, m_nWidth, kHeightId, m_nHeight);
 }

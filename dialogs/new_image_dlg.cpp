@@ -6,8 +6,8 @@
 
 #include "app/program_globals.h"
 #include "dialogs/color_button.h"
+#include "dialogs/size_exchange.h"
 #include "dialogs/size_expression.h"
-#include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/palette_from_image.h"
 #include "frame/main_frame.h"
@@ -87,11 +87,7 @@ void CNewImageDlg::DeclareCommands(framework::CommandTable& table) {
 }
 
 void CNewImageDlg::DoDataExchange(framework::DataExchange& dx) {
-    const MaxImageSize max = GetMaxImageSize();
-    dx.Text(kWidthId, m_nWidth);
-    dx.MinMax(kWidthId, m_nWidth, 1, max.width);
-    dx.Text(kHeightId, m_nHeight);
-    dx.MinMax(kHeightId, m_nHeight, 1, max.height);
+    ExchangeImageSize(dx, kWidthId, m_nWidth, kHeightId, m_nHeight);
     dx.Radio(kMode256Id, m_nColorMode);
 }
 

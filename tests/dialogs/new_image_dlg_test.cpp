@@ -113,27 +113,32 @@ TEST_F(NewImageDlgTest, OpensWithEveryControlAndTheKeptState) {
 TEST_F(NewImageDlgTest, SizeExpressionsNeedASecondOk) {
     struct Case {
         const char* width;
-        const char* shown;    // after the first OK
+        const char* height;
+        const char* shownWidth;  // after the first OK
+        const char* shownHeight;
         bool staysOpen;       // after the first OK
-        bool secondOkPasses;  // the shown number, confirmed
+        bool secondOkPasses;  // the shown numbers, confirmed
     };
     const Case cases[] = {
-        {"32*4", "128", true, true},
-        {"2+3*4", "20", true, true},
-        {"10/0", "0", true, false},  // 0 is out of range
-        {"100", "100", false, true},
-        {"abc", "0", true, false},
-        {"4096/2+1", "2049", true, false},
+        {"32*4", "480", "128", "480", true, true},
+        {"2+3*4", "480", "20", "480", true, true},
+        {"10/0", "480", "0", "480", true, false},  // 0 is out of range
+        {"100", "480", "100", "480", false, true},
+        {"abc", "480", "0", "480", true, false},
+        {"4096/2+1", "480", "2049", "480", true, false},
+        {"64", "100/3", "64", "33", true, true},
+        {"8*8", "100/3", "64", "33", true, true},  // both shown at once
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.width);
+        SCOPED_TRACE(std::string(c.width) + " x " + c.height);
         Dlg dlg;
         bool stayed = false, stayedAfterSecond = false;
         int result = Run(dlg, [&](Dlg& d) {
             d.SetDlgItemText(Dlg::kWidthId, c.width);
+            d.SetDlgItemText(Dlg::kHeightId, c.height);
             d.ClickButton(IDOK);
-            EXPECT_EQ(d.GetDlgItemText(Dlg::kWidthId), c.shown);
-            EXPECT_EQ(d.GetDlgItemText(Dlg::kHeightId), "480");
+            EXPECT_EQ(d.GetDlgItemText(Dlg::kWidthId), c.shownWidth);
+            EXPECT_EQ(d.GetDlgItemText(Dlg::kHeightId), c.shownHeight);
             stayed = d.IsModalRunning();
             if (!stayed) return;
             d.ClickButton(IDOK);
@@ -145,24 +150,10 @@ TEST_F(NewImageDlgTest, SizeExpressionsNeedASecondOk) {
             EXPECT_EQ(stayedAfterSecond, !c.secondOkPasses);
         }
         if (result == IDOK) {
-            EXPECT_EQ(dlg.m_nWidth, QString(c.shown).toUInt());
+            EXPECT_EQ(dlg.m_nWidth, QString(c.shownWidth).toUInt());
+            EXPECT_EQ(dlg.m_nHeight, QString(c.shownHeight).toUInt());
         }
     }
-}
-
-TEST_F(NewImageDlgTest, BothFieldsAreEvaluatedTogether) {
-    Dlg dlg;
-    int result = Run(dlg, [](Dlg& d) {
-        d.SetDlgItemText(Dlg::kWidthId, "8*8");
-        d.SetDlgItemText(Dlg::kHeightId, "100/3");
-        d.ClickButton(IDOK);
-        EXPECT_EQ(d.GetDlgItemText(Dlg::kWidthId), "64");
-        EXPECT_EQ(d.GetDlgItemText(Dlg::kHeightId), "33");
-        d.ClickButton(IDOK);
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dlg.m_nWidth, 64u);
-    EXPECT_EQ(dlg.m_nHeight, 33u);
 }
 
 TEST_F(NewImageDlgTest, SizesAreLimitedByTheMaximumImageSize) {
