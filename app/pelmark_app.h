@@ -93,6 +93,10 @@ public:
     // prompt, each chosen path in the order of the selection.
     void OnFileNew() override;
     void OnFileOpen() override;
+    // The document prompts through the file-format plug-ins (open: several
+    // files may be chosen, the opened-paths table lists them).
+    bool DoPromptFileName(QString& fileName, int titleId, bool open,
+                          framework::DocTemplate* docTemplate) override;
     // Opens the path and records it as the last opened path.
     framework::Document* OpenDocumentByName(const QString& path);
     // Closes the active document (File Close to the main frame), then opens

@@ -8,7 +8,9 @@
 #include "app/program_globals.h"
 #include "frame/main_frame.h"
 #include "framework/document.h"
+#include "dialogs/support_file_dialog.h"
 #include "framework/framework_strings.h"
+#include "plugin_host/file_prompt.h"
 
 namespace {
 
@@ -39,6 +41,12 @@ void CPelmarkApp::OnFileOpen() {
     ClearOpenedPaths();
     if (paths.isEmpty() && !name.isEmpty()) paths.push_back(name);
     for (const QString& path : paths) OpenDocumentByName(path);
+}
+
+bool CPelmarkApp::DoPromptFileName(QString& fileName, int titleId, bool open,
+                                   framework::DocTemplate* docTemplate) {
+    unsigned flags = open ? dialogs::OFN_FILEMUSTEXIST : dialogs::OFN_PATHMUSTEXIST;
+    return plugin_host::DoPromptFileName(fileName, titleId, flags, open, docTemplate, false);
 }
 
 framework::Document* CPelmarkApp::OpenDocumentByName(const QString& path) {

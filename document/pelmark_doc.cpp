@@ -186,16 +186,6 @@ void CPelmarkDoc::WriteTableEntries(const uint32_t* table, int count) {
     }
 }
 
-bool CPelmarkDoc::OnOpenDocument(const QString& path) {
-    CMainFrame* frame = CMainFrame::Get();
-    framework::Application* app = framework::Application::Instance();
-    QString text = path + QStringLiteral("\n 是不支持的文件格式。");
-    QByteArray caption = app ? app->AppName().toUtf8() : QByteArray();
-    ShowMessageBox(frame ? frame->WindowHandle() : nullptr, text.toUtf8().constData(),
-                   caption.constData(), MB_BTN_OK | MB_ICON_WARNING);
-    return false;
-}
-
 bool CPelmarkDoc::InitDib() {
     ReleaseImagePalettes();
     if (!m_hImage) return false;

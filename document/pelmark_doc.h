@@ -63,9 +63,15 @@ public:
     // is set, an empty document that the caller gives its image). False when
     // no image is made; the framework then discards the document.
     bool OnNewDocument() override;
-    // Reading files goes through the file-format plug-ins; without them every
-    // file is refused with "<path>\n 是不支持的文件格式。".
+    // Reading and writing files go through the file-format plug-in that
+    // lists the file's extension (plugin_host/). A failed open leaves the
+    // document without image, layers or channels; a failed save leaves the
+    // file on disk as it was and the document modified.
     bool OnOpenDocument(const QString& path) override;
+    bool OnSaveDocument(const QString& path) override;
+    // An empty path asks for one (Save As). The document's file is released
+    // around the write and held again afterwards.
+    bool DoSave(const QString& path, bool replace = true) override;
 
     // Makes the document's image ready after any change of m_hImage: a 4-bit
     // image becomes 8 bit, the size is taken and both palettes are rebuilt.
@@ -79,6 +85,9 @@ public:
     // default draw mode and name; the layer palette shows it. False when the
     // layer could not be made (the work-memory message has been shown).
     bool CreateFirstLayer();
+    // Holds the file open against writers (after an open or a save); 1 when
+    // it could be opened, else 0 and nothing is held.
+    int LockFile(const QString& path);
     // Closes the file held open against writers; 1 when it was closed, 0 when
     // none was held or closing failed.
     int UnlockFile();
@@ -276,4 +285,6 @@ private:
     // The edit commands of SetEditMode.
     void ClearEditLayer();
     void DeleteSelectionPixels();
+    // Frees the image, layers, channels and underlay (a failed open).
+    void ReleaseOpenedBlocks();
 };

@@ -70,7 +70,7 @@ protected:
     }
 
     bool Logged(const QString& name, const QString& path) const {
-        return Log(name).contains("Kavolt\t" + path + kUnsupported);
+        return Log(name).contains("Kavolt\t" + path.toUpper() + kUnsupported);
     }
 
     QString WorkFile(const QString& name) const {
@@ -104,7 +104,7 @@ TEST_F(ProcessTest, SecondInstanceHandsItsFilesToTheFirst) {
     ASSERT_TRUE(WaitFor([&] { return Logged("first.log", b); }));
     // Hand-overs are handled in order, so the empty one has opened nothing.
     EXPECT_EQ(Log("first.log"),
-              QStringList({"Kavolt\t" + a + kUnsupported, "Kavolt\t" + b + kUnsupported}));
+              QStringList({"Kavolt\t" + a.toUpper() + kUnsupported, "Kavolt\t" + b.toUpper() + kUnsupported}));
     EXPECT_TRUE(Log("second.log").isEmpty());
     EXPECT_TRUE(Log("empty.log").isEmpty());
     EXPECT_EQ(first->state(), QProcess::Running);

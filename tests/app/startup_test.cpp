@@ -121,7 +121,7 @@ TEST_F(AppTest, CommandLineFilesAreOpenedInOrder) {
     // Each file went to the document, which has no file format for it yet;
     // the missing one too (the framework's document reports its own errors).
     ASSERT_EQ(boxes.Count(), 3u);
-    EXPECT_EQ(boxes.Requests()[0].text, b.toStdString() + kUnsupported);
+    EXPECT_EQ(boxes.Requests()[0].text, b.toUpper().toStdString() + kUnsupported);
     // No splash with a command line; the first file's directory is current.
     EXPECT_FALSE(app->Splash().IsOpen());
     EXPECT_EQ(QDir::currentPath(), filesDir.filePath("sub"));
@@ -154,8 +154,8 @@ TEST_F(AppTest, ReopensThePreviousRunSkippingUnreadableFiles) {
     // Only the two readable files reached the document's open (and its
     // message); the others were skipped without a word.
     ASSERT_EQ(boxes.Count(), 2u);
-    EXPECT_EQ(boxes.Requests()[0].text, a.toStdString() + kUnsupported);
-    EXPECT_EQ(boxes.Requests()[1].text, b.toStdString() + kUnsupported);
+    EXPECT_EQ(boxes.Requests()[0].text, a.toUpper().toStdString() + kUnsupported);
+    EXPECT_EQ(boxes.Requests()[1].text, b.toUpper().toStdString() + kUnsupported);
     // Entries were listed: the splash is closed.
     EXPECT_FALSE(app->Splash().IsOpen());
 }

@@ -10,6 +10,7 @@
 #include <QTemporaryFile>
 #include <vector>
 
+#include "dialogs/support_file_dialog.h"
 #include "doc_fixture.h"
 #include "document/open_doc_list.h"
 #include "framework/cmd_ui.h"
@@ -184,6 +185,7 @@ public:
 };
 
 TEST_F(LifetimeTest, SaveAsAsksForAName) {
+    dialogs::FileDialogRecorder dialogs;  // the prompt is cancelled
     SaveAsDoc doc;
     doc.SetPathName("/pictures/a.gif", false);
     EXPECT_TRUE(doc.QueryCommandState(framework::ID_FILE_SAVE_AS).IsEnabled());
@@ -191,13 +193,15 @@ TEST_F(LifetimeTest, SaveAsAsksForAName) {
     EXPECT_TRUE(doc.ExecuteCommand(framework::ID_FILE_SAVE_AS));
     ASSERT_EQ(doc.saves.size(), 1u);
     EXPECT_TRUE(doc.saves[0].isEmpty());
+    ASSERT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_EQ(dialogs.Requests()[0].fileName, "a");
 }
 
 TEST_F(LifetimeTest, OpeningAFileNeedsAFormatPlugin) {
     auto doc = std::make_unique<CPelmarkDoc>();
     EXPECT_FALSE(doc->OnOpenDocument("/pictures/Cat.gif"));
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Requests()[0].text, "/pictures/Cat.gif\n 是不支持的文件格式。");
+    EXPECT_EQ(boxes.Requests()[0].text, "/PICTURES/CAT.GIF\n 是不支持的文件格式。");
     EXPECT_EQ(boxes.Requests()[0].owner, frame->WindowHandle());
     EXPECT_EQ(boxes.Requests()[0].caption, "Kavolt");
     EXPECT_EQ(doc->m_hImage, nullptr);
