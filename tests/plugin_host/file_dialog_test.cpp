@@ -129,7 +129,9 @@ TEST(SupportFileDialog, AnswersComeFromTheService) {
         dlg.m_strTitle = "t";
         EXPECT_EQ(dlg.DoModal(), c.result);
         EXPECT_EQ(dlg.GetPathNames(), c.paths);
-        if (c.result == framework::IDOK) EXPECT_EQ(dlg.GetFilterIndex(), 3);
+        if (c.result == framework::IDOK) {
+            EXPECT_EQ(dlg.GetFilterIndex(), 3);
+        }
         ASSERT_EQ(recorder.Requests().size(), 1u);
         EXPECT_EQ(recorder.Requests()[0].title, "t");
     }

@@ -125,7 +125,9 @@ TEST_F(SaveTest, FailedSavesLeaveTheUsersFileAsItWas) {
         dialogs.Script(dialogs::FileDialogAnswer::Ok({target}));
         EXPECT_FALSE(doc->DoSave({}));
         ASSERT_EQ(boxes.Count(), 1u);
-        if (*c.message) EXPECT_EQ(boxes.Requests()[0].text, c.message);
+        if (*c.message) {
+            EXPECT_EQ(boxes.Requests()[0].text, c.message);
+        }
         EXPECT_EQ(plugin_host::SaveStopped(), c.stopped);
         EXPECT_EQ(ReadFile(target), QByteArray("the user's file\0\1\2", 18));
         EXPECT_EQ(doc->GetPathName(), old);
