@@ -138,7 +138,7 @@ bool CPelmarkDoc::DoSave(const QString& path, bool replace) {
         return false;
     }
     if (replace) {
-        for (document::UndoSlot& slot : m_UndoSlots) slot.modifiedMark = 1;
+        ResetUndoFlags();
         SetPathName(name);
         m_szPath = GetPathName();
         LockFile(name);
