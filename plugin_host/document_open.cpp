@@ -45,16 +45,10 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
     using namespace plugin_host;
     SetNoReduceQuestion(false);
     DeleteContents();
-    QString extension = QFileInfo(path).suffix();
-
-    EnumFormatPlugins(PluginListMode::Reading);
-    if (FindFirstPluginForExtension(extension) < 0) {
-        ShowFrameworkMessage(path.toUpper() + QStringLiteral("\n 是不支持的文件格式。"));
+    platform::Module library;
+    std::string libraryPath;
+    if (!LoadFormatPluginFor(path, path.toUpper(), PluginListMode::Reading, false, library, libraryPath))
         return false;
-    }
-    const std::string libraryPath = SelectedPluginPath().toStdString();
-    platform::Module library(libraryPath);
-    if (!library) return false;
 
     CMainFrame* frame = CMainFrame::Get();
     WinHandle mainWindow = frame ? frame->WindowHandle() : nullptr;

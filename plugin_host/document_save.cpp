@@ -21,14 +21,11 @@
 
 bool CPelmarkDoc::OnSaveDocument(const QString& path) {
     using namespace plugin_host;
-    EnumFormatPlugins(PluginListMode::Writing, m_nLayerCount > 1 || m_bHasUnderlay);
-    if (FindFirstPluginForExtension(QFileInfo(path).suffix()) < 0) {
-        ShowFrameworkMessage(path + QStringLiteral("\n 是不支持的文件格式。"));
+    platform::Module library;
+    std::string libraryPath;
+    if (!LoadFormatPluginFor(path, path, PluginListMode::Writing, m_nLayerCount > 1 || m_bHasUnderlay,
+                             library, libraryPath))
         return false;
-    }
-    const std::string libraryPath = SelectedPluginPath().toStdString();
-    platform::Module library(libraryPath);
-    if (!library) return false;
     CMainFrame* frame = CMainFrame::Get();
     WinHandle mainWindow = frame ? frame->WindowHandle() : nullptr;
     const char* own = libraryPath.c_str();

@@ -1,5 +1,7 @@
 #include "plugin_host/format_plugins.h"
 
+#include <QFileInfo>
+
 #include "app/program_globals.h"
 #include "document/pelmark_doc.h"
 #include "framework/application.h"
@@ -109,6 +111,19 @@ int FindFirstPluginForExtension(const QString& extension) {
     for (int i = 0; i < int(g_list.size()); ++i)
         if (FindPluginForExtension(i, upper)) return i;
     return -1;
+}
+
+bool LoadFormatPluginFor(const QString& path, const QString& shownPath, PluginListMode mode,
+                         bool documentNeedsLayers, platform::Module& library,
+                         std::string& libraryPath) {
+    EnumFormatPlugins(mode, documentNeedsLayers);
+    if (FindFirstPluginForExtension(QFileInfo(path).suffix()) < 0) {
+        ShowFrameworkMessage(shownPath + QStringLiteral("\n 是不支持的文件格式。"));
+        return false;
+    }
+    libraryPath = SelectedPluginPath().toStdString();
+    library = platform::Module(libraryPath);
+    return bool(library);
 }
 
 FilterPair EntryFilter(const PluginEntry& entry) {

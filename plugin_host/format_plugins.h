@@ -8,6 +8,10 @@
 
 #include <QString>
 
+namespace platform {
+class Module;
+}
+
 namespace plugin_host {
 
 // Reading: the open prompt and document opens. Writing: the save prompt and
@@ -66,6 +70,14 @@ const QString& SelectedPluginPath();
 // The first entry matching `extension` (upper-cased here), selecting its
 // path; -1 when none does.
 int FindFirstPluginForExtension(const QString& extension);
+
+// Builds the list, finds the first plug-in for the extension of `path` and
+// loads it, giving its path in `libraryPath`. No plug-in: the framework box
+// "<shownPath>\n 是不支持的文件格式。". False also when the library cannot be
+// loaded (no message then).
+bool LoadFormatPluginFor(const QString& path, const QString& shownPath, PluginListMode mode,
+                         bool documentNeedsLayers, platform::Module& library,
+                         std::string& libraryPath);
 
 // The two parts of an entry a file dialog shows: the text up to the first
 // '/' and the pattern list between the first and second '/', both in lower
