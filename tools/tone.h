@@ -23,6 +23,22 @@ inline constexpr int TonePatternOfCommand(int id) { return kToneCommandLast - id
 inline constexpr int TonePatternOfLevel(int level) { return kToneLevelSolid - level; }
 inline constexpr int ToneCommandOfLevel(int level) { return kToneCommandFirst + level; }
 
+// A view's tone: level 15 (solid) at construction.
+struct ToneState {
+    int level = kToneLevelSolid;
+    int pattern = 0;
+
+    // A tone command; false (and nothing changed) for another id.
+    bool Choose(int id) {
+        if (!IsToneCommand(id)) return false;
+        level = ToneLevelOfCommand(id);
+        pattern = TonePatternOfCommand(id);
+        return true;
+    }
+    // The command whose check mark shows the current level.
+    bool Checks(int id) const { return IsToneCommand(id) && ToneLevelOfCommand(id) == level; }
+};
+
 // Menu text of each level, UTF-8, level 0 first.
 extern const std::array<const char*, kToneLevels> kToneMenuTexts;
 // Menu text of a tone command; nullptr for another id.

@@ -52,6 +52,20 @@ TEST(ToneTest, CommandsSetLevelPatternAndMenuText) {
     EXPECT_EQ(ToneCommandText(652), nullptr);
 }
 
+TEST(ToneTest, AViewStartsSolidAndFollowsItsCommands) {
+    ToneState tone;
+    EXPECT_EQ(tone.level, 15);
+    EXPECT_EQ(tone.pattern, 0);
+    EXPECT_TRUE(tone.Checks(651));
+    EXPECT_TRUE(tone.Choose(640));
+    EXPECT_EQ(tone.level, 4);
+    EXPECT_EQ(tone.pattern, 11);
+    EXPECT_TRUE(tone.Checks(640));
+    EXPECT_FALSE(tone.Checks(651));
+    EXPECT_FALSE(tone.Choose(652));
+    EXPECT_EQ(tone.level, 4);
+}
+
 TEST(ToneTest, WeightsStepBy625ButEntryThirteen) {
     for (int p = 0; p < kToneLevels; ++p)
         EXPECT_EQ(ToneWeights[size_t(p)], p == 13 ? 1825 : 10000 - 625 * p) << p;
