@@ -118,7 +118,12 @@ void CPelmarkDoc::RefreshAfterLayerChange() {
     RefreshSavedLayerCopy();
 }
 
-void CPelmarkDoc::EndEditMode() { SetEditMode(m_nToolId); }
+void CPelmarkDoc::EndEditMode() {
+    // The tool stays; only an edit under way (a floating selection) ends.
+    const int32_t previous = m_nPrevToolId;
+    SetEditMode(m_nToolId);
+    m_nPrevToolId = previous;
+}
 
 void CPelmarkDoc::OnLayerNew() {
     CMainFrame* frame = CMainFrame::Get();
