@@ -85,16 +85,13 @@ public:
     // default draw mode and name; the layer palette shows it. False when the
     // layer could not be made (the work-memory message has been shown).
     bool CreateFirstLayer();
-    // Holds the file open against writers (after an open or a save); 1 when
-    // it could be opened, else 0 and nothing is held.
-    int LockFile(const QString& path);
     // Closes the file held open against writers; 1 when it was closed, 0 when
     // none was held or closing failed.
     int UnlockFile();
-    // Holds the file open with a shared lock that writers asking for a lock
-    // are refused (advisory: programs that take no lock are not stopped).
-    // 1 when the file is held; 0 when it cannot be opened or a writer holds
-    // it (nothing is reported).
+    // Holds the file open against writers (after an open or a save) with a
+    // shared lock that writers asking for a lock are refused (advisory:
+    // programs that take no lock are not stopped). 1 when the file is held;
+    // 0 when it cannot be opened or a writer holds it (nothing is reported).
     int LockFile(const QString& path);
 
     // The modified flag, and the save button follows it.

@@ -145,17 +145,3 @@ bool CPelmarkDoc::DoSave(const QString& path, bool replace) {
     m_bUntitled = 0;
     return true;
 }
-
-int CPelmarkDoc::LockFile(const QString& path) {
-    UnlockFile();
-    int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 0;
-    // Others may read; a writer that asks for a lock is refused.
-    struct flock lock{};
-    lock.l_type = F_RDLCK;
-    lock.l_whence = SEEK_SET;
-    ::fcntl(fd, F_OFD_SETLK, &lock);
-    m_fileLock = fd;
-    m_bFileLocked = 1;
-    return 1;
-}
