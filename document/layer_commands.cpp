@@ -1,11 +1,8 @@
 // The document's layer menu: new, copy, delete, step up and down, merges,
-// draw modes and the layer sheet; the layer selection helpers, the colour
-// index helpers and the file lock.
+// draw modes and the layer sheet; the layer selection and colour-index
+// helpers.
 #include <algorithm>
 #include <cstring>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
@@ -341,23 +338,4 @@ void CPelmarkDoc::SwapLayerColorIndices(int a, int b) {
             else if (p[i] == b) p[i] = uint8_t(a);
         }
     }
-}
-
-int CPelmarkDoc::LockFile(const QString& path) {
-    UnlockFile();
-    QByteArray name = path.toLocal8Bit();
-    int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 0;
-    // A shared lock on the open file: writers that ask for a lock are
-    // refused while the document holds it.
-    struct flock lock {};
-    lock.l_type = F_RDLCK;
-    lock.l_whence = SEEK_SET;
-    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
-        ::close(fd);
-        return 0;
-    }
-    m_fileLock = fd;
-    m_bFileLocked = 1;
-    return 1;
 }

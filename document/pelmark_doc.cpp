@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "dialogs/new_image_dlg.h"
@@ -244,6 +245,25 @@ bool CPelmarkDoc::CreateFirstLayer() {
         frame->SetLayerListSel(0);
     }
     return true;
+}
+
+int CPelmarkDoc::LockFile(const QString& path) {
+    UnlockFile();
+    QByteArray name = path.toLocal8Bit();
+    int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    // A shared lock on the open file: writers that ask for a lock are
+    // refused while the document holds it.
+    struct flock lock {};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        ::close(fd);
+        return 0;
+    }
+    m_fileLock = fd;
+    m_bFileLocked = 1;
+    return 1;
 }
 
 int CPelmarkDoc::UnlockFile() {

@@ -1,6 +1,4 @@
 // Saving a document through its file-format plug-in.
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>

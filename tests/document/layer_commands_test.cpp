@@ -378,5 +378,31 @@ TEST_F(LayerCommandsTest, FileLock) {
     EXPECT_TRUE(WriterCanLock(path));  // released at close
 }
 
+// A save that only notes whether a writer could lock the file meanwhile.
+class LockProbeDoc : public CPelmarkDoc {
+public:
+    bool OnSaveDocument(const QString& path) override {
+        writerCouldLock.push_back(WriterCanLock(path));
+        return succeed;
+    }
+    std::vector<bool> writerCouldLock;
+    bool succeed = true;
+};
+
+TEST_F(LayerCommandsTest, FileLockIsReleasedAroundASave) {
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    const QString path = file.fileName();
+    LockProbeDoc doc;
+    doc.SetPathName(path, false);
+    ASSERT_EQ(doc.LockFile(path), 1);
+    EXPECT_TRUE(doc.DoSave(path, true));
+    doc.succeed = false;
+    EXPECT_FALSE(doc.DoSave(path, true));
+    EXPECT_EQ(doc.writerCouldLock, (std::vector<bool>{true, true}));
+    EXPECT_EQ(doc.m_bFileLocked, 1);  // held again after both
+    EXPECT_FALSE(WriterCanLock(path));
+}
+
 }  // namespace
 }  // namespace doctest
