@@ -1,6 +1,5 @@
 // Saving a document through its file-format plug-in.
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "dialogs/support_file_dialog.h"
