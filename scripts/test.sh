@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal build
 # and one with AddressSanitizer + UndefinedBehaviorSanitizer.
-# KAVOLT_SANITIZED=0 skips the sanitized pass.
+# KAVOLT_SANITIZED=0 skips the sanitized pass. Then the fuzz targets run for a
+# bounded time (KAVOLT_FUZZ_SECONDS, default 60; 0 skips them).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
@@ -19,4 +20,8 @@ if [[ "${KAVOLT_SANITIZED:-1}" != 0 ]]; then
   export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:detect_odr_violation=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+fi
+
+if [[ "${KAVOLT_FUZZ_SECONDS:-60}" != 0 ]]; then
+  bash "$root/scripts/fuzz.sh" "${KAVOLT_FUZZ_SECONDS:-60}"
 fi

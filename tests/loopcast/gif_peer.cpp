@@ -105,23 +105,26 @@ std::vector<uint8_t> PeerEncode(const Picture& picture) {
     int error = 0;
     GifFileType* gif = EGifOpen(&out, WriteToMemory, &error);
     if (!gif) return {};
-    gif->SWidth = picture.width;
-    gif->SHeight = picture.height;
-    gif->SColorResolution = 8;
-    gif->SBackGroundColor = 0;
-    gif->SColorMap = ToMap(picture.palette);
+    EGifSetGifVersion(gif, true);
+    ColorMapObject* global = ToMap(picture.palette);
+    bool ok = EGifPutScreenDesc(gif, picture.width, picture.height, 8, 0, global) == GIF_OK;
+    GifFreeMapObject(global);
     for (const Frame& f : picture.frames) {
-        SavedImage* s = GifMakeSavedImage(gif, nullptr);
-        s->ImageDesc.Left = f.left;
-        s->ImageDesc.Top = f.top;
-        s->ImageDesc.Width = f.width;
-        s->ImageDesc.Height = f.height;
-        s->ImageDesc.Interlace = f.interlaced;
-        s->ImageDesc.ColorMap = ToMap(f.palette);
-        s->RasterBits = static_cast<GifByteType*>(malloc(f.indices.size()));
-        std::memcpy(s->RasterBits, f.indices.data(), f.indices.size());
+        if (!ok) break;
+        ColorMapObject* local = ToMap(f.palette);
+        ok = EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, f.interlaced, local) == GIF_OK;
+        GifFreeMapObject(local);
+        auto* pixels = const_cast<GifPixelType*>(f.indices.data());
+        if (f.interlaced) {
+            static constexpr int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+            for (int pass = 0; pass < 4 && ok; ++pass)
+                for (int y = kStart[pass]; y < f.height && ok; y += kStep[pass])
+                    ok = EGifPutLine(gif, pixels + size_t(y) * size_t(f.width), f.width) == GIF_OK;
+        } else {
+            ok = ok && EGifPutLine(gif, pixels, f.width * f.height) == GIF_OK;
+        }
     }
-    if (EGifSpew(gif) != GIF_OK) return {};
+    if (EGifCloseFile(gif, &error) != GIF_OK || !ok) return {};
     return out;
 }
 
