@@ -18,3 +18,10 @@ function(kavolt_plugin target filename)
   target_link_options(${target} PRIVATE -Wl,--no-undefined)
   target_link_libraries(${target} PRIVATE kvplatform)
 endfunction()
+
+# kavolt_kit_plugin(<target> <file name> <sources...> [OUTPUT_DIR dir])
+# A plug-in that carries the plug-in kit (plugins/kit/).
+function(kavolt_kit_plugin target filename)
+  kavolt_plugin(${target} ${filename} ${ARGN})
+  target_link_libraries(${target} PRIVATE kvkit)
+endfunction()

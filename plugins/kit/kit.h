@@ -1,0 +1,16 @@
+// The plug-in kit: what every plug-in library of the editor carries.
+//
+//   plugin_app.h     the library's one application object (no Qt application
+//                    of its own: the plug-in shares the host's)
+//   kit_blocks.h     memory block helpers, GlobalSwapBlocks
+//   kit_dib.h        facts of a packed DIB, PaintDib, CreateDibPalette,
+//                    PaletteDibInfo
+//   kit_layer_rgb.h  RgbBuffer, LayerToRgb, RgbToLayer, NearestPaletteIndex
+//
+// Link a plug-in with kvkit (cmake: kavolt_kit_plugin) and include this.
+#pragma once
+
+#include "plugins/kit/kit_blocks.h"
+#include "plugins/kit/kit_dib.h"
+#include "plugins/kit/kit_layer_rgb.h"
+#include "plugins/kit/plugin_app.h"

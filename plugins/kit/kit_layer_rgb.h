@@ -1,0 +1,54 @@
+// The plug-ins' 24-bit work image and the way between it and a layer.
+//
+// The tool rectangle is the record's left, top, right, bottom (y from the
+// top, right and bottom exclusive); all four zero means the whole image.
+// Bottom-up row r lies inside when height - bottom <= r < height - top.
+// Masks have the selection-mask layout: 1 bit per pixel, most significant
+// bit first, rows of (width + 7) / 8 bytes, row 0 the top image row.
+#pragma once
+
+#include <cstdint>
+
+#include "imaging/dib_layout.h"
+#include "platform/memory.h"
+#include "plugin_api/plugin_api.h"
+
+// A 24-bit work image on the ordinary heap: blue, green, red per pixel, rows
+// bottom-up like the layer they came from (row r is the layer's row r).
+// Pixels outside the rectangle that filled it are undefined.
+struct RgbBuffer {
+    uint8_t* data;   // owned
+    int32_t stride;  // ((width x 24 + 31) / 8) rounded down to a multiple of 4
+    int32_t width;
+    int32_t height;
+};
+
+// A new work image; null when it cannot be had or a size is not positive.
+RgbBuffer* NewRgbBuffer(int width, int height);
+// Frees the pixels and the record (null is ignored).
+void FreeRgbBuffer(RgbBuffer* buffer);
+
+// The current layer (the record's edit layer, reached through the record's
+// null-terminated layer table) as a work image: every pixel inside the
+// rectangle becomes its colour in the image's colour table, each byte
+// inverted with `invert`. Null when the image is not a 4- or 8-bit DIB,
+// the current layer is missing or does not hold the image's size, or memory
+// runs out.
+RgbBuffer* LayerToRgb(MemHandle image, const MemHandle* layers, const PluginToolRecord* record,
+                      bool invert);
+RgbBuffer* LayerToRgb(MemHandle image, const MemHandle* layers, const PluginToolRecord* record);
+
+// Writes the work image back: each pixel inside the rectangle whose
+// selection bit is set and whose protect bit is clear becomes the nearest
+// colour of the image's table (NearestPaletteIndex); other pixels stay.
+// A null mask counts as all set (selection) or all clear (protect). False
+// when the image is not a 4- or 8-bit DIB or the layer or the work image do
+// not hold the image's size.
+bool RgbToLayer(MemHandle image, MemHandle layer, const RgbBuffer* work, const uint8_t* protectMask,
+                const uint8_t* selectionMask, const PluginToolRecord* record);
+
+// The first entry that equals blue, green, red exactly; else the entry with
+// the least sum of squared differences, the lower index winning ties; 0 for
+// count 0.
+int NearestPaletteIndex(const PaletteEntry* palette, int count, uint8_t blue, uint8_t green,
+                        uint8_t red);
