@@ -1,5 +1,4 @@
 // Saving a document through its file-format plug-in.
-
 #include <QFileInfo>
 
 #include "dialogs/support_file_dialog.h"
