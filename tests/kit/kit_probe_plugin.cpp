@@ -1,28 +1,15 @@
 // A plug-in carrying the kit, for the kit's tests: each export hands one
 // kit function to the test, which reaches it through the real loading path.
 #include <QCoreApplication>
-#include <QObject>
 
 #include "platform/plugin_export.h"
 #include "plugins/kit/kit.h"
-
-namespace {
-
-class Tracked : public QObject {
-public:
-    explicit Tracked(int* deleted) : deleted_(deleted) {}
-    ~Tracked() override { ++*deleted_; }
-
-private:
-    int* deleted_;
-};
-
-}  // namespace
+#include "tests/support/tracked_object.h"
 
 KV_EXPORT int ProbeConstructions() { return CPlugInApp::Constructions(); }
 KV_EXPORT bool ProbeHasApp() { return CPlugInApp::Get() != nullptr; }
 KV_EXPORT QCoreApplication* ProbeQtApp() { return QCoreApplication::instance(); }
-KV_EXPORT void ProbeDeleteLater(int* deleted) { (new Tracked(deleted))->deleteLater(); }
+KV_EXPORT void ProbeDeleteLater(int* deleted) { (new kvtest::TrackedObject(deleted))->deleteLater(); }
 
 KV_EXPORT int ProbeNumColors(const void* dib, bool wantBits) { return DibNumColors(dib, wantBits); }
 KV_EXPORT int ProbePaletteSize(const void* dib) { return DibPaletteSize(dib); }

@@ -1,21 +1,12 @@
 // A plug-in for the module tests: a static counter that must start afresh
 // at every load, a call back into the platform, and a deferred delete.
-#include <QObject>
-
 #include "platform/plugin_export.h"
 #include "platform/window.h"
+#include "tests/support/tracked_object.h"
 
 namespace {
 
 int counter = 0;
-
-class Tracked : public QObject {
-public:
-    explicit Tracked(int* deleted) : deleted_(deleted) {}
-    ~Tracked() override { ++*deleted_; }
-private:
-    int* deleted_;
-};
 
 }  // namespace
 
@@ -27,4 +18,4 @@ KV_EXPORT WinResult Report(WinHandle host, uint32_t message) {
 }
 
 // Leaves an object of the plug-in's own class waiting for deletion.
-KV_EXPORT void DeleteLater(int* deleted) { (new Tracked(deleted))->deleteLater(); }
+KV_EXPORT void DeleteLater(int* deleted) { (new kvtest::TrackedObject(deleted))->deleteLater(); }
