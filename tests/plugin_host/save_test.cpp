@@ -164,5 +164,18 @@ TEST_F(SaveTest, FormatsWithoutLayersAreOfferedOnlyForOneLayer) {
     EXPECT_EQ(FilesHere(), (QStringList{"one.nck", "two.kvt"}));
 }
 
+TEST_F(SaveTest, OpeningAfterSaveAsOffersEveryReader) {
+    UsePlugins({"NoCheck.FLT", "Trivial.FLT"});
+    auto doc = DocumentWithImage(3, 3);
+    ASSERT_TRUE(document::CreateLayer(*doc, 1, 1));
+    EXPECT_FALSE(doc->DoSave({}));  // the prompt is cancelled
+    ASSERT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_EQ(dialogs.Requests()[0].filters.size(), 1u);  // only the layer-keeping writer
+    auto opened = std::make_unique<CPelmarkDoc>();
+    ASSERT_TRUE(DocumentWithImage(2, 2)->OnSaveDocument(FilePath("dropped.nck")));
+    EXPECT_TRUE(opened->OnOpenDocument(FilePath("dropped.nck")));
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
 }  // namespace
 }  // namespace hosttest
