@@ -16,6 +16,7 @@
 #include <QString>
 
 #include "document/doc_limits.h"
+#include "document/floating_selection_state.h"
 #include "document/undo_slot.h"
 #include "framework/document.h"
 #include "imaging/dib_layout.h"
@@ -213,6 +214,8 @@ public:
     // Place in the open-document list, -1 without an entry.
     int32_t m_nOpenListSlot = -1;
     int32_t m_nMaskMode = 0;
+    // Floating mask layout, lasso list and the other selection values.
+    document::SelectionState m_Selection;
     // Plug-in windows working on this document.
     PluginWindowSlot m_ToolPlugin;
     PluginWindowSlot m_AnimPlugin;
