@@ -9,6 +9,7 @@
 #include "document/color_modes.h"
 #include "document/default_palettes.h"
 #include "document/doc_globals.h"
+#include "document/floating_selection.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/open_doc_list.h"
@@ -284,7 +285,13 @@ void CPelmarkDoc::DeclareCommands(framework::CommandTable& table) {
     DeclareLayerCommands(table);
     table.On(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnFileSaveAs)
         .OnUpdate(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnUpdateLockedFileCommand)
-        .OnUpdate(framework::ID_FILE_CLOSE, this, &CPelmarkDoc::OnUpdateLockedFileCommand);
+        .OnUpdate(framework::ID_FILE_CLOSE, this, &CPelmarkDoc::OnUpdateLockedFileCommand)
+        .On(kDefinePatternCommand, [this] { document::DefinePattern(*this); })
+        .OnUpdate(kDefinePatternCommand, [this](framework::CmdUI& ui) {
+            bool can = document::CanDefinePattern(*this);
+            ui.Enable(can);
+            if (can) document::GetSelectionPattern().rect = m_rcSelection;
+        });
     framework::Document::DeclareCommands(table);
 }
 

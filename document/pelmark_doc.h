@@ -56,6 +56,8 @@ public:
     static constexpr framework::CommandId kLayerAllTransparentId = 32867;
     static constexpr framework::CommandId kLayerExpandId = 32933;
     static constexpr framework::CommandId kLayerMergeVisibleId = 32942;
+    // "将选中部分定义为图案": the pattern from the floating selection.
+    static constexpr framework::CommandId kDefinePatternCommand = 32845;
 
     CPelmarkDoc();
     ~CPelmarkDoc() override;

@@ -29,42 +29,29 @@ void SetRun(uint8_t* row, int x0, int x1) {
 
 bool RowBit(const uint8_t* row, int x) { return (row[x >> 3] >> (7 - (x & 7))) & 1; }
 
-// From x (clear) to the right: the first x' > x that is set or the width.
+// From x (clear) to the right: the first x' > x that is set, or the width.
 int ClearRunEnd(const uint8_t* row, int x, int width) {
-    ++x;
-    while (x < width) {
-        if ((x & 7) == 0 && row[x >> 3] == 0) {
-            x += 8;
-            continue;
-        }
-        if (RowBit(row, x)) return x;
-        ++x;
+    for (int p = x + 1; p < width; p = (p | 7) + 1) {
+        unsigned v = row[p >> 3] & (0xFFu >> (p & 7));
+        if (v) return std::min(width, (p & ~7) + __builtin_clz(v) - 24);
     }
     return width;
 }
 
 // From x (clear) to the left: the leftmost x' <= x of the clear run.
 int ClearRunStart(const uint8_t* row, int x) {
-    while (x > 0) {
-        if ((x & 7) == 0 && x >= 8 && row[(x >> 3) - 1] == 0) {
-            x -= 8;
-            continue;
-        }
-        if (RowBit(row, x - 1)) return x;
-        --x;
+    for (int p = x - 1; p >= 0; p = (p & ~7) - 1) {
+        unsigned v = row[p >> 3] & (0xFFu << (7 - (p & 7))) & 0xFFu;
+        if (v) return (p & ~7) + 8 - __builtin_ctz(v);
     }
     return 0;
 }
 
 // From x: the first clear pixel at or after x and before `end`, else end.
 int NextClear(const uint8_t* row, int x, int end) {
-    while (x < end) {
-        if ((x & 7) == 0 && row[x >> 3] == 0xFF) {
-            x += 8;
-            continue;
-        }
-        if (!RowBit(row, x)) return x;
-        ++x;
+    for (int p = x; p < end; p = (p | 7) + 1) {
+        unsigned v = ~unsigned(row[p >> 3]) & (0xFFu >> (p & 7));
+        if (v) return std::min(end, (p & ~7) + __builtin_clz(v) - 24);
     }
     return end;
 }
@@ -133,7 +120,12 @@ DibRect MaskBoundingRect(const MaskBits& mask) {
     for (int y = 0; y < mask.height; ++y) {
         const uint8_t* row = mask.Row(y);
         auto byteAt = [&](size_t i) { return i + 1 == rowBytes ? uint8_t(row[i] & last) : row[i]; };
+        // Whole clear words are skipped eight bytes at a time.
         size_t first = 0;
+        for (uint64_t word; first + 8 < rowBytes; first += 8) {
+            std::memcpy(&word, row + first, 8);
+            if (word) break;
+        }
         while (first < rowBytes && byteAt(first) == 0) ++first;
         if (first == rowBytes) continue;
         size_t lastByte = rowBytes - 1;
