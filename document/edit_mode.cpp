@@ -2,6 +2,7 @@
 // tool palette that work on the current layer and the selection.
 #include <cstring>
 
+#include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
 #include "imaging/dib_create.h"
 #include "frame/main_frame.h"
@@ -10,6 +11,21 @@ namespace {
 
 constexpr int32_t kClearLayerMode = 560;
 constexpr int32_t kDeleteSelectionMode = 571;
+constexpr int32_t kReleaseFloatingMode = 705;
+
+// The selection tool and the magic wand.
+bool IsSelectionTool(int32_t mode) { return mode == 551 || mode == 552; }
+
+QString FloatingCommandText(int32_t mode) {
+    switch (mode) {
+    case document::kFloatMirror: return QStringLiteral("水平翻转");
+    case document::kFloatFlip: return QStringLiteral("上下反转");
+    case document::kFloatUp: return QStringLiteral("上移动");
+    case document::kFloatLeft: return QStringLiteral("左移动");
+    case document::kFloatRight: return QStringLiteral("右移动");
+    default: return QStringLiteral("下移动");
+    }
+}
 
 // Zeroes every byte of a block.
 void ZeroBlock(MemHandle h) {
@@ -36,10 +52,33 @@ void CPelmarkDoc::SetEditMode(int32_t newMode, bool keepFloat) {
 }
 
 bool CPelmarkDoc::RunFloatingSelectionMode(int32_t newMode, bool keepFloat) {
-    // Mirror, flip and the one-pixel moves of the floating selection (563 to
-    // 568) and its release when the selection tools are left work on the
-    // floating image; without it they do nothing.
-    return newMode >= 563 && newMode <= 568;
+    if (document::IsFloatingCommand(newMode)) {
+        // Mirror, flip and the one-pixel moves work on the floating image;
+        // without one they do nothing. Repeated moves join one step.
+        if (!m_hFloatImage || !document::CurrentLayerOf(*this)) return true;
+        if (!PushUndo(newMode, FloatingCommandText(newMode), true)) return true;
+        if (document::ApplyFloatingCommand(*this, newMode)) {
+            SetModifiedFlag(true);
+            InvalidateOtherViews(nullptr);
+        }
+        return true;
+    }
+    // Any tool switch from the selection tools, to the same tool too, puts the
+    // floating selection down; keepFloat keeps it floating (the scale and
+    // rotate tools go on with it).
+    bool command = newMode == kClearLayerMode || newMode == kDeleteSelectionMode;
+    if (!command && IsSelectionTool(m_nToolId) && m_hFloatImage && !keepFloat) {
+        if (!PushUndo(kReleaseFloatingMode, QStringLiteral("选取解除"), true)) return true;
+        document::DropFloating(*this);
+        m_bPasted = 0;
+        SetModifiedFlag(true);
+        InvalidateOtherViews(nullptr);
+        if (CMainFrame* frame = CMainFrame::Get()) {
+            frame->UpdateLayerPalette(this);
+            frame->RefreshActiveView();
+        }
+    }
+    return false;
 }
 
 void CPelmarkDoc::ClearEditLayer() {

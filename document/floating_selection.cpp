@@ -83,7 +83,7 @@ ModeTables TablesOf(const CPelmarkDoc& doc, int mode) {
 // Mirrors, flips or turns by one pixel the floating mask's bits within its
 // pixel rectangle, the way the floating image is changed.
 void ChangeFloatingMask(CPelmarkDoc& doc, int command) {
-    const DibRect& r = doc.m_Selection.floatMaskPixels;
+    const DibRect& r = doc.m_rcFloatMaskPixels;
     int w = Width(r), h = Height(r);
     MemLockGuard lock(doc.m_hFloatMask);
     MaskRectBits bits = RectBits(lock, r);
@@ -152,17 +152,17 @@ void LiftSelection(CPelmarkDoc& doc, const DibRect& rect) {
 void LiftFloatingMask(CPelmarkDoc& doc, int left, int top, int right, int bottom) {
     Release(doc.m_hFloatMask);
     doc.m_hFloatMask = CopyMaskRect(doc, left, top, right, bottom);
-    doc.m_Selection.floatMaskBytes = {FloorDiv8(left), top, FloorDiv8(int64_t(right) + 7), bottom};
-    doc.m_Selection.floatMaskPixels = {left, top, right, bottom};
+    doc.m_rcFloatMaskBytes = {FloorDiv8(left), top, FloorDiv8(int64_t(right) + 7), bottom};
+    doc.m_rcFloatMaskPixels = {left, top, right, bottom};
 }
 
 MemHandle GetFloatingMask(const CPelmarkDoc& doc) { return doc.m_hFloatMask; }
 
 bool FloatingBlitMask(const CPelmarkDoc& doc, DibMask* out) {
     if (!doc.m_hFloatMask || !out) return false;
-    const DibRect& bytes = doc.m_Selection.floatMaskBytes;
+    const DibRect& bytes = doc.m_rcFloatMaskBytes;
     *out = {doc.m_hFloatMask, bytes.right - bytes.left, 0,
-            doc.m_Selection.floatMaskPixels.left - bytes.left * 8};
+            doc.m_rcFloatMaskPixels.left - bytes.left * 8};
     return true;
 }
 
@@ -177,7 +177,7 @@ void InvertMask(CPelmarkDoc& doc) {
         if (!mask) return;
         InvertMaskBits(mask.bits());
     }
-    doc.m_Selection.maskChanged = 1;
+    doc.m_bMaskChanged = 1;
     Release(doc.m_hFloatImage);
     doc.m_rcSelection = {};
     DibRect r = MaskBoundingRect(doc);
@@ -236,7 +236,7 @@ void DropFloating(CPelmarkDoc& doc) {
     MemHandle layer = CurrentLayerOf(doc);
     if (doc.m_hFloatImage && layer) {
         const DibRect& r = doc.m_rcSelection;
-        const DibRect& m = doc.m_Selection.floatMaskPixels;
+        const DibRect& m = doc.m_rcFloatMaskPixels;
         DibMask mask;
         bool fits = Width(m) == Width(r) && Height(m) == Height(r) && FloatingBlitMask(doc, &mask);
         CompositeFloatingOffset(doc, doc.m_hFloatImage, layer, r, fits ? &mask : nullptr);
@@ -288,7 +288,7 @@ void TransformFloating(CPelmarkDoc& doc, const DibRect& source, const DibRect& d
         // The floating image may be wider than the rectangle (rows rounded
         // up to 4 pixels): only the rectangle's pixels count.
         s.width = std::min(s.width, Width(g.source));
-        MaskRectBits bits = RectBits(maskLock, doc.m_Selection.floatMaskPixels);
+        MaskRectBits bits = RectBits(maskLock, doc.m_rcFloatMaskPixels);
         bool maskFits = bits.data && bits.width == Width(g.source) && bits.height == Height(g.source);
         TransformPixels(g, s, maskFits ? &bits : nullptr, d);
         return;
@@ -315,7 +315,7 @@ bool ApplyFloatingCommand(CPelmarkDoc& doc, int id) {
     case kFloatDown: change = ShiftLayerVerticalWrapB; break;
     }
     if (!change(doc.m_hFloatImage, r.left, r.top, r.right, r.bottom)) return false;
-    const DibRect& m = doc.m_Selection.floatMaskPixels;
+    const DibRect& m = doc.m_rcFloatMaskPixels;
     if (Width(m) == Width(r) && Height(m) == Height(r)) ChangeFloatingMask(doc, id);
     BlitDibRect(doc.m_hImage, doc.m_hFloatImage, r.left, r.top, Width(r), Height(r), 0, 0, layer,
                 true);

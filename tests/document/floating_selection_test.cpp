@@ -102,7 +102,7 @@ TEST_F(FloatingTest, InvertOfAnEmptySelectionLiftsTheWholeImage) {
     RefMask all(10, 6);
     std::fill(all.px.begin(), all.px.end(), 1);
     EXPECT_EQ(Selection(*doc), all);
-    EXPECT_EQ(doc->m_Selection.maskChanged, 1);
+    EXPECT_EQ(doc->m_bMaskChanged, 1);
     const DibRect& r = doc->m_rcSelection;
     EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom), std::make_tuple(0, 0, 10, 6));
     EXPECT_EQ(std::tie(doc->m_rcFloatTarget.right, doc->m_rcFloatTarget.bottom), std::make_tuple(10, 6));
@@ -134,9 +134,9 @@ TEST_F(FloatingTest, LiftTakesThePixelsAndTheMaskBytes) {
     DibRect r = document::MaskBoundingRect(*doc);
     document::LiftSelection(*doc, r);
     document::LiftFloatingMask(*doc, r.left, r.top, r.right, r.bottom);
-    EXPECT_EQ(std::tie(doc->m_Selection.floatMaskBytes.left, doc->m_Selection.floatMaskBytes.right),
+    EXPECT_EQ(std::tie(doc->m_rcFloatMaskBytes.left, doc->m_rcFloatMaskBytes.right),
               std::make_tuple(0, 2));
-    EXPECT_EQ(std::tie(doc->m_Selection.floatMaskPixels.left, doc->m_Selection.floatMaskPixels.right),
+    EXPECT_EQ(std::tie(doc->m_rcFloatMaskPixels.left, doc->m_rcFloatMaskPixels.right),
               std::make_tuple(5, 14));
     // (rows + 1) x (bytes + 1).
     EXPECT_EQ(MemSize(doc->m_hFloatMask), size_t(5 * 3));
