@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/floating_selection.h"
 #include "document/image_limits.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
@@ -22,11 +23,6 @@ size_t WholeMaskBytes(MemHandle mask) {
 void FillWhole(MemHandle mask, uint8_t value) {
     MemLockGuard lock(mask);
     if (lock) std::memset(lock.get(), value, WholeMaskBytes(mask));
-}
-
-MemHandle CurrentLayer(const CPelmarkDoc& doc) {
-    if (doc.m_nEditLayer < 0 || doc.m_nEditLayer >= kLayerSlots) return nullptr;
-    return doc.m_hLayers[size_t(doc.m_nEditLayer)];
 }
 
 // Writes `value` into every pixel of an image-size layer whose selection bit
@@ -168,7 +164,7 @@ void PasteMaskBits(CPelmarkDoc& doc, MemHandle block, int left, int top, int rig
 }
 
 void ClearMaskedPixels(CPelmarkDoc& doc, int mode) {
-    MemHandle current = CurrentLayer(doc);
+    MemHandle current = CurrentLayerOf(doc);
     if (mode == 0) {
         if (!current) return;
         WriteMaskedPixels(doc, current, 0);
