@@ -1,0 +1,386 @@
+// The colour-reduction engine's merge: a grid of colour cells bounds the
+// nearest-colour search; the cheapest colour is merged into its nearest
+// neighbour until the target count remains. The cost order is a binary heap
+// (cheapest first; equal costs by decreasing key), so each merge costs
+// O(log n).
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "imaging/color_reduce_state.h"
+
+namespace reduce {
+
+namespace {
+
+constexpr uint32_t kNoDistance = UINT32_MAX;
+constexpr uint64_t kNoCost = UINT64_MAX;
+
+uint64_t MergeCost(uint32_t distance, uint64_t weight) {
+    if (distance == kNoDistance) return kNoCost;
+    if (uint64_t(distance) * 4 >= 256) return weight * distance / 4;
+    return uint64_t(std::sqrt(4.0 * double(distance)) * double(weight));
+}
+
+// Grid resolution for a node count.
+int GridBitsFor(size_t nodes) { return nodes <= 2048 ? 6 : nodes <= 8192 ? 7 : 8; }
+
+// An inclusive box of cells along green, red and blue; empty when lo > hi.
+struct CellBox {
+    int lo[3] = {1, 1, 1};
+    int hi[3] = {0, 0, 0};
+    bool Contains(int g, int r, int b) const {
+        return g >= lo[0] && g <= hi[0] && r >= lo[1] && r <= hi[1] && b >= lo[2] && b <= hi[2];
+    }
+    bool operator==(const CellBox&) const = default;
+};
+
+class Grid {
+public:
+    explicit Grid(EngineState& e) : e_(&e), bits_(e.gridBits) {
+        dims_[0] = 1 << bits_;
+        dims_[1] = 1 << (bits_ - 1);
+        dims_[2] = 1 << (bits_ - 2);
+        shift_[0] = 8 - bits_;
+        shift_[1] = 9 - bits_;
+        shift_[2] = 10 - bits_;
+    }
+
+    size_t CellIndex(int g, int r, int b) const {
+        return (size_t(g) * size_t(dims_[1]) + size_t(r)) * size_t(dims_[2]) + size_t(b);
+    }
+    void CellOf(uint32_t key, int c[3]) const {
+        c[0] = Green(key) >> shift_[0];
+        c[1] = Red(key) >> shift_[1];
+        c[2] = Blue(key) >> shift_[2];
+    }
+    GridCell& Cell(uint32_t key) const {
+        int c[3];
+        CellOf(key, c);
+        return e_->grid[CellIndex(c[0], c[1], c[2])];
+    }
+    CellBox Cube(const int c[3], int half) const {
+        CellBox box;
+        for (int a = 0; a < 3; ++a) {
+            box.lo[a] = std::max(c[a] - half, 0);
+            box.hi[a] = std::min(c[a] + half, dims_[a] - 1);
+        }
+        return box;
+    }
+    CellBox Whole() const {
+        CellBox box;
+        for (int a = 0; a < 3; ++a) box.lo[a] = 0, box.hi[a] = dims_[a] - 1;
+        return box;
+    }
+
+    // Looks at every node of the cells of `box` that lie outside `inner`.
+    // Planes, rows and cells that cannot hold a strictly nearer node are
+    // passed over.
+    void Scan(const CellBox& box, const CellBox& inner, const ColorNode* self, ColorNode*& best,
+              uint32_t& bestDistance) const {
+        const int own[3] = {Green(self->key), Red(self->key), Blue(self->key)};
+        auto gap = [&](int axis, int cell) {
+            int lo = cell << shift_[axis], hi = lo + (1 << shift_[axis]) - 1;
+            int d = own[axis] < lo ? lo - own[axis] : own[axis] > hi ? own[axis] - hi : 0;
+            return uint32_t(d * d);
+        };
+        for (int g = box.lo[0]; g <= box.hi[0]; ++g) {
+            uint32_t dg = 16 * gap(0, g);
+            if (dg >= bestDistance) continue;
+            bool gInside = g >= inner.lo[0] && g <= inner.hi[0];
+            for (int r = box.lo[1]; r <= box.hi[1]; ++r) {
+                uint32_t dr = dg + 4 * gap(1, r);
+                if (dr >= bestDistance) continue;
+                bool rowInside = gInside && r >= inner.lo[1] && r <= inner.hi[1];
+                size_t rowBase = CellIndex(g, r, 0);
+                for (int b = box.lo[2]; b <= box.hi[2]; ++b) {
+                    if (rowInside && b >= inner.lo[2] && b <= inner.hi[2]) {
+                        b = inner.hi[2];
+                        continue;
+                    }
+                    if (dr + gap(2, b) >= bestDistance) continue;
+                    for (ColorNode* n = e_->grid[rowBase + size_t(b)].first; n; n = n->nextInCell) {
+                        if (n == self) continue;
+                        uint32_t d = ColorDistance(self->key, n->key);
+                        if (d < bestDistance) bestDistance = d, best = n;
+                    }
+                }
+            }
+        }
+    }
+
+    // The nearest other node in the grid, its distance and the node's cost.
+    void FindNearest(ColorNode* node) const {
+        int c[3];
+        CellOf(node->key, c);
+        ColorNode* best = nullptr;
+        uint32_t bestDistance = kNoDistance;
+        const CellBox whole = Whole();
+        CellBox inner, cube;
+        int half = 1;
+        for (;; ++half) {
+            cube = Cube(c, half);
+            Scan(cube, inner, node, best, bestDistance);
+            if (best || cube == whole) break;
+            inner = cube;
+        }
+        if (best) {
+            uint64_t reach = uint64_t(half) << shift_[0];
+            if (16 * reach * reach < bestDistance) {
+                int far = int(uint32_t(std::sqrt(double(bestDistance / 16))) >> shift_[0]) + 1;
+                if (far > half) Scan(Cube(c, far), cube, node, best, bestDistance);
+            }
+        }
+        node->nearest = best;
+        node->distance = best ? bestDistance : kNoDistance;
+        node->cost = MergeCost(node->distance, node->weight);
+    }
+
+    void Insert(ColorNode* node) const {
+        GridCell& cell = Cell(node->key);
+        node->nextInCell = cell.first;
+        cell.first = node;
+        cell.count++;
+    }
+    void Remove(ColorNode* node) const {
+        GridCell& cell = Cell(node->key);
+        for (ColorNode** link = &cell.first; *link; link = &(*link)->nextInCell) {
+            if (*link == node) {
+                *link = node->nextInCell;
+                node->nextInCell = nullptr;
+                cell.count--;
+                return;
+            }
+        }
+    }
+    size_t CellCount() const { return size_t(dims_[0]) * size_t(dims_[1]) * size_t(dims_[2]); }
+
+private:
+    EngineState* e_;
+    int bits_;
+    int dims_[3];
+    int shift_[3];
+};
+
+// Fills the grid at `bits` resolution with the live nodes (the block was
+// sized for the first, finest resolution).
+Grid BuildGrid(EngineState& e, int bits) {
+    e.gridBits = bits;
+    Grid grid(e);
+    std::fill_n(e.grid.data, grid.CellCount(), GridCell{0, nullptr});
+    for (size_t i = e.nodeCount; i-- > 0;)
+        if (!e.nodes[i].merged) grid.Insert(&e.nodes[i]);
+    return grid;
+}
+
+// One place in the cost order. An entry goes stale when its node is merged
+// away or its cost changes (the node is then queued again).
+struct CostEntry {
+    uint64_t cost;
+    uint32_t key;
+    uint32_t node;
+};
+
+// Cost order: cheapest first, equal costs by decreasing key.
+bool Before(const CostEntry& a, const CostEntry& b) {
+    return a.cost != b.cost ? a.cost < b.cost : a.key > b.key;
+}
+
+// The cost order: the first order sorted once and read from the front, and
+// a heap of the nodes queued again after their cost changed. Each merge
+// costs O(log n).
+class CostOrder {
+public:
+    CostOrder(CostEntry* sorted, size_t count, CostEntry* heap)
+        : sorted_(sorted), count_(count), heap_(heap) {
+        std::sort(sorted_, sorted_ + count_, Before);
+    }
+    // The cheapest live entry, or null when none is left.
+    const CostEntry* Peek(const ColorNode* nodes) {
+        for (;;) {
+            const CostEntry* s = next_ < count_ ? &sorted_[next_] : nullptr;
+            const CostEntry* h = heapSize_ ? &heap_[0] : nullptr;
+            const CostEntry* top = !h || (s && Before(*s, *h)) ? s : h;
+            if (!top) return nullptr;
+            const ColorNode& node = nodes[top->node];
+            if (!node.merged && node.cost == top->cost) return top;
+            Drop(top);
+        }
+    }
+    // Removes the entry Peek gave.
+    void Drop(const CostEntry* top) {
+        if (top == &sorted_[next_] && next_ < count_) {
+            ++next_;
+        } else {
+            std::pop_heap(heap_, heap_ + heapSize_, After);
+            --heapSize_;
+        }
+    }
+    void Requeue(const ColorNode& node, uint32_t index) {
+        heap_[heapSize_++] = CostEntry{node.cost, node.key, index};
+        std::push_heap(heap_, heap_ + heapSize_, After);
+    }
+
+private:
+    static bool After(const CostEntry& a, const CostEntry& b) { return Before(b, a); }
+
+    CostEntry* sorted_;
+    size_t count_;
+    size_t next_ = 0;
+    CostEntry* heap_;
+    size_t heapSize_ = 0;
+};
+
+// The nearest survivor of any colour, through the survivors that can be
+// nearest to some colour of its cell: those whose least distance to the cell
+// is not above the greatest distance of the best survivor. Each cell's list
+// is gathered the first time a colour of it is asked for.
+class SurvivorCandidates {
+public:
+    SurvivorCandidates(ColorNode* const* survivors, size_t count, int gridBits)
+        : survivors_(survivors), count_(count) {
+        shift_[0] = 8 - gridBits;
+        shift_[1] = 9 - gridBits;
+        shift_[2] = 10 - gridBits;
+        lists_.assign(size_t(1) << (3 * gridBits - 3), List{});
+    }
+
+    ColorNode* Nearest(uint32_t key) {
+        int c[3] = {Green(key) >> shift_[0], Red(key) >> shift_[1], Blue(key) >> shift_[2]};
+        size_t cell = (size_t(c[0]) << (16 - shift_[1] - shift_[2])) |
+                      (size_t(c[1]) << (8 - shift_[2])) | size_t(c[2]);
+        List& list = lists_[cell];
+        if (list.start < 0) list = Gather(c);
+        ColorNode* best = nullptr;
+        uint32_t bestDistance = UINT32_MAX;
+        for (int32_t i = list.start; i < list.start + list.count; ++i) {
+            ColorNode* s = survivors_[pool_[size_t(i)]];
+            uint32_t d = ColorDistance(key, s->key);
+            if (d < bestDistance) bestDistance = d, best = s;
+        }
+        return best;
+    }
+
+private:
+    struct List {
+        int32_t start = -1;
+        int32_t count = 0;
+    };
+
+    List Gather(const int c[3]) {
+        static constexpr int kWeights[3] = {16, 4, 1};
+        uint64_t minD[256];
+        uint64_t limit = UINT64_MAX;
+        for (size_t i = 0; i < count_; ++i) {
+            uint32_t k = survivors_[i]->key;
+            int v[3] = {Green(k), Red(k), Blue(k)};
+            uint64_t least = 0, most = 0;
+            for (int a = 0; a < 3; ++a) {
+                int lo = c[a] << shift_[a], hi = lo + (1 << shift_[a]) - 1;
+                int near = v[a] < lo ? lo - v[a] : v[a] > hi ? v[a] - hi : 0;
+                int far = std::max(std::abs(v[a] - lo), std::abs(v[a] - hi));
+                least += uint64_t(kWeights[a] * near * near);
+                most += uint64_t(kWeights[a] * far * far);
+            }
+            minD[i] = least;
+            limit = std::min(limit, most);
+        }
+        List list{int32_t(pool_.size()), 0};
+        for (size_t i = 0; i < count_; ++i)
+            if (minD[i] <= limit) pool_.push_back(uint8_t(i)), ++list.count;
+        return list;
+    }
+
+    ColorNode* const* survivors_;
+    size_t count_;
+    int shift_[3];
+    std::vector<List> lists_;
+    std::vector<uint8_t> pool_;
+};
+
+}  // namespace
+
+bool MergeNodes() {
+    EngineState& e = Engine();
+    const size_t n = e.nodeCount;
+    const size_t target = size_t(e.target);
+    if (n == 0 || target == 0) return false;
+
+    e.gridBits = GridBitsFor(n);
+    {
+        Grid sizing(e);
+        if (!e.grid.Allocate(sizing.CellCount())) return false;
+    }
+    Grid grid = BuildGrid(e, e.gridBits);
+    for (size_t i = 0; i < n; ++i) grid.FindNearest(&e.nodes[i]);
+
+    EngineBlock<CostEntry> sorted, requeued;
+    EngineBlock<uint32_t> run;
+    if (!sorted.Allocate(n) || !requeued.Allocate(n) || !run.Allocate(n)) return false;
+    for (size_t i = 0; i < n; ++i) sorted[i] = CostEntry{e.nodes[i].cost, e.nodes[i].key, uint32_t(i)};
+    CostOrder order(sorted.data, n, requeued.data);
+
+    size_t remaining = n;
+    while (remaining > target) {
+        // The run: every node of the smallest cost, but never past the
+        // target; taken from the end of the order, last first.
+        const CostEntry* top = order.Peek(e.nodes.data);
+        if (!top) break;
+        const uint64_t runCost = top->cost;
+        size_t runLength = 0;
+        for (; top && runLength < remaining - target && top->cost == runCost; top = order.Peek(e.nodes.data)) {
+            run[runLength++] = top->node;
+            order.Drop(top);
+        }
+        for (size_t k = 0; k < runLength; ++k) {
+            ColorNode* node = &e.nodes[run[k]];
+            if (!node->nearest || node->nearest->merged) grid.FindNearest(node);
+            ColorNode* into = node->nearest;
+            if (!into) continue;  // the only node left
+            into->weight += node->weight;
+            uint64_t cost = MergeCost(into->distance, into->weight);
+            grid.Remove(node);
+            node->merged = true;
+            node->weight = 0;
+            node->cost = 0;
+            if (cost != into->cost) {
+                into->cost = cost;
+                order.Requeue(*into, uint32_t(into - e.nodes.data));
+            }
+            --remaining;
+            if (remaining == 8192 && e.gridBits > 7) grid = BuildGrid(e, 7);
+            else if (remaining == 2048 && e.gridBits > 6) grid = BuildGrid(e, 6);
+        }
+    }
+    sorted.Release();
+    requeued.Release();
+    run.Release();
+
+    // The survivors in cost order take the palette indices 0 .. target - 1.
+    size_t survivors = 0;
+    for (size_t i = 0; i < n && survivors < 256; ++i)
+        if (!e.nodes[i].merged) e.survivors[survivors++] = &e.nodes[i];
+    std::sort(e.survivors, e.survivors + survivors, [](const ColorNode* a, const ColorNode* b) {
+        return a->cost != b->cost ? a->cost > b->cost : a->key < b->key;
+    });
+    for (size_t i = 0; i < survivors; ++i) e.survivors[i]->position = int32_t(i);
+    e.target = int32_t(survivors);
+
+    // Every merged colour takes the index of its nearest survivor.
+    try {
+        SurvivorCandidates nearest(e.survivors, survivors, e.gridBits);
+        for (size_t i = 0; i < n; ++i) {
+            ColorNode* node = &e.nodes[i];
+            if (!node->merged) continue;
+            ColorNode* s = nearest.Nearest(node->key);
+            node->position = s ? s->position : 0;
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace reduce
