@@ -12,6 +12,7 @@
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/doc_template.h"
+#include "imaging/color_reducer.h"
 #include "platform/paths.h"
 #include "view/child_frame.h"
 #include "view/pelmark_view.h"
@@ -89,6 +90,9 @@ bool CPelmarkApp::InitInstance() {
     SetProfileFile(SettingsFilePath(programDir,
                                     QString::fromStdString(platform::SettingsFallbackDirectory())));
     LoadStdProfileSettings(kRecentFiles);
+
+    // Pictures of more than 256 colours are reduced by the program's reducer.
+    InstallExchangeColorReducer();
 
     // Document template and main frame.
     AddDocTemplate(framework::DocTemplate::Create<CPelmarkDoc, CChildFrame, CPelmarkView>(kDocTemplateId));

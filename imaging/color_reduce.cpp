@@ -19,7 +19,7 @@ uint32_t KeyOf(uint8_t blue, uint8_t green, uint8_t red) {
 }
 
 uint32_t SystemKey(int i) {
-    return KeyOf(SystemColorTable[i][0], SystemColorTable[i][1], SystemColorTable[i][2]);
+    return KeyOf(SystemColorTable[i].blue, SystemColorTable[i].green, SystemColorTable[i].red);
 }
 
 // Palette index of reserved colour i of SystemColorTable.
@@ -27,7 +27,8 @@ int SystemIndex(int i) { return i < 10 ? i : 236 + i; }
 
 // Reads the keys of one image into the key array, top row first. False when
 // the image cannot be read (no pixels, or an 8-bit image without palette).
-bool ReadKeys(EngineState& e, const uint8_t* pixels, const uint8_t* palette) {
+bool ReadKeys(EngineState& e, const uint8_t* pixels, const PaletteEntry* entries) {
+    const auto* palette = reinterpret_cast<const uint8_t*>(entries);
     if (!pixels || !e.keys || (e.bitCount == 8 && !palette)) return false;
     const size_t w = size_t(e.width);
     uint32_t* out = e.keys.data;
@@ -95,7 +96,7 @@ using namespace reduce;
 
 extern "C" {
 
-const uint8_t SystemColorTable[REDUCE_RESERVED_COUNT][4] = {
+const PaletteEntry SystemColorTable[REDUCE_RESERVED_COUNT] = {
     {0x00, 0x00, 0x00, 0}, {0x00, 0x00, 0x80, 0}, {0x00, 0x80, 0x00, 0}, {0x00, 0x80, 0x80, 0},
     {0x80, 0x00, 0x00, 0}, {0x80, 0x00, 0x80, 0}, {0x80, 0x80, 0x00, 0}, {0x80, 0x80, 0x80, 0},
     {0xC0, 0xDC, 0xC0, 0}, {0xF0, 0xCA, 0xA6, 0},
@@ -125,7 +126,7 @@ int32_t ReducerInit(int32_t width, int32_t height, int32_t colors, int32_t bitCo
     return 1;
 }
 
-void ReducerCollectColors(const uint8_t* pixels, const uint8_t* palette) {
+void ReducerCollectColors(const uint8_t* pixels, const PaletteEntry* palette) {
     EngineState& e = Engine();
     if (e.stage != Stage::Collecting || !ReadKeys(e, pixels, palette)) return;
     uint64_t* bits = e.usedBits.data;
@@ -182,7 +183,7 @@ void ReducerPinSystemColors(int32_t layerCount) {
         if (ColorNode* node = FindNode(SystemKey(i))) node->weight = weight;
 }
 
-void ReducerWeighPixels(const uint8_t* pixels, const uint8_t* palette) {
+void ReducerWeighPixels(const uint8_t* pixels, const PaletteEntry* palette) {
     EngineState& e = Engine();
     if (e.stage != Stage::Prepared || !ReadKeys(e, pixels, palette)) return;
     const uint32_t* keys = e.keys.data;
@@ -208,7 +209,7 @@ int32_t ReducerMerge(void) {
     return 1;
 }
 
-void ReducerMapPixels(const uint8_t* source, uint8_t* destination, const uint8_t* palette) {
+void ReducerMapPixels(const uint8_t* source, uint8_t* destination, const PaletteEntry* palette) {
     EngineState& e = Engine();
     if (e.stage != Stage::Merged || !destination || !ReadKeys(e, source, palette)) return;
     const uint32_t* keys = e.keys.data;
@@ -222,9 +223,10 @@ void ReducerMapPixels(const uint8_t* source, uint8_t* destination, const uint8_t
     }
 }
 
-void ReducerBuildPalette(uint8_t* palette, int32_t keepReserved) {
+void ReducerBuildPalette(PaletteEntry* entries, int32_t keepReserved) {
     EngineState& e = Engine();
-    if (e.stage != Stage::Merged || !palette) return;
+    if (e.stage != Stage::Merged || !entries) return;
+    auto* palette = reinterpret_cast<uint8_t*>(entries);
     std::memset(palette, 0, 1024);
     const int survivors = e.target;
     if (!keepReserved) {
@@ -237,7 +239,7 @@ void ReducerBuildPalette(uint8_t* palette, int32_t keepReserved) {
         return;
     }
     for (int i = 0; i < REDUCE_RESERVED_COUNT; ++i)
-        std::memcpy(palette + SystemIndex(i) * 4, SystemColorTable[i], 4);
+        std::memcpy(palette + SystemIndex(i) * 4, &SystemColorTable[i], 4);
     int next = REDUCE_FIRST_FREE_INDEX;
     int assigned[256];
     bool overflow = false;
@@ -293,7 +295,7 @@ void ReducerFree(void) {
 }
 
 int32_t ReduceImageColors(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
-                          uint8_t* palette, int32_t colors, int32_t bitCount, int32_t keepReserved) {
+                          PaletteEntry* palette, int32_t colors, int32_t bitCount, int32_t keepReserved) {
     if (!source || !destination || !palette) return 0;
     // With the reserved colours the image's own colours must fit in 10..245.
     if (keepReserved && colors > REDUCE_FREE_ENTRIES) colors = REDUCE_FREE_ENTRIES;

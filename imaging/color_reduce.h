@@ -13,7 +13,7 @@
  *
  * Pixels are rows as stored in a packed DIB (bottom row first); 24-bit rows
  * are padded to 4 bytes, 8-bit rows are (width + 3) & ~3 bytes. Palettes are
- * 256 entries of blue, green, red, alpha (1024 bytes).
+ * 256 entries (1024 bytes).
  *
  * Calls out of order, null pointers and sizes the engine refuses do nothing
  * (or give 0); the engine never reads a pixel it was not given.
@@ -24,6 +24,8 @@
 #define KAVOLT_IMAGING_COLOR_REDUCE_H
 
 #include <stdint.h>
+
+#include "imaging/dib_layout.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -43,33 +45,20 @@ enum {
  * reserved colours take entries 0..9 and 246..255 and the image's colours go
  * to 10..245 (at most 236 of them). 1 done, 0 refused or out of memory. */
 int32_t ReduceImageColors(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
-                          uint8_t* palette, int32_t colors, int32_t bitCount, int32_t keepReserved);
+                          PaletteEntry* palette, int32_t colors, int32_t bitCount, int32_t keepReserved);
 /* 1, or 0 when colours lie outside 1..256, the bit count is not 24 or 8, a
  * size is not positive, or memory is short. */
 int32_t ReducerInit(int32_t width, int32_t height, int32_t colors, int32_t bitCount);
-void ReducerCollectColors(const uint8_t* pixels, const uint8_t* palette);
+void ReducerCollectColors(const uint8_t* pixels, const PaletteEntry* palette);
 /* 1, or 0 when the colour nodes cannot be had (the engine is then freed). */
 int32_t ReducerPrepareNodes(void);
-void ReducerWeighPixels(const uint8_t* pixels, const uint8_t* palette);
+void ReducerWeighPixels(const uint8_t* pixels, const PaletteEntry* palette);
 /* 1, or 0 when the engine is not prepared or memory is short. */
 int32_t ReducerMerge(void);
-void ReducerMapPixels(const uint8_t* source, uint8_t* destination, const uint8_t* palette);
-void ReducerBuildPalette(uint8_t* palette, int32_t keepReserved);
+void ReducerMapPixels(const uint8_t* source, uint8_t* destination, const PaletteEntry* palette);
+void ReducerBuildPalette(PaletteEntry* palette, int32_t keepReserved);
 void ReducerRemapPixels(uint8_t* pixels, int32_t keepReserved);
 void ReducerFree(void);
-
-/* The ten functions as lent to plug-ins, in their order. */
-typedef int32_t (*ReduceImageColorsFn)(const uint8_t*, uint8_t*, int32_t, int32_t, uint8_t*, int32_t,
-                                       int32_t, int32_t);
-typedef int32_t (*ReducerInitFn)(int32_t, int32_t, int32_t, int32_t);
-typedef void (*ReducerCollectColorsFn)(const uint8_t*, const uint8_t*);
-typedef int32_t (*ReducerPrepareNodesFn)(void);
-typedef void (*ReducerWeighPixelsFn)(const uint8_t*, const uint8_t*);
-typedef int32_t (*ReducerMergeFn)(void);
-typedef void (*ReducerMapPixelsFn)(const uint8_t*, uint8_t*, const uint8_t*);
-typedef void (*ReducerBuildPaletteFn)(uint8_t*, int32_t);
-typedef void (*ReducerRemapPixelsFn)(uint8_t*, int32_t);
-typedef void (*ReducerFreeFn)(void);
 
 /* Between Init and Collect: the reserved colours count as used. */
 void ReducerMarkSystemColors(void);
@@ -79,14 +68,14 @@ void ReducerPinSystemColors(int32_t layerCount);
 
 /* The 20 reserved colours as blue, green, red, 0: entries 0..9 then
  * 246..255. */
-extern const uint8_t SystemColorTable[REDUCE_RESERVED_COUNT][4];
+extern const PaletteEntry SystemColorTable[REDUCE_RESERVED_COUNT];
 
 /* Grey levels: every pixel (rows of (width + 3) & ~3 bytes) becomes the grey
  * value Y = (76 R + 149 G + 29 B) / 254 of its palette entry, or with
  * `twoLevels` 1 when Y > 128 and 0 otherwise. Unless `paletteLater`, the
  * palette then becomes the grey ramp (or black with entry 1 white); the
  * alpha bytes stay. */
-void ConvertToGreyLevels(uint8_t* pixels, int32_t width, int32_t height, uint8_t* palette,
+void ConvertToGreyLevels(uint8_t* pixels, int32_t width, int32_t height, PaletteEntry* palette,
                          int32_t twoLevels, int32_t paletteLater);
 
 #ifdef __cplusplus

@@ -3,9 +3,10 @@
 
 #include "imaging/color_reduce.h"
 
-extern "C" void ConvertToGreyLevels(uint8_t* pixels, int32_t width, int32_t height, uint8_t* palette,
+extern "C" void ConvertToGreyLevels(uint8_t* pixels, int32_t width, int32_t height, PaletteEntry* entries,
                                     int32_t twoLevels, int32_t paletteLater) {
-    if (!pixels || !palette || width <= 0 || height <= 0) return;
+    if (!pixels || !entries || width <= 0 || height <= 0) return;
+    auto* palette = reinterpret_cast<uint8_t*>(entries);
     uint8_t level[256];
     for (int i = 0; i < 256; ++i) {
         const uint8_t* entry = palette + i * 4;

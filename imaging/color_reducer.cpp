@@ -90,8 +90,9 @@ int CColorReducer::PrepareFrom24(MemHandle picture24) {
 MemHandle CColorReducer::ReduceTo256() {
     if (!m_pSourceBits || !m_pDestination) return nullptr;
     Status(kReducing);
-    int done = ReduceImageColors(m_pSourceBits, m_pDestinationBits, m_nWidth, m_nHeight,
-                                 m_pDestination + DIB_INFO_HEADER_SIZE, 256, 24, 0);
+    auto* palette = reinterpret_cast<PaletteEntry*>(m_pDestination + DIB_INFO_HEADER_SIZE);
+    int done = ReduceImageColors(m_pSourceBits, m_pDestinationBits, m_nWidth, m_nHeight, palette, 256,
+                                 24, 0);
     Status(kIdle);
     MemHandle result = m_hDestination;
     MemUnlock(m_hDestination);
@@ -117,8 +118,9 @@ int CColorReducer::PrepareFrom8(MemHandle image8) {
     return 1;
 }
 
-uint8_t* CColorReducer::Palette() const {
-    return m_hImage8 && m_pSource ? m_pSource + DIB_INFO_HEADER_SIZE : nullptr;
+PaletteEntry* CColorReducer::Palette() const {
+    return m_hImage8 && m_pSource ? reinterpret_cast<PaletteEntry*>(m_pSource + DIB_INFO_HEADER_SIZE)
+                                  : nullptr;
 }
 
 bool CColorReducer::LockLayers(std::span<const MemHandle> layers, std::vector<uint8_t*>& pixels) {
@@ -141,7 +143,7 @@ void CColorReducer::UnlockLayers(std::span<const MemHandle> layers, size_t count
 }
 
 int CColorReducer::ReduceTo16(std::span<const MemHandle> layers) {
-    uint8_t* palette = Palette();
+    PaletteEntry* palette = Palette();
     if (!palette) return 0;
     std::vector<uint8_t*> pixels;
     if (!LockLayers(layers, pixels)) return 0;
@@ -169,7 +171,7 @@ int CColorReducer::ReduceAllLayers(std::span<const MemHandle> layers, int colors
                                    int keepReserved) {
     // Layers hold 8-bit indices whatever the image's bit count says.
     (void)bitCount;
-    uint8_t* palette = Palette();
+    PaletteEntry* palette = Palette();
     std::vector<uint8_t*> pixels;
     if (!palette || !LockLayers(layers, pixels)) return 0;
     Status(kReducing);
@@ -198,7 +200,7 @@ int CColorReducer::ReduceAllLayers(std::span<const MemHandle> layers, int colors
 }
 
 int CColorReducer::GreyAllLayers(std::span<const MemHandle> layers, int twoLevels) {
-    uint8_t* palette = Palette();
+    PaletteEntry* palette = Palette();
     std::vector<uint8_t*> pixels;
     if (!palette || !LockLayers(layers, pixels)) return 0;
     Status(kReducing);

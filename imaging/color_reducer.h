@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "imaging/dib_layout.h"
 #include "platform/memory.h"
 
 // Status texts of a reduction ("减色中", ...), as UTF-8. An empty sink drops
@@ -70,7 +71,7 @@ private:
     // Locks the layers whose blocks hold the bound image's size; false when one does not.
     bool LockLayers(std::span<const MemHandle> layers, std::vector<uint8_t*>& pixels);
     void UnlockLayers(std::span<const MemHandle> layers, size_t count);
-    uint8_t* Palette() const;
+    PaletteEntry* Palette() const;
 
     MemHandle m_hSource = nullptr;      // bound source (24-bit picture or 8-bit image)
     MemHandle m_hDestination = nullptr; // 8-bit destination of PrepareFrom24

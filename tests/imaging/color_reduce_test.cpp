@@ -9,6 +9,7 @@
 
 #include "dib_test_util.h"
 #include "imaging/color_reduce.h"
+#include "imaging/color_reduce_table.h"
 
 using namespace kvtest;
 
@@ -58,6 +59,8 @@ void Stored8(const Picture& p, std::vector<uint8_t>* pixels, std::vector<uint8_t
         (*palette)[i * 4 + 3] = 0x77;
     }
 }
+
+PaletteEntry* Pal(std::vector<uint8_t>& bytes) { return reinterpret_cast<PaletteEntry*>(bytes.data()); }
 
 uint32_t Entry(const std::vector<uint8_t>& palette, int i) {
     const uint8_t* e = palette.data() + i * 4;
@@ -113,7 +116,7 @@ Reduced Reduce24(const Picture& p, int colours, int keep = 0) {
     Reduced r;
     r.pixels.assign(Stride8(p.width) * size_t(p.height), 0xCD);
     r.palette.assign(1024 + 16, 0xAB);  // 16 guard bytes after the palette
-    r.result = ReduceImageColors(source.data(), r.pixels.data(), p.width, p.height, r.palette.data(),
+    r.result = ReduceImageColors(source.data(), r.pixels.data(), p.width, p.height, Pal(r.palette),
                                  colours, 24, keep);
     return r;
 }
@@ -200,7 +203,7 @@ TEST_F(ColorReduce, PictureWithNoMoreColoursThanTheTargetComesBackUnchanged) {
         std::vector<uint8_t> pixels, palette;
         Stored8(c.picture, &pixels, &palette);
         ASSERT_EQ(ReduceImageColors(pixels.data(), pixels.data(), c.picture.width, c.picture.height,
-                                    palette.data(), c.colours, 8, 0),
+                                    Pal(palette), c.colours, 8, 0),
                   1);
         Reduced inPlace{pixels, palette, 1};
         EXPECT_EQ(Decoded(inPlace, c.picture.width, c.picture.height), c.picture.colours);
@@ -237,7 +240,7 @@ TEST_F(ColorReduce, RefusedArgumentsLeaveTheBuffersAlone) {
                           {4, 4, 16, 32}, {0, 4, 16, 24}, {4, -1, 16, 24}};
     for (const Case& c : cases) {
         std::vector<uint8_t> source = Stored24(p), pixels(64, 0xCD), palette(1024, 0xAB);
-        EXPECT_EQ(ReduceImageColors(source.data(), pixels.data(), c.width, c.height, palette.data(),
+        EXPECT_EQ(ReduceImageColors(source.data(), pixels.data(), c.width, c.height, Pal(palette),
                                     c.colours, c.bits, 0),
                   0);
         EXPECT_EQ(pixels, std::vector<uint8_t>(64, 0xCD));
@@ -249,17 +252,17 @@ TEST_F(ColorReduce, RefusedArgumentsLeaveTheBuffersAlone) {
 
 TEST_F(ColorReduce, CallsOutOfOrderDoNothing) {
     std::vector<uint8_t> pixels(16, 3), palette(1024, 0xAB);
-    ReducerCollectColors(pixels.data(), palette.data());
+    ReducerCollectColors(pixels.data(), Pal(palette));
     EXPECT_EQ(ReducerPrepareNodes(), 0);
     EXPECT_EQ(ReducerMerge(), 0);
-    ReducerMapPixels(pixels.data(), pixels.data(), palette.data());
-    ReducerBuildPalette(palette.data(), 1);
+    ReducerMapPixels(pixels.data(), pixels.data(), Pal(palette));
+    ReducerBuildPalette(Pal(palette), 1);
     ReducerRemapPixels(pixels.data(), 1);
     EXPECT_EQ(pixels, std::vector<uint8_t>(16, 3));
     EXPECT_EQ(palette, std::vector<uint8_t>(1024, 0xAB));
     ASSERT_EQ(ReducerInit(4, 4, 4, 8), 1);
     EXPECT_EQ(ReducerMerge(), 0) << "merge before the nodes are prepared";
-    ReducerCollectColors(nullptr, palette.data());
+    ReducerCollectColors(nullptr, Pal(palette));
     ReducerCollectColors(pixels.data(), nullptr);
     EXPECT_EQ(ReducerPrepareNodes(), 0) << "nothing was collected";
     ReducerFree();
@@ -293,7 +296,7 @@ TEST_F(ColorReduce, ReservedColoursTakeTheirEntriesAndTheRestFitsBetween) {
         ASSERT_EQ(r.result, 1);
         for (int i = 0; i < 20; ++i) {
             int index = i < 10 ? i : 236 + i;
-            EXPECT_EQ(std::memcmp(r.palette.data() + index * 4, SystemColorTable[i], 4), 0) << index;
+            EXPECT_EQ(std::memcmp(Pal(r.palette) + index, &SystemColorTable[i], 4), 0) << index;
         }
         for (size_t i = 1024; i < r.palette.size(); ++i) ASSERT_EQ(r.palette[i], 0xAB) << "guard";
         EXPECT_EQ(Index(r.pixels, 30, 20, 0, 0), 7) << "808080 takes 7";
@@ -320,11 +323,11 @@ TEST_F(ColorReduce, ReservedPaletteAfterAWideMergeStaysInsideItsEntries) {
     ReducerWeighPixels(source.data(), nullptr);
     ASSERT_EQ(ReducerMerge(), 1);
     ReducerMapPixels(source.data(), pixels.data(), nullptr);
-    ReducerBuildPalette(palette.data(), 1);
+    ReducerBuildPalette(Pal(palette), 1);
     ReducerRemapPixels(pixels.data(), 1);
     ReducerFree();
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(std::memcmp(palette.data() + (i < 10 ? i : 236 + i) * 4, SystemColorTable[i], 4), 0);
+        EXPECT_EQ(std::memcmp(Pal(palette) + (i < 10 ? i : 236 + i), &SystemColorTable[i], 4), 0);
     for (size_t i = 1024; i < palette.size(); ++i) ASSERT_EQ(palette[i], 0xAB) << "guard";
     std::set<uint32_t> distinct = p.Distinct();
     for (int i = 10; i <= 245; ++i) EXPECT_TRUE(distinct.count(Entry(palette, i))) << i;
@@ -351,13 +354,13 @@ TEST_F(ColorReduce, GreyLevels) {
         pixels[2] = 5;      // 3 x 2 pixels, rows of 4 bytes
         pixels[4 + 1] = 5;
         pixels[3] = 5;      // padding stays
-        ConvertToGreyLevels(pixels.data(), 3, 2, palette.data(), c.twoLevels, 1);
+        ConvertToGreyLevels(pixels.data(), 3, 2, Pal(palette), c.twoLevels, 1);
         EXPECT_EQ(pixels[2], c.expected);
         EXPECT_EQ(pixels[5], c.expected);
         EXPECT_EQ(pixels[0], 0);
         EXPECT_EQ(pixels[3], 5);
         EXPECT_EQ(palette[5 * 4 + 2], uint8_t(c.colour >> 16)) << "palette kept for later";
-        ConvertToGreyLevels(pixels.data(), 3, 2, palette.data(), c.twoLevels, 0);
+        ConvertToGreyLevels(pixels.data(), 3, 2, Pal(palette), c.twoLevels, 0);
         for (int i = 0; i < 256; ++i) {
             uint8_t v = c.twoLevels ? uint8_t(i == 1 ? 255 : 0) : uint8_t(i);
             ASSERT_EQ(palette[size_t(i) * 4], v);
@@ -369,8 +372,13 @@ TEST_F(ColorReduce, GreyLevels) {
 }
 
 // The order a file-format plug-in drives the slots in: 1; 2 per image; 3;
-// 4 per image; 5; 6 per image; 7; 9. The images share the palette of 7.
+// 4 per image; 5; 6 per image; 7; 9, each through the table as it is lent
+// slot by slot. The images share the palette of 7.
 TEST_F(ColorReduce, SlotsDrivenInPluginOrderGiveImagesOnePalette) {
+    const ColorReduceTable lent = EngineColorReduceTable();
+    ColorReduceTable t{};
+    for (int32_t i = 0; i < COLOR_REDUCE_SLOTS; ++i) ColorReduceTableSet(&t, ColorReduceTableGet(&lent, i), i);
+
     const Picture pictures[] = {Stripes(12, 9, 40), Noisy(12, 9, 10, 30), Stripes(12, 9, 3)};
     std::set<uint32_t> all;
     for (const Picture& p : pictures) all.insert(p.colours.begin(), p.colours.end());
@@ -379,15 +387,15 @@ TEST_F(ColorReduce, SlotsDrivenInPluginOrderGiveImagesOnePalette) {
         std::vector<uint8_t> pixels[3], palettes[3];
         for (int i = 0; i < 3; ++i) Stored8(pictures[i], &pixels[i], &palettes[i]);
         if (::testing::Test::HasFatalFailure()) return;
-        ASSERT_EQ(ReducerInit(12, 9, colours, 8), 1);
-        for (int i = 0; i < 3; ++i) ReducerCollectColors(pixels[i].data(), palettes[i].data());
-        ASSERT_EQ(ReducerPrepareNodes(), 1);
-        for (int i = 0; i < 3; ++i) ReducerWeighPixels(pixels[i].data(), palettes[i].data());
-        ASSERT_EQ(ReducerMerge(), 1);
-        for (int i = 0; i < 3; ++i) ReducerMapPixels(pixels[i].data(), pixels[i].data(), palettes[i].data());
-        std::vector<uint8_t> shared = palettes[0];
-        ReducerBuildPalette(shared.data(), 0);
-        ReducerFree();
+        ASSERT_EQ(t.init(12, 9, colours, 8), 1);
+        for (int i = 0; i < 3; ++i) t.collectColors(pixels[i].data(), Pal(palettes[i]));
+        ASSERT_EQ(t.prepareNodes(), 1);
+        for (int i = 0; i < 3; ++i) t.weighPixels(pixels[i].data(), Pal(palettes[i]));
+        ASSERT_EQ(t.merge(), 1);
+        for (int i = 0; i < 3; ++i) t.mapPixels(pixels[i].data(), pixels[i].data(), Pal(palettes[i]));
+        std::vector<uint8_t>& shared = palettes[0];
+        t.buildPalette(Pal(shared), 0);
+        t.freeBuffers();
 
         size_t survivors = std::min(all.size(), size_t(colours));
         std::set<uint32_t> kept;

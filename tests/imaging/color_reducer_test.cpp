@@ -196,8 +196,8 @@ TEST_F(ColorReducerTest, AllLayersWithTheReservedColours) {
         reducer.Free();
         for (int i = 0; i < 20; ++i) {
             int index = i < 10 ? i : 236 + i;
-            const uint8_t* e = SystemColorTable[i];
-            EXPECT_EQ(EntryRgb(image, index), uint32_t(e[2]) << 16 | uint32_t(e[1]) << 8 | e[0]) << index;
+            const PaletteEntry& e = SystemColorTable[i];
+            EXPECT_EQ(EntryRgb(image, index), uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue) << index;
         }
         EXPECT_EQ(LayerPixels(layers[0])[0][0], 7) << "808080 takes 7";
         EXPECT_EQ(LayerPixels(layers[1])[0][0], 255);
