@@ -149,6 +149,18 @@ public:
     // `keepFloat` keeps a floating selection without a step of its own.
     void SetEditMode(int32_t newMode, bool keepFloat = false);
 
+    // Colour reduction of the whole document (doc_color_reduce.cpp).
+    // To 16 colours, image and layers together, when palette entries 16 to
+    // 255 are in use; the document then becomes a 16-colour document and
+    // loses its undo history. False when the reduction failed ("内存不足。";
+    // nothing changed, the undo history stays).
+    bool ReduceTo16Colors();
+    // Every layer to `colors` colours; with `keepReserved` the 20 reserved
+    // colours keep entries 0..9 and 246..255. False when it failed.
+    bool ReduceAllLayersColors(int colors, int bitCount, int keepReserved);
+    // Every layer to 256 grey levels, or 2 with `twoLevels`.
+    bool ConvertLayersToGrey(int colors, int bitCount, int twoLevels);
+
     // Selection (right and bottom exclusive) and the floating target.
     DibRect m_rcSelection{};
     DibRect m_rcFloatTarget{};

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in release mode and runs them; extra arguments go to the
 # benchmark program (e.g. --benchmark_filter=Blit).
+# --reduce-compare [photo directory]: instead compares the colour reducer with
+# pngquant and ImageMagick (default: the shared test photographs).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
+bash "$root/scripts/setup.sh" "$root/scripts/bench-packages.txt"
 bash "$root/scripts/build.sh" "$root/build-bench" -DKAVOLT_BENCH=ON -DKAVOLT_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+if [[ "${1:-}" == --reduce-compare ]]; then
+  exec "$root/build-bench/bin/reduce_compare" "${2:-$root/../shared/testdata/photos}"
+fi
 exec "$root/build-bench/bin/kavolt_bench" "$@"

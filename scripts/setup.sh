@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in scripts/packages.txt that are missing.
+# Installs the Debian packages listed in scripts/packages.txt (or in the list
+# file given as the first argument) that are missing.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 missing=()
@@ -8,7 +9,7 @@ while read -r pkg; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$pkg")
   fi
-done < "$here/packages.txt"
+done < "${1:-$here/packages.txt}"
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   sudo_cmd=()
