@@ -52,6 +52,32 @@ ColorReduceStatusSink SetColorReduceStatusSink(ColorReduceStatusSink sink) {
     return previous;
 }
 
+int CountNonSystemColors(MemHandle image8, std::span<const MemHandle> layers) {
+    dib::LockedDib image(image8);
+    if (!image || !image.geo().Indexed()) return 0;
+    PaletteEntry table[256];
+    dib::ReadColorTable(image.data(), image.geo(), table);
+    const int w = image.geo().width, h = image.geo().height;
+    bool used[256] = {};
+    for (MemHandle layer : layers) {
+        MemLockGuard lock(layer);
+        if (!lock || !dib::LayerFits(lock.size(), w, h)) continue;
+        const uint8_t* rows = lock.get() + LAYER_HEADER_SIZE;
+        const size_t stride = dib::LayerRowBytes(w);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) used[rows[size_t(y) * stride + size_t(x)]] = true;
+    }
+    int count = 0;
+    for (int i = 0; i < 256; ++i) {
+        if (!used[i]) continue;
+        bool reserved = false;
+        for (const PaletteEntry& r : SystemColorTable)
+            reserved |= r.blue == table[i].blue && r.green == table[i].green && r.red == table[i].red;
+        count += !reserved;
+    }
+    return count;
+}
+
 void InstallExchangeColorReducer() { SetExchangeColorReducer(ReduceForExchange); }
 
 CColorReducer::~CColorReducer() { Release(); }

@@ -86,5 +86,10 @@ private:
     MemHandle m_hImage8 = nullptr;      // the image bound by PrepareFrom8
 };
 
+// How many palette indices used by any pixel of the layers (8-bit indices of
+// the image's size, rows bottom-up) show none of the 20 reserved colours in
+// the image's palette. Layers that are null or too small are passed over.
+int CountNonSystemColors(MemHandle image8, std::span<const MemHandle> layers);
+
 // Installs the engine as the reducer of pictures pasted or exchanged.
 void InstallExchangeColorReducer();
