@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include <QTemporaryDir>
 
@@ -18,6 +20,18 @@
 #include "platform/message_box_recorder.h"
 
 namespace doctest {
+
+// A main frame that keeps the messages sent to it.
+class RecordingFrame : public CMainFrame {
+public:
+    std::vector<std::pair<uint32_t, WinWParam>> messages;
+
+protected:
+    WinResult OnWindowMessage(uint32_t message, WinWParam wparam, WinLParam lparam) override {
+        messages.emplace_back(message, wparam);
+        return CMainFrame::OnWindowMessage(message, wparam, lparam);
+    }
+};
 
 class DocTest : public ::testing::Test {
 protected:

@@ -17,17 +17,6 @@ using Dlg = CReduceColorsDlg;
 using framework::IDCANCEL;
 using framework::IDOK;
 
-class RecordingFrame : public CMainFrame {
-public:
-    std::vector<std::pair<uint32_t, WinWParam>> messages;
-
-protected:
-    WinResult OnWindowMessage(uint32_t message, WinWParam wparam, WinLParam lparam) override {
-        messages.emplace_back(message, wparam);
-        return CMainFrame::OnWindowMessage(message, wparam, lparam);
-    }
-};
-
 class ReduceColorsDlgTest : public DocTest {
 protected:
     void SetUp() override {

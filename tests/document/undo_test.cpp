@@ -18,18 +18,6 @@
 namespace doctest {
 namespace {
 
-// A main frame that keeps the messages sent to it.
-class RecordingFrame : public CMainFrame {
-public:
-    std::vector<std::pair<uint32_t, WinWParam>> messages;
-
-protected:
-    WinResult OnWindowMessage(uint32_t message, WinWParam wparam, WinLParam lparam) override {
-        messages.emplace_back(message, wparam);
-        return CMainFrame::OnWindowMessage(message, wparam, lparam);
-    }
-};
-
 uint8_t& Pixel(MemHandle layer, size_t at = 0) {
     static uint8_t none = 0;
     auto* p = static_cast<uint8_t*>(MemLock(layer));
