@@ -1,18 +1,67 @@
-// The editor's main frame: the multiple-document window with the menus, bars
-// and tool windows, and the services every part of the editor calls on
+// The editor's main frame: the multiple-document window with the menus, the
+// two status bars, the main toolbar, the tone bar and the floating tool
+// windows (palettes), and the services every part of the editor calls on
 // (work-memory probe, command locks, refreshes of palettes and views).
 //
-// The bars, palettes and most services are still being built: the methods
-// marked "not yet shown" keep their callers' contract and do nothing visible.
+// LoadFrame creates, in this order: status bars, tone bar, tool palette,
+// selection-mode palette, link palette, colour palette, main toolbar,
+// gradient dialog, layer, position and guide palettes, then loads the colour
+// dictionary and applies the display settings (Disp... keys). The first step
+// that fails shows "内存不足。" and the frame is not made.
+//
+// Closing (OnClose): open plug-in windows are closed first and the close
+// stops there; otherwise "Next Open File List" is rewritten, the grid
+// display flags are written, "是否保存色表？" is asked when the colour
+// dictionary changed (Cancel stops), the bar state ("General") and WindowPos
+// are saved, and the framework asks about modified documents.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QPointer>
+
+#include "frame/color_dic.h"
 #include "framework/mdi_frame.h"
 
 class CPelmarkDoc;
+class CColorPaletteBar;
+class CGradientDlg;
+class CGuidePalette;
+class CLayerListDlg;
+class CPosPaletteDlg;
+class CSelectModePalette;
+class CToolPalette;
+class CToolRecPalette;
+class QLabel;
+class QStatusBar;
+class QToolBar;
 
 class CMainFrame : public framework::MdiFrame {
     Q_OBJECT
 public:
+    using CommandId = framework::CommandId;
+    // Commands of the frame's own table.
+    static constexpr CommandId kToolPaletteId = 502;
+    static constexpr CommandId kColorPaletteId = 34000;
+    static constexpr CommandId kInfoBarId = 32875;
+    static constexpr CommandId kLayerPaletteId = 32882;
+    static constexpr CommandId kPosPaletteId = 32922;
+    static constexpr CommandId kGuidePaletteId = 32941;
+    static constexpr CommandId kLinkPaletteId = 32776;
+    static constexpr CommandId kToneBarId = 32877;
+    static constexpr CommandId kRulerId = 32876;
+    static constexpr CommandId kSaveDisplaySettingsId = 32832;
+    static constexpr CommandId kRevertId = 32849;
+    static constexpr CommandId kCloseAllId = 657;
+    static constexpr CommandId kFirstToneId = 636;
+    static constexpr int kToneButtons = 16;
+    // Sent to plug-in windows when the program closes.
+    static constexpr uint32_t kCloseMessage = 0x0010;
+
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -31,6 +80,9 @@ public:
 
     // True while any command lock is set.
     bool IsCommandLocked() const;
+    // While set, the palette commands with a check mark are disabled.
+    bool ToolWindowsDisabled() const { return toolWindowsDisabled_; }
+    void SetToolWindowsDisabled(bool disabled) { toolWindowsDisabled_ = disabled; }
 
     // Layer palette: take the document, rebuild the list and recompose
     // (not yet shown).
@@ -54,4 +106,114 @@ public:
     // Gives the animation maker's window the image and layers of the
     // document it works on (not yet shown).
     void SendImageToPluginWnd();
+
+    // The bars and palettes (null before LoadFrame).
+    QStatusBar* StatusBar1() const;
+    QStatusBar* StatusBar2() const { return statusBar2_; }
+    QToolBar* InfoBar() const { return infoBar_; }
+    QToolBar* MainToolBar() const { return toolBar_; }
+    QToolBar* ToneBar() const { return toneBar_; }
+    CToolPalette* ToolPalette() const { return toolPalette_; }
+    CSelectModePalette* SelectModePalette() const { return selectModePalette_; }
+    CToolRecPalette* LinkPalette() const { return linkPalette_; }
+    CColorPaletteBar* ColorPalette() const { return colorPalette_; }
+    CGradientDlg* GradientDialog() const { return gradientDlg_; }
+    CLayerListDlg* LayerPalette() const { return layerPalette_; }
+    CPosPaletteDlg* PosPalette() const { return posPalette_; }
+    CGuidePalette* GuidePalette() const { return guidePalette_; }
+    // Text of a pane: bar 1 panes 0 (message), 1 (Caps Lock), 2 (Num Lock);
+    // bar 2 panes 0 to 2.
+    void SetPaneText(int bar, int pane, const QString& text);
+    QString PaneText(int bar, int pane) const;
+    const QFont& StatusFont() const;
+
+    // Visible flags of the colour, layer, position and guide palettes.
+    bool ColorPaletteFlag() const { return colorVisible_; }
+    bool LayerPaletteFlag() const { return layerVisible_; }
+    bool PosPaletteFlag() const { return posVisible_; }
+    bool GuidePaletteFlag() const { return guideVisible_; }
+    // Rulers of the child frames (DispZyougi).
+    bool RulerFlag() const { return rulers_; }
+
+    // Paste compositing flags: pixels of an index may be overwritten / the
+    // index may be written (all 1, entry 0 of the first 0 at start).
+    std::array<uint8_t, 256>& PasteOverwriteFlags() { return pasteOverwrite_; }
+    std::array<uint8_t, 256>& PasteWriteFlags() { return pasteWrite_; }
+
+    // The colour dictionary (loaded by LoadFrame).
+    ColorDicFile& ColorDic() { return colorDic_; }
+
+    // Writes the Disp... keys (command 32832).
+    void SaveDisplaySettings();
+    // Writes the grid display flags when the program closes; the settings
+    // store of the grids installs the writer.
+    void SetGridFlagsWriter(std::function<void()> writer) { gridFlagsWriter_ = std::move(writer); }
+
+    // The closing sequence; false keeps the program running.
+    bool OnClose() override;
+
+    // The cursor of the canvas view by resource number (110-116, 118, 119,
+    // 144, 179-184, 207, 249-254, 271-274); the arrow for others.
+    QCursor ProgramCursor(int resourceId) const;
+
+    // The main toolbar's slot count (buttons and separators): 34, or 37
+    // with MapTool.
+    int ToolBarSlots() const;
+
+    void setVisible(bool visible) override;
+
+protected:
+    void DeclareCommands(framework::CommandTable& table) override;
+    void OnDropFiles(const QStringList& paths) override;
+
+private:
+    bool createStatusBars();
+    bool createToneBar();
+    bool createToolPalette();
+    bool createMainToolBar();
+    void applyDisplaySettings();
+    void applyWindowPlacement();
+    // Closes the open plug-in windows; true when there were any.
+    bool closePluginWindows();
+    void writeNextOpenList();
+    void saveBarState();
+    void saveWindowPlacement();
+    void dockToolPalette();
+    void toggleMainToolBar();
+    void toggleToneBar();
+    void toggleToolPalette();
+    void toggleLinkPalette();
+    void toggleColorPalette();
+    void toggleFlagged(QWidget* window, bool& flag);
+    void toggleRulers();
+    void revertDocument();
+    void closeAllFiles();
+    void paletteCheck(framework::CmdUI& ui, bool checked);
+
+    QStatusBar* statusBar2_ = nullptr;
+    QToolBar* infoBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QToolBar* toneBar_ = nullptr;
+    std::vector<QLabel*> panes_;  // bar 1 panes 1, 2; bar 2 panes 0..2
+    CToolPalette* toolPalette_ = nullptr;
+    CSelectModePalette* selectModePalette_ = nullptr;
+    CToolRecPalette* linkPalette_ = nullptr;
+    CColorPaletteBar* colorPalette_ = nullptr;
+    CGradientDlg* gradientDlg_ = nullptr;
+    CLayerListDlg* layerPalette_ = nullptr;
+    CPosPaletteDlg* posPalette_ = nullptr;
+    CGuidePalette* guidePalette_ = nullptr;
+    bool colorVisible_ = false;
+    bool layerVisible_ = false;
+    bool posVisible_ = false;
+    bool guideVisible_ = false;
+    bool rulers_ = true;
+    bool toolWindowsDisabled_ = false;
+    bool placed_ = false;
+    std::array<uint8_t, 256> pasteOverwrite_;
+    std::array<uint8_t, 256> pasteWrite_;
+    ColorDicFile colorDic_;
+    std::function<void()> gridFlagsWriter_;
+    std::unique_ptr<QFont> statusFont_;
+    std::vector<QCursor> cursors_;
 };

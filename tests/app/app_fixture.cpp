@@ -70,6 +70,10 @@ void AppTest::SetUp() {
     SetUndoDepth(kDefaultUndoDepth);
     SetLastOpenedPath({});
     ClearOpenedPaths();
+    // The main frame does not start without its colour dictionary.
+    QFile dictionary(programDir.filePath(QStringLiteral("COLOR.DIC")));
+    ASSERT_TRUE(dictionary.open(QIODevice::WriteOnly));
+    dictionary.write("\x1a");
 }
 
 void AppTest::TearDown() {

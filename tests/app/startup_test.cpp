@@ -90,6 +90,12 @@ TEST_F(AppTest, ProgramDirectoryAndSettingsFile) {
 }
 
 TEST_F(AppTest, ProgramDirectoryDefaultsToTheExecutables) {
+    // The tests' directory holds no colour dictionary: the user's copy serves.
+    ASSERT_TRUE(QDir(configDir.path()).mkpath(QStringLiteral("kavolt")));
+    QFile dictionary(configDir.filePath(QStringLiteral("kavolt/COLOR.DIC")));
+    ASSERT_TRUE(dictionary.open(QIODevice::WriteOnly));
+    dictionary.write("\x1a");
+    dictionary.close();
     CPelmarkApp plain;
     plain.SetCommandLine({"-e"});
     ASSERT_TRUE(plain.InitInstance());

@@ -1,0 +1,6 @@
+#include "dialogs/gradient_dlg.h"
+
+CGradientDlg::CGradientDlg() : framework::Dialog(kTemplateId) {
+    setWindowTitle(QStringLiteral("制作渐变色"));
+    resize(260, 160);
+}

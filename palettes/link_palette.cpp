@@ -1,0 +1,9 @@
+#include "palettes/link_palette.h"
+
+#include "palettes/palette_geometry.h"
+
+CToolRecPalette::CToolRecPalette(QWidget* owner)
+    : PaletteWindow(owner, QStringLiteral("链接面板"), QStringLiteral("ToolRecPalettePos")) {
+    setObjectName(QStringLiteral("LinkPalette"));
+    setFixedSize(ButtonPaletteSize(kButtons, kColumns));
+}

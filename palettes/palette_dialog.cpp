@@ -1,0 +1,65 @@
+#include <QCloseEvent>
+
+#include "palettes/palette_dialog.h"
+#include "palettes/palette_position.h"
+
+PaletteDialog::PaletteDialog(int templateId, const QString& title, const QString& positionKey,
+                             int positionCount, const QSize& templateSize)
+    : framework::Dialog(templateId), positionKey_(positionKey), positionCount_(positionCount) {
+    setWindowTitle(title);
+    resize(templateSize);
+}
+
+PaletteDialog::~PaletteDialog() { SavePosition(); }
+
+bool PaletteDialog::CreatePalette(QWidget* owner, const QPoint& fallback) {
+    setParent(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    move(fallback);
+    if (std::optional<std::vector<int>> n = ReadPositionKey(positionKey_, positionCount_))
+        ApplyPosition(*n);
+    return Create(owner, false);
+}
+
+void PaletteDialog::ApplyPosition(const std::vector<int>& numbers) { move(numbers[0], numbers[1]); }
+
+std::vector<int> PaletteDialog::PositionNumbers(const QRect& r) const {
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+void PaletteDialog::SavePosition() {
+    if (saved_ || !IsCreated()) return;
+    saved_ = true;
+    WritePositionKey(positionKey_, PositionNumbers(ClampedWindowRect(this)));
+}
+
+CLayerListDlg::CLayerListDlg()
+    : PaletteDialog(225, QStringLiteral("图层操作"), QStringLiteral("LayerPalettePos"), 4,
+                    QSize(190, 300)) {
+    setObjectName(QStringLiteral("LayerPalette"));
+}
+
+CPosPaletteDlg::CPosPaletteDlg()
+    : PaletteDialog(270, QStringLiteral("位置"), QStringLiteral("PosPalettePos"), 4,
+                    QSize(200, 234)) {
+    setObjectName(QStringLiteral("PosPalette"));
+}
+
+CGuidePalette::CGuidePalette()
+    : PaletteDialog(276, QStringLiteral("辅助线"), QStringLiteral("GaidPalettePos"), 11,
+                    QSize(180, 150)) {
+    setObjectName(QStringLiteral("GuidePalette"));
+}
+
+void CGuidePalette::ApplyPosition(const std::vector<int>& numbers) {
+    // Never smaller than the template.
+    move(numbers[0], numbers[1]);
+    resize(std::max(numbers[2], width()), std::max(numbers[3], height()));
+    values_.assign(numbers.begin() + 4, numbers.end());
+}
+
+std::vector<int> CGuidePalette::PositionNumbers(const QRect& r) const {
+    std::vector<int> numbers{r.left(), r.top(), r.width(), r.height()};
+    numbers.insert(numbers.end(), values_.begin(), values_.end());
+    return numbers;
+}

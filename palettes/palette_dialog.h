@@ -1,0 +1,65 @@
+// A modeless dialog used as a floating tool window (layer, position and
+// guide palettes): owned by the main frame, shown without taking the
+// activation, hidden by its close box, placed by its position key and
+// writing its rectangle back when it is destroyed.
+#pragma once
+
+#include <vector>
+
+#include "framework/dialog.h"
+
+class PaletteDialog : public framework::Dialog {
+    Q_OBJECT
+public:
+    PaletteDialog(int templateId, const QString& title, const QString& positionKey,
+                  int positionCount, const QSize& templateSize);
+    ~PaletteDialog() override;
+
+    // Creates the window hidden under `owner` at `fallback`, or at the stored
+    // position when exactly the key's count of numbers parses.
+    bool CreatePalette(QWidget* owner, const QPoint& fallback);
+    void SavePosition();
+
+protected:
+    // Default: left, top (the window keeps its template size).
+    virtual void ApplyPosition(const std::vector<int>& numbers);
+    // Default: left, top, width, height.
+    virtual std::vector<int> PositionNumbers(const QRect& rect) const;
+
+private:
+    QString positionKey_;
+    int positionCount_;
+    bool saved_ = false;
+};
+
+// The layer palette (dialog 225).
+class CLayerListDlg : public PaletteDialog {
+    Q_OBJECT
+public:
+    CLayerListDlg();
+};
+
+// The position palette (dialog 270): the navigator of the active canvas.
+class CPosPaletteDlg : public PaletteDialog {
+    Q_OBJECT
+public:
+    CPosPaletteDlg();
+};
+
+// The guide palette (dialog bar 276): kind, colour, length and angle of the
+// guide lines. Its key keeps the rectangle and the guide's colour, mode,
+// length and angle.
+class CGuidePalette : public PaletteDialog {
+    Q_OBJECT
+public:
+    CGuidePalette();
+    // Colour (four values), mode, length, angle as stored.
+    const std::vector<int>& GuideValues() const { return values_; }
+
+protected:
+    void ApplyPosition(const std::vector<int>& numbers) override;
+    std::vector<int> PositionNumbers(const QRect& rect) const override;
+
+private:
+    std::vector<int> values_{0, 0, 255, 0, 0, 0, 0};
+};
