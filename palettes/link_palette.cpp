@@ -5,5 +5,7 @@
 CToolRecPalette::CToolRecPalette(QWidget* owner)
     : PaletteWindow(owner, QStringLiteral("链接面板"), QStringLiteral("ToolRecPalettePos")) {
     setObjectName(QStringLiteral("LinkPalette"));
+    // Buttons only: a press never takes the activation from the main window.
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setFixedSize(ButtonPaletteSize(kButtons, kColumns));
 }

@@ -5,5 +5,7 @@
 CSelectModePalette::CSelectModePalette(QWidget* owner)
     : PaletteWindow(owner, QStringLiteral("范围选择"), QString()) {
     setObjectName(QStringLiteral("SelectModePalette"));
+    // Buttons only: a press never takes the activation from the main window.
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setFixedSize(ButtonPaletteSize(kButtons, kColumns));
 }

@@ -2,6 +2,9 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <QDockWidget>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -308,6 +311,19 @@ TEST_F(FrameTest, CloseAllClosesEveryChild) {
     Frame()->SendCommand(CMainFrame::kCloseAllId);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(Frame()->ChildFrames().empty());
+}
+
+TEST_F(FrameTest, DroppedFilesAreOpened) {
+    ASSERT_TRUE(Start());
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(QStringLiteral("/pictures/a.gif")),
+                   QUrl::fromLocalFile(QStringLiteral("/pictures/b.gif"))});
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the window, as the drag-and-drop machinery delivers it.
+    static_cast<QObject*>(Frame())->event(&drop);
+    EXPECT_EQ(app->opened, (std::vector<QString>{QStringLiteral("/pictures/a.gif"),
+                                                 QStringLiteral("/pictures/b.gif")}));
+    delete data;
 }
 
 TEST_F(FrameTest, StatusPanes) {
