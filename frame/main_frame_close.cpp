@@ -11,18 +11,23 @@
 #include "framework/application.h"
 #include "framework/document.h"
 #include "platform/message_box.h"
+#include "plugin_api/plugin_api.h"
 #include "platform/window.h"
 
 namespace {
 
 const QString kSettings = QStringLiteral("Settings");
 
-// Sends the close message to the slot's window; true when there was one.
+// Sends the close message to the plug-in's main window and to its second
+// window; the document forgets the record. True when there was a window.
 bool closeSlot(PluginWindowSlot& slot) {
-    if (!slot.window) return false;
-    WinHandle window = slot.window;
+    WinHandle first = slot.window;
+    if (!first && slot.record) first = slot.record->window;
+    WinHandle second = slot.record ? slot.record->window2 : nullptr;
+    if (!first && !second) return false;
     slot = PluginWindowSlot{};
-    if (WinIsWindow(window)) WinSendMessage(window, CMainFrame::kCloseMessage, 0, 0);
+    for (WinHandle window : {first, second})
+        if (window && WinIsWindow(window)) WinSendMessage(window, CMainFrame::kCloseMessage, 0, 0);
     return true;
 }
 

@@ -24,6 +24,7 @@
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_palette.h"
 #include "platform/window_qt.h"
+#include "plugin_api/plugin_api.h"
 
 namespace frametest {
 namespace {
@@ -274,11 +275,15 @@ TEST_F(FrameTest, CloseWithAPluginWindowOnlyClosesThatWindow) {
             received.push_back(message);
             return 0;
         });
+    PluginToolRecord record{};
+    record.window = pluginWindow;
+    record.window2 = pluginWindow;  // its preview, here the same receiver
     doc->m_ToolPlugin.window = pluginWindow;
+    doc->m_ToolPlugin.record = &record;
 
     EXPECT_FALSE(Frame()->close());
     EXPECT_TRUE(Frame()->isVisible());
-    EXPECT_EQ(received, std::vector<uint32_t>{CMainFrame::kCloseMessage});
+    EXPECT_EQ(received, (std::vector<uint32_t>{CMainFrame::kCloseMessage, CMainFrame::kCloseMessage}));
     EXPECT_EQ(doc->m_ToolPlugin.window, nullptr);
     EXPECT_EQ(Ini("Settings", "WindowPos"), "<none>");  // the sequence stopped there
     WinDestroy(pluginWindow);
