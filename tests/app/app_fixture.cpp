@@ -48,18 +48,6 @@ CMainFrame* TestPelmarkApp::CreateMainFrame() {
     return frame;
 }
 
-ScopedEnv::ScopedEnv(const char* name, const QByteArray& value)
-    : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), previous_(qgetenv(name)) {
-    qputenv(name, value);
-}
-
-ScopedEnv::~ScopedEnv() {
-    if (wasSet_)
-        qputenv(name_, previous_);
-    else
-        qunsetenv(name_);
-}
-
 void AppTest::SetUp() {
     ASSERT_TRUE(runtimeDir.isValid() && configDir.isValid() && programDir.isValid() &&
                 filesDir.isValid());

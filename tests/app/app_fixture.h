@@ -16,6 +16,7 @@
 
 #include "app/pelmark_app.h"
 #include "frame/main_frame.h"
+#include "scoped_env.h"
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -55,17 +56,7 @@ protected:
     CMainFrame* CreateMainFrame() override;
 };
 
-// Saves an environment variable and puts it back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value);
-    ~ScopedEnv();
-
-private:
-    const char* name_;
-    bool wasSet_;
-    QByteArray previous_;
-};
+using ScopedEnv = kvtest::ScopedEnv;
 
 class AppTest : public ::testing::Test {
 protected:

@@ -17,20 +17,10 @@ framework::Document* RecordingApp::OpenDocumentFile(const QString& path) {
     return CPelmarkApp::OpenDocumentFile(path);
 }
 
-EnvVar::EnvVar(const char* name, const QByteArray& value)
-    : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), previous_(qgetenv(name)) {
-    qputenv(name, value);
-}
-
-EnvVar::~EnvVar() {
-    if (wasSet_) qputenv(name_, previous_);
-    else qunsetenv(name_);
-}
-
 void FrameTest::SetUp() {
     ASSERT_TRUE(runtimeDir.isValid() && configDir.isValid() && programDir.isValid());
-    runtimeEnv = std::make_unique<EnvVar>("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
-    configEnv = std::make_unique<EnvVar>("XDG_CONFIG_HOME", QFile::encodeName(configDir.path()));
+    runtimeEnv = std::make_unique<kvtest::ScopedEnv>("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
+    configEnv = std::make_unique<kvtest::ScopedEnv>("XDG_CONFIG_HOME", QFile::encodeName(configDir.path()));
     SetLastOpenedPath({});
     SetMapToolSetting(0);
 }

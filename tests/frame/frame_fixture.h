@@ -16,6 +16,7 @@
 #include "app/pelmark_app.h"
 #include "frame/main_frame.h"
 #include "platform/message_box_recorder.h"
+#include "scoped_env.h"
 
 class CPelmarkDoc;
 
@@ -28,17 +29,6 @@ class RecordingApp : public CPelmarkApp {
 public:
     std::vector<QString> opened;
     framework::Document* OpenDocumentFile(const QString& path) override;
-};
-
-class EnvVar {
-public:
-    EnvVar(const char* name, const QByteArray& value);
-    ~EnvVar();
-
-private:
-    const char* name_;
-    bool wasSet_;
-    QByteArray previous_;
 };
 
 class FrameTest : public ::testing::Test {
@@ -59,7 +49,7 @@ protected:
     std::vector<std::string> BoxTexts() const;
 
     QTemporaryDir runtimeDir, configDir, programDir;
-    std::unique_ptr<EnvVar> runtimeEnv, configEnv;
+    std::unique_ptr<kvtest::ScopedEnv> runtimeEnv, configEnv;
     platform::MessageBoxRecorder boxes;
     std::unique_ptr<RecordingApp> app;
 };
