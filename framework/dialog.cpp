@@ -32,6 +32,18 @@ Dialog::ModalDriver& modalDriver() {
     return driver;
 }
 
+// Plug-in libraries carry their own copy of this library; the driver set in
+// the program is published on the application object so that the dialogs of
+// a loaded plug-in are driven by it too.
+constexpr char kPublishedDriver[] = "kavolt.modalDriver";
+
+Dialog::ModalDriver publishedDriver() {
+    if (!QCoreApplication::instance()) return {};
+    auto* driver = reinterpret_cast<Dialog::ModalDriver*>(
+        QCoreApplication::instance()->property(kPublishedDriver).value<quintptr>());
+    return driver ? *driver : Dialog::ModalDriver();
+}
+
 // Decimal number with optional sign, blanks around it allowed.
 bool parseInt(const QString& text, bool isSigned, int& out) {
     QString t = text.trimmed();
@@ -354,6 +366,7 @@ int Dialog::DoModal() {
     OnInitDialog();
     if (running_) {
         ModalDriver driver = modalDriver();
+        if (!driver) driver = publishedDriver();
         if (driver) {
             show();
             driver(*this);
@@ -410,6 +423,9 @@ bool Dialog::UpdateData(bool saveAndValidate) {
 Dialog::ModalDriver Dialog::SetModalDriver(ModalDriver driver) {
     ModalDriver previous = std::move(modalDriver());
     modalDriver() = std::move(driver);
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->setProperty(
+            kPublishedDriver, QVariant::fromValue(modalDriver() ? quintptr(&modalDriver()) : quintptr(0)));
     return previous;
 }
 

@@ -57,15 +57,17 @@ typedef enum PluginResultCode {
     PLUGIN_RESULT_READ_ERROR = 2,    /* "文件读取失败。" */
     PLUGIN_RESULT_WRITE_ERROR = 3,   /* "文件写入失败。" */
     PLUGIN_RESULT_NO_MEMORY = 4,     /* "内存不足。" */
-    PLUGIN_RESULT_BAD_FORMAT = 5     /* "文件格式不正确。" */
+    PLUGIN_RESULT_BAD_FORMAT = 5,    /* "文件格式不正确。" */
+    PLUGIN_RESULT_CANCELLED = 6      /* the user cancelled: no message, nothing changes */
     /* any other code: "文件无法读取。" when opening, "文件不能保存。" when saving */
 } PluginResultCode;
 
-/* The message of a result code; null for 0. `saving` picks the text of the
- * codes above 5. */
+/* The message of a result code; null for 0 and for a cancel. `saving` picks
+ * the text of the codes above 6. */
 KV_PLUGIN_INLINE const char* PluginResultMessage(unsigned code, int saving) {
     switch (code) {
     case PLUGIN_RESULT_OK: return 0;
+    case PLUGIN_RESULT_CANCELLED: return 0;
     case PLUGIN_RESULT_CANNOT_OPEN: return "文件无法打开。";
     case PLUGIN_RESULT_READ_ERROR: return "文件读取失败。";
     case PLUGIN_RESULT_WRITE_ERROR: return "文件写入失败。";

@@ -1,0 +1,216 @@
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "plugins/loopcast/gif_frames.h"
+#include "plugins/loopcast/gif_io.h"
+#include "plugins/loopcast/loopcast_state.h"
+
+namespace {
+
+constexpr const char* kCaption = "载入 GIF";
+
+struct TreeDeleter {
+    void operator()(GifFile* f) const { GifFreeFile(f); }
+};
+
+uint32_t RowBytes(uint32_t width) { return (width + 3) & ~3u; }
+
+PaletteEntry Entry(uint32_t rgb) {
+    return PaletteEntry{uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0};
+}
+
+MemHandle NewImage(const GifFrameSet& set) {
+    MemHandle h = MemAlloc(DIB_INFO_HEADER_SIZE + 256 * sizeof(PaletteEntry) +
+                           size_t(RowBytes(set.width)) * set.height);
+    MemLockGuard lock(h);
+    if (!lock) return nullptr;
+    auto* info = lock.as<DibInfoHeader>();
+    info->size = DIB_INFO_HEADER_SIZE;
+    info->width = int32_t(set.width);
+    info->height = int32_t(set.height);
+    info->planes = 1;
+    info->bitCount = 8;
+    return h;
+}
+
+void SetImagePalette(MemHandle image, const PaletteEntry* palette) {
+    MemLockGuard lock(image);
+    std::memcpy(lock.get() + DIB_INFO_HEADER_SIZE, palette, 256 * sizeof(PaletteEntry));
+}
+
+void ToEntries(const std::array<uint32_t, 256>& rgb, PaletteEntry* out) {
+    for (int i = 0; i < 256; ++i) out[i] = Entry(rgb[size_t(i)]);
+}
+
+MemHandle NewLayer(const GifFrameSet& set, int frame) {
+    uint32_t stride = RowBytes(set.width);
+    MemHandle h = MemAlloc(LAYER_HEADER_SIZE + size_t(stride) * set.height);
+    MemLockGuard lock(h);
+    if (!lock) return nullptr;
+    auto* head = lock.as<LayerHeader>();
+    head->number = uint8_t(frame);
+    head->visible = 1;
+    head->drawMode = LAYER_DRAW_NORMAL;
+    std::snprintf(head->name, sizeof head->name, "图层 %d    ", frame);
+    head->right = int32_t(set.width);
+    head->bottom = int32_t(set.height);
+    // Each frame's own indices, rows bottom-up.
+    const std::vector<uint16_t>& ids = set.ids[size_t(frame)];
+    for (uint32_t y = 0; y < set.height; ++y) {
+        uint8_t* row = lock.get() + LAYER_HEADER_SIZE + size_t(set.height - 1 - y) * stride;
+        const uint16_t* src = ids.data() + size_t(y) * set.width;
+        for (uint32_t x = 0; x < set.width; ++x) row[x] = uint8_t(src[x]);
+    }
+    return h;
+}
+
+// The frame's colours as a 24-bit picture, rows bottom-up as stored.
+void ExpandFrame(const GifFrameSet& set, int frame, uint8_t* rgb) {
+    uint32_t stride = (set.width * 3 + 3) & ~3u;
+    const std::vector<uint16_t>& ids = set.ids[size_t(frame)];
+    for (uint32_t y = 0; y < set.height; ++y) {
+        uint8_t* row = rgb + size_t(set.height - 1 - y) * stride;
+        const uint16_t* src = ids.data() + size_t(y) * set.width;
+        for (uint32_t x = 0; x < set.width; ++x) {
+            uint32_t c = set.Color(src[x]);
+            row[x * 3] = uint8_t(c);
+            row[x * 3 + 1] = uint8_t(c >> 8);
+            row[x * 3 + 2] = uint8_t(c >> 16);
+        }
+    }
+}
+
+// Reduces the composed frames to one palette through the host's engine and
+// writes the result into the layers; false on any failure.
+bool MergePalettes(const ColorReduceTable& r, const GifFrameSet& set, const MemHandle* layers,
+                   PaletteEntry* merged) {
+    if (!r.init || !r.collectColors || !r.prepareNodes || !r.weighPixels || !r.merge || !r.mapPixels ||
+        !r.buildPalette || !r.freeBuffers)
+        return false;
+    const int frames = int(set.ids.size());
+    std::vector<uint8_t> rgb;
+    rgb.resize(size_t((set.width * 3 + 3) & ~3u) * set.height);
+    PaletteEntry unused[256] = {};
+    if (!r.init(int32_t(set.width), int32_t(set.height), 256, 24)) {
+        r.freeBuffers();
+        return false;
+    }
+    for (int f = 0; f < frames; ++f) {
+        ExpandFrame(set, f, rgb.data());
+        r.collectColors(rgb.data(), unused);
+    }
+    bool ok = r.prepareNodes() != 0;
+    if (ok) {
+        for (int f = 0; f < frames; ++f) {
+            ExpandFrame(set, f, rgb.data());
+            r.weighPixels(rgb.data(), unused);
+        }
+        ok = r.merge() != 0;
+    }
+    if (ok) {
+        for (int f = 0; f < frames; ++f) {
+            ExpandFrame(set, f, rgb.data());
+            MemLockGuard lock(layers[f]);
+            r.mapPixels(rgb.data(), lock.get() + LAYER_HEADER_SIZE, unused);
+        }
+        r.buildPalette(merged, 0);
+    }
+    r.freeBuffers();
+    return ok;
+}
+
+void FreeEverything(PluginImage* image, LoopcastState& state) {
+    for (MemHandle& layer : state.layers) {
+        if (layer) MemFree(layer);
+        layer = nullptr;
+    }
+    if (image->image) MemFree(image->image);
+    image->image = nullptr;
+}
+
+enum class Outcome { Done, Failed, Cancelled };
+
+Outcome BuildDocument(WinHandle host, GifFrameSet& set, PluginImage* image, LoopcastState& state) {
+    if (set.truncated)
+        ShowMessageBox(host, "无法载入帧数是 100 以上的帧", kCaption, MB_BTN_OK);
+    if (set.ids.empty()) {
+        // A file without images opens as one empty frame.
+        set.ids.emplace_back(size_t(set.width) * set.height, 0);
+        set.palettes.push_back(set.global);
+    }
+    image->image = NewImage(set);
+    image->colors = 256;
+    if (!image->image) return Outcome::Failed;
+    PaletteEntry palette[256];
+    ToEntries(set.global, palette);
+    SetImagePalette(image->image, palette);
+    for (int f = 0; f < int(set.ids.size()); ++f) {
+        state.layers[f] = NewLayer(set, f);
+        if (!state.layers[f]) return Outcome::Failed;
+    }
+    if (!set.anyLocalTable) return Outcome::Done;
+
+    int answer = ShowMessageBox(host, "每帧存在独立的调色板。\n要对单个调色板进行减色吗?", kCaption,
+                                          MB_BTN_YESNOCANCEL);
+    if (answer == MB_ANSWER_YES) {
+        PaletteEntry merged[256] = {};
+        if (!MergePalettes(state.reduce, set, state.layers, merged)) return Outcome::Failed;
+        SetImagePalette(image->image, merged);
+    } else if (answer == MB_ANSWER_NO) {
+        if (set.hasGlobalTable) {
+            ShowMessageBox(host, "使用 Global 调色板。\n\n※图像有可能无法正确显示。", kCaption, MB_BTN_OK);
+        } else {
+            ShowMessageBox(host, "Global调色板不存在。\n使用1号的Local调色板。\n\n※图像有可能无法正确显示。",
+                                     kCaption, MB_BTN_OK);
+            ToEntries(set.palettes[0], palette);
+            SetImagePalette(image->image, palette);
+        }
+    } else {
+        return Outcome::Cancelled;
+    }
+    return Outcome::Done;
+}
+
+}  // namespace
+
+uint16_t GifReadLayers(WinHandle host, PluginPathBuffer* path, PluginImage* image, LoopcastState& state) {
+    LoopcastStatus(host, PLUGIN_STATUS_READING);
+    image->image = nullptr;
+    // Handles of an earlier call belong to the host now.
+    std::fill(std::begin(state.layers), std::end(state.layers), nullptr);
+    std::fill(std::begin(state.channels), std::end(state.channels), nullptr);
+    std::unique_ptr<GifFile, TreeDeleter> tree;
+    if (FILE* in = std::fopen(path->path, "rb")) {
+        tree.reset(GifReadFile(in));
+        std::fclose(in);
+    } else {
+        path->status = 1;
+        LoopcastStatus(host, PLUGIN_STATUS_CLEAR);
+        return PLUGIN_RESULT_CANNOT_OPEN;
+    }
+    if (!tree || tree->screen->width == 0 || tree->screen->height == 0) {
+        LoopcastStatus(host, PLUGIN_STATUS_CLEAR);
+        return PLUGIN_RESULT_BAD_FORMAT;
+    }
+    Outcome outcome;
+    try {
+        GifFrameSet set = GifComposeFrames(tree.get());
+        tree.reset();
+        outcome = BuildDocument(host, set, image, state);
+    } catch (const std::bad_alloc&) {
+        outcome = Outcome::Failed;
+    }
+    if (outcome != Outcome::Done) {
+        FreeEverything(image, state);
+        LoopcastStatus(host, PLUGIN_STATUS_CLEAR);
+        return outcome == Outcome::Cancelled ? PLUGIN_RESULT_CANCELLED : PLUGIN_RESULT_NO_MEMORY;
+    }
+    LoopcastStatus(host, PLUGIN_STATUS_READ_DONE);
+    return PLUGIN_RESULT_OK;
+}
