@@ -26,7 +26,7 @@ namespace {
 using Pixels = std::vector<uint8_t>;
 
 // A frame of a test file.
-struct FrameSpec {
+struct TestFrame {
     int left = 0, top = 0, width = 0, height = 0;
     Pixels pixels;
     std::vector<uint32_t> local;  // own palette when not empty
@@ -36,27 +36,27 @@ struct FrameSpec {
     int transparentIndex = 0;
 };
 
-struct FileSpec {
+struct TestGif {
     int width = 4, height = 2;
     std::vector<uint32_t> global = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-    std::vector<FrameSpec> frames;
+    std::vector<TestFrame> frames;
     const char* signature = "GIF89a";
 };
 
-std::string WriteGif(const std::string& path, const FileSpec& spec) {
+std::string WriteGif(const std::string& path, const TestGif& doc) {
     gifpeer::Picture p;
-    p.width = spec.width;
-    p.height = spec.height;
-    p.palette = spec.global;
-    for (const FrameSpec& f : spec.frames)
+    p.width = doc.width;
+    p.height = doc.height;
+    p.palette = doc.global;
+    for (const TestFrame& f : doc.frames)
         p.frames.push_back({f.left, f.top, f.width, f.height, false, f.local, f.pixels});
     GifFile* tree = gifpeer::ToTree(p);
-    std::strcpy(tree->signature, spec.signature);
+    std::strcpy(tree->signature, doc.signature);
     // Put each frame's graphic control in front of its image.
     void* blocks = tree->blocks;
     tree->blocks = nullptr;
-    for (size_t i = 0; i < spec.frames.size(); ++i) {
-        const FrameSpec& f = spec.frames[i];
+    for (size_t i = 0; i < doc.frames.size(); ++i) {
+        const TestFrame& f = doc.frames[i];
         if (f.control) {
             GifExtension* e = GifNewExtension(kGifGraphicControlLabel);
             const uint8_t gce[4] = {uint8_t(f.disposal << 2 | (f.transparent ? 1 : 0)), 10, 0,
@@ -225,12 +225,12 @@ TEST_F(Loopcast, OpensFramesComposedByDisposal) {
     const Pixels full = {1, 1, 1, 1, 1, 1, 1, 1};
     struct Case {
         const char* name;
-        FileSpec file;
+        TestGif file;
         std::vector<Pixels> layers;
     };
     auto frame = [](int left, int top, int w, int h, Pixels px, bool control = false, int disposal = 0,
                     bool transparent = false, int index = 0) {
-        FrameSpec f;
+        TestFrame f;
         f.left = left, f.top = top, f.width = w, f.height = h, f.pixels = std::move(px);
         f.control = control, f.disposal = disposal, f.transparent = transparent, f.transparentIndex = index;
         return f;
@@ -274,10 +274,10 @@ TEST_F(Loopcast, OpensFramesComposedByDisposal) {
 }
 
 TEST_F(Loopcast, GraphicControlWithoutFourBytesIsIgnored) {
-    FileSpec spec;
-    spec.frames.push_back({0, 0, 4, 2, {1, 1, 1, 1, 1, 1, 1, 1}});
-    spec.frames.push_back({0, 0, 4, 2, {0, 0, 0, 0, 2, 2, 2, 2}});
-    std::string path = WriteGif(Path("short.gif"), spec);
+    TestGif doc;
+    doc.frames.push_back({0, 0, 4, 2, {1, 1, 1, 1, 1, 1, 1, 1}});
+    doc.frames.push_back({0, 0, 4, 2, {0, 0, 0, 0, 2, 2, 2, 2}});
+    std::string path = WriteGif(Path("short.gif"), doc);
     // Hand-insert a 2-byte graphic control in front of the second image.
     QFile f(QString::fromStdString(path));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -294,10 +294,10 @@ TEST_F(Loopcast, GraphicControlWithoutFourBytesIsIgnored) {
 }
 
 TEST_F(Loopcast, OpensAtMost100Frames) {
-    FileSpec spec;
-    for (int i = 0; i < 101; ++i) spec.frames.push_back({0, 0, 4, 2, Pixels(8, uint8_t(i % 4))});
+    TestGif doc;
+    for (int i = 0; i < 101; ++i) doc.frames.push_back({0, 0, 4, 2, Pixels(8, uint8_t(i % 4))});
     platform::MessageBoxRecorder boxes;
-    ASSERT_EQ(Open(WriteGif(Path("many.gif"), spec)), PLUGIN_RESULT_OK);
+    ASSERT_EQ(Open(WriteGif(Path("many.gif"), doc)), PLUGIN_RESULT_OK);
     EXPECT_EQ(layers_.size(), 100u);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Requests()[0].text, "无法载入帧数是 100 以上的帧");
@@ -310,7 +310,7 @@ TEST_F(Loopcast, RefusedFiles) {
     FILE* f = std::fopen(text.c_str(), "wb");
     std::fputs("GIT89a not a picture", f);
     std::fclose(f);
-    FileSpec wide;
+    TestGif wide;
     wide.width = 4097;
     wide.height = 1;
     struct Case {
@@ -335,13 +335,13 @@ TEST_F(Loopcast, RefusedFiles) {
 
 // Frame 0 is red (index 1 of its own palette); frame 1 has its own palette
 // where index 1 is blue and covers the right half, index 0 transparent.
-FileSpec TwoPalettes(bool global) {
-    FileSpec spec;
-    if (!global) spec.global.clear();
-    FrameSpec a{0, 0, 4, 2, Pixels(8, 1), {0x000000, 0xFF0000}};
-    FrameSpec b{0, 0, 4, 2, {0, 0, 1, 1, 0, 0, 1, 1}, {0x000000, 0x0000FF}, true, 1, true, 0};
-    spec.frames = {a, b};
-    return spec;
+TestGif TwoPalettes(bool global) {
+    TestGif doc;
+    if (!global) doc.global.clear();
+    TestFrame a{0, 0, 4, 2, Pixels(8, 1), {0x000000, 0xFF0000}};
+    TestFrame b{0, 0, 4, 2, {0, 0, 1, 1, 0, 0, 1, 1}, {0x000000, 0x0000FF}, true, 1, true, 0};
+    doc.frames = {a, b};
+    return doc;
 }
 
 TEST_F(Loopcast, OwnPalettesMergedKeepEveryColour) {
@@ -391,7 +391,7 @@ TEST_F(Loopcast, OwnPalettesKeptOrCancelled) {
 }
 
 // An 8-bit host image with a 4-colour palette and the given layers.
-struct SaveSpec {
+struct HostDoc {
     int width = 4, height = 2;
     std::vector<Pixels> layers;
 };
@@ -405,25 +405,25 @@ protected:
     }
     // Saves as the host does: lends the layers, calls ImportGW with a copy of
     // the image; `answer` works the option dialog (-1: Cancel).
-    uint16_t Save(const std::string& path, const SaveSpec& spec, int answer) {
-        hostImage_ = MemAlloc(DIB_INFO_HEADER_SIZE + 1024 + size_t((spec.width + 3) & ~3) * spec.height);
+    uint16_t Save(const std::string& path, const HostDoc& doc, int answer) {
+        hostImage_ = MemAlloc(DIB_INFO_HEADER_SIZE + 1024 + size_t((doc.width + 3) & ~3) * doc.height);
         {
             MemLockGuard lock(hostImage_);
             auto* info = lock.as<DibInfoHeader>();
-            *info = DibInfoHeader{DIB_INFO_HEADER_SIZE, spec.width, spec.height, 1, 8, 0, 0, 0, 0, 0, 0};
+            *info = DibInfoHeader{DIB_INFO_HEADER_SIZE, doc.width, doc.height, 1, 8, 0, 0, 0, 0, 0, 0};
             auto* pal = reinterpret_cast<PaletteEntry*>(lock.get() + DIB_INFO_HEADER_SIZE);
             pal[1] = {0, 0, 255, 0};
             pal[2] = {0, 255, 0, 0};
             pal[3] = {255, 0, 0, 0};
         }
         auto setLayer = Export<PluginSetSlotFn>("SetLayer");
-        for (size_t i = 0; i < spec.layers.size(); ++i) {
-            const int stride = (spec.width + 3) & ~3;
-            MemHandle layer = MemAlloc(LAYER_HEADER_SIZE + size_t(stride) * spec.height);
+        for (size_t i = 0; i < doc.layers.size(); ++i) {
+            const int stride = (doc.width + 3) & ~3;
+            MemHandle layer = MemAlloc(LAYER_HEADER_SIZE + size_t(stride) * doc.height);
             MemLockGuard lock(layer);
-            for (int y = 0; y < spec.height; ++y)
-                std::memcpy(lock.get() + LAYER_HEADER_SIZE + size_t(spec.height - 1 - y) * stride,
-                            spec.layers[i].data() + size_t(y) * spec.width, size_t(spec.width));
+            for (int y = 0; y < doc.height; ++y)
+                std::memcpy(lock.get() + LAYER_HEADER_SIZE + size_t(doc.height - 1 - y) * stride,
+                            doc.layers[i].data() + size_t(y) * doc.width, size_t(doc.width));
             hostLayers_.push_back(layer);
             PluginSlot slot{int32_t(i), layer, nullptr};
             setLayer(&slot);
@@ -473,16 +473,16 @@ TEST_F(LoopcastSave, OneLayerSavesAsLoopingGif) {
 // Saving and opening again gives back the same layers, with colour 0
 // transparent or not.
 TEST_F(LoopcastSave, SavedLayersOpenUnchanged) {
-    SaveSpec spec{5, 3, {{1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3},
+    HostDoc doc{5, 3, {{1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3},
                          {0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 0, 0, 0},
                          {3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 3}}};
     for (int answer : {21000, 21001}) {
         SCOPED_TRACE(answer);
         std::string path = Path("round.gif");
-        ASSERT_EQ(Save(path, spec, answer), PLUGIN_RESULT_OK);
+        ASSERT_EQ(Save(path, doc, answer), PLUGIN_RESULT_OK);
         ASSERT_EQ(Open(path), PLUGIN_RESULT_OK);
         ASSERT_EQ(layers_.size(), 3u);
-        for (size_t i = 0; i < 3; ++i) EXPECT_EQ(LayerPixels(i, 5, 3), spec.layers[i]) << i;
+        for (size_t i = 0; i < 3; ++i) EXPECT_EQ(LayerPixels(i, 5, 3), doc.layers[i]) << i;
         for (MemHandle h : hostLayers_) MemFree(h);
         hostLayers_.clear();
         MemFree(hostImage_);
@@ -491,10 +491,10 @@ TEST_F(LoopcastSave, SavedLayersOpenUnchanged) {
 }
 
 TEST_F(LoopcastSave, CancelledOrRefusedSavesWriteNothing) {
-    SaveSpec wide{2049, 1, {Pixels(2049, 1)}};
+    HostDoc wide{2049, 1, {Pixels(2049, 1)}};
     struct Case {
         const char* name;
-        SaveSpec spec;
+        HostDoc doc;
         int answer;
         uint16_t result;
         std::vector<int> statuses;
@@ -505,7 +505,7 @@ TEST_F(LoopcastSave, CancelledOrRefusedSavesWriteNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path = Path("nothing.gif");
-        EXPECT_EQ(Save(path, c.spec, c.answer), c.result);
+        EXPECT_EQ(Save(path, c.doc, c.answer), c.result);
         EXPECT_EQ(statuses_, c.statuses);
         EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
         for (MemHandle h : hostLayers_) MemFree(h);
