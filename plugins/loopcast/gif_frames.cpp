@@ -23,7 +23,7 @@ void FillPalette(std::array<uint32_t, 256>& palette, const GifColorTable* table)
 
 }  // namespace
 
-GifFrameSet GifComposeFrames(const GifFile* file) {
+GifFrameSet GifComposeFrames(const GifFile* file, const GifFrameVisitor& visit) {
     GifFrameSet set;
     const GifScreen* screen = file->screen;
     set.width = screen->width;
@@ -43,11 +43,11 @@ GifFrameSet GifComposeFrames(const GifFile* file) {
         }
         const GifImage* im = block->image;
         if (!im) continue;
-        if (set.ids.size() == kGifMaxFrames) {
+        if (set.palettes.size() == kGifMaxFrames) {
             set.truncated = true;
             break;
         }
-        const uint16_t frame = uint16_t(set.ids.size());
+        const uint16_t frame = uint16_t(set.palettes.size());
         set.palettes.emplace_back();
         if (im->hasLocalTable) {
             FillPalette(set.palettes.back(), im->table);
@@ -71,7 +71,7 @@ GifFrameSet GifComposeFrames(const GifFile* file) {
                     if (!control.transparent || *src != control.transparentIndex) dst[x] = uint16_t(base | *src);
             }
         }
-        set.ids.push_back(canvas);
+        visit(frame, set, canvas.data());
 
         if (control.disposal == 2) {
             for (size_t y = y0; y < y1; ++y) std::fill(canvas.begin() + y * w + x0, canvas.begin() + y * w + x1, 0);

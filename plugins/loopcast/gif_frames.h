@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "plugins/loopcast/gif_tree.h"
@@ -19,10 +20,9 @@ struct GifFrameSet {
     uint32_t height = 0;
     bool hasGlobalTable = false;
     bool anyLocalTable = false;
-    bool truncated = false;  // more images than kGifMaxFrames
-    std::array<uint32_t, 256> global{};               // the screen's table, 0 when none
-    std::vector<std::array<uint32_t, 256>> palettes;  // per frame, 0x00RRGGBB
-    std::vector<std::vector<uint16_t>> ids;           // per frame, rows top-down
+    bool truncated = false;                            // more images than kGifMaxFrames
+    std::array<uint32_t, 256> global{};                // the screen's table, 0 when none
+    std::vector<std::array<uint32_t, 256>> palettes;  // per frame so far, 0x00RRGGBB
 
     uint32_t Color(uint16_t id) const { return palettes[id >> 8][id & 0xFF]; }
 };
@@ -37,5 +37,9 @@ struct GifGraphicControl {
 };
 bool GifReadGraphicControl(const GifExtension* extension, GifGraphicControl* out);
 
+// Walks the images in order (at most kGifMaxFrames) and calls visit with
+// each frame's composition, width x height ids, rows top-down. Only one
+// screen of ids is held at a time, so a walk may be repeated cheaply.
 // Throws std::bad_alloc when memory runs out.
-GifFrameSet GifComposeFrames(const GifFile* file);
+using GifFrameVisitor = std::function<void(int frame, const GifFrameSet& set, const uint16_t* ids)>;
+GifFrameSet GifComposeFrames(const GifFile* file, const GifFrameVisitor& visit);

@@ -48,7 +48,7 @@ void ToEntries(const std::array<uint32_t, 256>& rgb, PaletteEntry* out) {
     for (int i = 0; i < 256; ++i) out[i] = Entry(rgb[size_t(i)]);
 }
 
-MemHandle NewLayer(const GifFrameSet& set, int frame) {
+MemHandle NewLayer(const GifFrameSet& set, int frame, const uint16_t* ids) {
     uint32_t stride = RowBytes(set.width);
     MemHandle h = MemAlloc(LAYER_HEADER_SIZE + size_t(stride) * set.height);
     MemLockGuard lock(h);
@@ -60,23 +60,21 @@ MemHandle NewLayer(const GifFrameSet& set, int frame) {
     std::snprintf(head->name, sizeof head->name, "图层 %d    ", frame);
     head->right = int32_t(set.width);
     head->bottom = int32_t(set.height);
-    // Each frame's own indices, rows bottom-up.
-    const std::vector<uint16_t>& ids = set.ids[size_t(frame)];
+    // Each pixel's index in its own frame's palette, rows bottom-up.
     for (uint32_t y = 0; y < set.height; ++y) {
         uint8_t* row = lock.get() + LAYER_HEADER_SIZE + size_t(set.height - 1 - y) * stride;
-        const uint16_t* src = ids.data() + size_t(y) * set.width;
+        const uint16_t* src = ids + size_t(y) * set.width;
         for (uint32_t x = 0; x < set.width; ++x) row[x] = uint8_t(src[x]);
     }
     return h;
 }
 
 // The frame's colours as a 24-bit picture, rows bottom-up as stored.
-void ExpandFrame(const GifFrameSet& set, int frame, uint8_t* rgb) {
+void ExpandFrame(const GifFrameSet& set, const uint16_t* ids, uint8_t* rgb) {
     uint32_t stride = (set.width * 3 + 3) & ~3u;
-    const std::vector<uint16_t>& ids = set.ids[size_t(frame)];
     for (uint32_t y = 0; y < set.height; ++y) {
         uint8_t* row = rgb + size_t(set.height - 1 - y) * stride;
-        const uint16_t* src = ids.data() + size_t(y) * set.width;
+        const uint16_t* src = ids + size_t(y) * set.width;
         for (uint32_t x = 0; x < set.width; ++x) {
             uint32_t c = set.Color(src[x]);
             row[x * 3] = uint8_t(c);
@@ -86,39 +84,37 @@ void ExpandFrame(const GifFrameSet& set, int frame, uint8_t* rgb) {
     }
 }
 
-// Reduces the composed frames to one palette through the host's engine and
-// writes the result into the layers; false on any failure.
-bool MergePalettes(const ColorReduceTable& r, const GifFrameSet& set, const MemHandle* layers,
-                   PaletteEntry* merged) {
+// Reduces the frames, composed again in 24 bits so that every pixel keeps
+// the colour of the frame it came from, to one palette through the host's
+// engine; the layers receive the new indices. False on any failure.
+bool MergePalettes(const ColorReduceTable& r, const GifFile* file, const GifFrameSet& set,
+                   const MemHandle* layers, PaletteEntry* merged) {
     if (!r.init || !r.collectColors || !r.prepareNodes || !r.weighPixels || !r.merge || !r.mapPixels ||
         !r.buildPalette || !r.freeBuffers)
         return false;
-    const int frames = int(set.ids.size());
-    std::vector<uint8_t> rgb;
-    rgb.resize(size_t((set.width * 3 + 3) & ~3u) * set.height);
+    std::vector<uint8_t> rgb(size_t((set.width * 3 + 3) & ~3u) * set.height);
     PaletteEntry unused[256] = {};
+    auto pass = [&](auto step) {
+        GifComposeFrames(file, [&](int frame, const GifFrameSet& s, const uint16_t* ids) {
+            ExpandFrame(s, ids, rgb.data());
+            step(frame);
+        });
+    };
     if (!r.init(int32_t(set.width), int32_t(set.height), 256, 24)) {
         r.freeBuffers();
         return false;
     }
-    for (int f = 0; f < frames; ++f) {
-        ExpandFrame(set, f, rgb.data());
-        r.collectColors(rgb.data(), unused);
-    }
+    pass([&](int) { r.collectColors(rgb.data(), unused); });
     bool ok = r.prepareNodes() != 0;
     if (ok) {
-        for (int f = 0; f < frames; ++f) {
-            ExpandFrame(set, f, rgb.data());
-            r.weighPixels(rgb.data(), unused);
-        }
+        pass([&](int) { r.weighPixels(rgb.data(), unused); });
         ok = r.merge() != 0;
     }
     if (ok) {
-        for (int f = 0; f < frames; ++f) {
-            ExpandFrame(set, f, rgb.data());
-            MemLockGuard lock(layers[f]);
+        pass([&](int frame) {
+            MemLockGuard lock(layers[frame]);
             r.mapPixels(rgb.data(), lock.get() + LAYER_HEADER_SIZE, unused);
-        }
+        });
         r.buildPalette(merged, 0);
     }
     r.freeBuffers();
@@ -136,31 +132,35 @@ void FreeEverything(PluginImage* image, LoopcastState& state) {
 
 enum class Outcome { Done, Failed, Cancelled };
 
-Outcome BuildDocument(WinHandle host, GifFrameSet& set, PluginImage* image, LoopcastState& state) {
-    if (set.truncated)
-        ShowMessageBox(host, "无法载入帧数是 100 以上的帧", kCaption, MB_BTN_OK);
-    if (set.ids.empty()) {
-        // A file without images opens as one empty frame.
-        set.ids.emplace_back(size_t(set.width) * set.height, 0);
-        set.palettes.push_back(set.global);
-    }
-    image->image = NewImage(set);
+Outcome BuildDocument(WinHandle host, const GifFile* file, PluginImage* image, LoopcastState& state) {
+    GifFrameSet header;
+    header.width = file->screen->width;
+    header.height = file->screen->height;
+    image->image = NewImage(header);
     image->colors = 256;
     if (!image->image) return Outcome::Failed;
+    bool allocated = true;
+    GifFrameSet set = GifComposeFrames(file, [&](int frame, const GifFrameSet& s, const uint16_t* ids) {
+        if (allocated) allocated = (state.layers[frame] = NewLayer(s, frame, ids)) != nullptr;
+    });
+    if (!allocated) return Outcome::Failed;
+    if (set.palettes.empty()) {
+        // A file without images opens as one empty frame.
+        std::vector<uint16_t> blank(size_t(set.width) * set.height, 0);
+        set.palettes.push_back(set.global);
+        if (!(state.layers[0] = NewLayer(set, 0, blank.data()))) return Outcome::Failed;
+    }
     PaletteEntry palette[256];
     ToEntries(set.global, palette);
     SetImagePalette(image->image, palette);
-    for (int f = 0; f < int(set.ids.size()); ++f) {
-        state.layers[f] = NewLayer(set, f);
-        if (!state.layers[f]) return Outcome::Failed;
-    }
+    if (set.truncated) ShowMessageBox(host, "无法载入帧数是 100 以上的帧", kCaption, MB_BTN_OK);
     if (!set.anyLocalTable) return Outcome::Done;
 
-    int answer = ShowMessageBox(host, "每帧存在独立的调色板。\n要对单个调色板进行减色吗?", kCaption,
-                                          MB_BTN_YESNOCANCEL);
+    int answer =
+        ShowMessageBox(host, "每帧存在独立的调色板。\n要对单个调色板进行减色吗?", kCaption, MB_BTN_YESNOCANCEL);
     if (answer == MB_ANSWER_YES) {
         PaletteEntry merged[256] = {};
-        if (!MergePalettes(state.reduce, set, state.layers, merged)) return Outcome::Failed;
+        if (!MergePalettes(state.reduce, file, set, state.layers, merged)) return Outcome::Failed;
         SetImagePalette(image->image, merged);
     } else if (answer == MB_ANSWER_NO) {
         if (set.hasGlobalTable) {
@@ -200,9 +200,7 @@ uint16_t GifReadLayers(WinHandle host, PluginPathBuffer* path, PluginImage* imag
     }
     Outcome outcome;
     try {
-        GifFrameSet set = GifComposeFrames(tree.get());
-        tree.reset();
-        outcome = BuildDocument(host, set, image, state);
+        outcome = BuildDocument(host, tree.get(), image, state);
     } catch (const std::bad_alloc&) {
         outcome = Outcome::Failed;
     }

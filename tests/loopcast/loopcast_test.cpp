@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -20,6 +21,7 @@
 #include "platform/window.h"
 #include "plugin_api/plugin_api.h"
 #include "plugins/loopcast/gif_io.h"
+#include "test_support.h"
 
 namespace {
 
@@ -275,8 +277,8 @@ TEST_F(Loopcast, OpensFramesComposedByDisposal) {
 
 TEST_F(Loopcast, GraphicControlWithoutFourBytesIsIgnored) {
     TestGif doc;
-    doc.frames.push_back({0, 0, 4, 2, {1, 1, 1, 1, 1, 1, 1, 1}});
-    doc.frames.push_back({0, 0, 4, 2, {0, 0, 0, 0, 2, 2, 2, 2}});
+    doc.frames.push_back({0, 0, 4, 2, {1, 1, 1, 1, 1, 1, 1, 1}, {}});
+    doc.frames.push_back({0, 0, 4, 2, {0, 0, 0, 0, 2, 2, 2, 2}, {}});
     std::string path = WriteGif(Path("short.gif"), doc);
     // Hand-insert a 2-byte graphic control in front of the second image.
     QFile f(QString::fromStdString(path));
@@ -295,7 +297,7 @@ TEST_F(Loopcast, GraphicControlWithoutFourBytesIsIgnored) {
 
 TEST_F(Loopcast, OpensAtMost100Frames) {
     TestGif doc;
-    for (int i = 0; i < 101; ++i) doc.frames.push_back({0, 0, 4, 2, Pixels(8, uint8_t(i % 4))});
+    for (int i = 0; i < 101; ++i) doc.frames.push_back({0, 0, 4, 2, Pixels(8, uint8_t(i % 4)), {}});
     platform::MessageBoxRecorder boxes;
     ASSERT_EQ(Open(WriteGif(Path("many.gif"), doc)), PLUGIN_RESULT_OK);
     EXPECT_EQ(layers_.size(), 100u);
@@ -331,6 +333,25 @@ TEST_F(Loopcast, RefusedFiles) {
         EXPECT_EQ(statuses_, (std::vector<int>{PLUGIN_STATUS_READING, PLUGIN_STATUS_CLEAR}));
         EXPECT_EQ(MemBlockCount(), blocksBefore_);
     }
+}
+
+// Every file of the shared GIF folder opens (or is refused) without fault.
+TEST_F(Loopcast, OpensTheFolder) {
+    int opened = 0;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(kvtest::TestDataPath("gif"))) {
+        if (!e.is_regular_file()) continue;
+        SCOPED_TRACE(e.path().string());
+        platform::MessageBoxRecorder boxes({MB_ANSWER_NO});
+        uint16_t result = Open(e.path().string());
+        EXPECT_TRUE(result == PLUGIN_RESULT_OK || result == PLUGIN_RESULT_BAD_FORMAT) << result;
+        if (result != PLUGIN_RESULT_OK) continue;
+        ++opened;
+        EXPECT_FALSE(layers_.empty());
+        MemLockGuard image(image_.image);
+        const auto* info = image.as<DibInfoHeader>();
+        EXPECT_EQ(image.size(), DIB_INFO_HEADER_SIZE + 1024 + size_t((info->width + 3) & ~3) * info->height);
+    }
+    EXPECT_GT(opened, 50);
 }
 
 // Frame 0 is red (index 1 of its own palette); frame 1 has its own palette
