@@ -46,7 +46,9 @@ bool CPelmarkDoc::OnSaveDocument(const QString& path) {
     }
     image.image = copy;
     auto finish = [&](uint16_t code) {
-        if (code != PLUGIN_RESULT_OK) ShowPluginInfo(QString::fromUtf8(PluginResultMessage(code, 1)));
+        // A save the user cancelled shows nothing.
+        if (const char* message = code != PLUGIN_RESULT_OK ? PluginResultMessage(code, 1) : nullptr)
+            ShowPluginInfo(QString::fromUtf8(message));
         library.reset();
         MemFree(copy);
         if (code != PLUGIN_RESULT_OK) return false;

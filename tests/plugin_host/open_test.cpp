@@ -33,7 +33,7 @@ TEST_F(ScriptOpen, EveryResultCodeShowsItsMessageAndLeavesNothing) {
     const std::pair<const char*, const char*> cases[] = {
         {"code 1", "文件无法打开。"},   {"code 2", "文件读取失败。"},
         {"code 3", "文件写入失败。"},   {"code 4", "内存不足。"},
-        {"code 5", "文件格式不正确。"}, {"code 6", "文件无法读取。"},
+        {"code 5", "文件格式不正确。"}, {"code 8", "文件无法读取。"},
         {"code 7", "文件无法读取。"},   {"code 0", "文件无法读取。"},  // no image
         {"image 4 3 256 8 code 2", "文件读取失败。"},
     };
@@ -51,6 +51,16 @@ TEST_F(ScriptOpen, EveryResultCodeShowsItsMessageAndLeavesNothing) {
         doc.reset();
         EXPECT_EQ(MemBlockCount(), blocksAtStart) << script;
     }
+}
+
+TEST_F(ScriptOpen, AnOpenTheUserCancelledShowsNothingAndLeavesNothing) {
+    bool opened = true;
+    auto doc = Open("image 4 3 256 8 code 6", &opened);
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(doc->m_hImage, nullptr);
+    doc.reset();
+    EXPECT_EQ(MemBlockCount(), blocksAtStart);
 }
 
 TEST_F(ScriptOpen, AFileWithoutLayersGetsLayerZero) {
