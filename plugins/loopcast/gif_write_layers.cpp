@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "plugins/kit/kit_dib.h"
 #include "plugins/loopcast/gif_io.h"
 #include "plugins/loopcast/gif_option_dialog.h"
 #include "plugins/loopcast/loopcast_state.h"
@@ -17,11 +18,11 @@ struct TreeDeleter {
 };
 
 // The image's colours in palette order, padded with black up to 256. A
-// used-colour count of 0 means every colour the bit count allows.
+// used-colour count of 0 means the colours the bit count gives (never more
+// than the image's table holds).
 bool FillGlobalTable(GifColorTable* table, const uint8_t* dib, size_t dibSize) {
-    const auto* info = reinterpret_cast<const DibInfoHeader*>(dib);
     if (!GifSetTableSize(table, 256)) return false;
-    size_t count = info->clrUsed ? info->clrUsed : size_t(1) << info->bitCount;
+    size_t count = size_t(std::max(DibNumColors(dib, false), 0));
     count = std::min({count, size_t(256), (dibSize - DIB_INFO_HEADER_SIZE) / sizeof(PaletteEntry)});
     const auto* entries = reinterpret_cast<const PaletteEntry*>(dib + DIB_INFO_HEADER_SIZE);
     for (size_t i = 0; i < count; ++i)

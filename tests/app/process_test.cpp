@@ -95,9 +95,10 @@ TEST_F(ProcessTest, SecondInstanceHandsItsFilesToTheFirst) {
     EXPECT_EQ(empty->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(empty->exitCode(), 0);
 
-    // Relative names are made absolute by the sender; each is one document.
-    QString a = WorkFile("a b.gif"), b = WorkFile("c.gif");
-    QProcess* second = Launch({"a b.gif", "c.gif"}, "second.log");
+    // Relative names are made absolute by the sender; each is one document
+    // (of a type no shipped plug-in reads).
+    QString a = WorkFile("a b.xyz"), b = WorkFile("c.xyz");
+    QProcess* second = Launch({"a b.xyz", "c.xyz"}, "second.log");
     ASSERT_TRUE(second->waitForFinished(5000));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
@@ -118,8 +119,8 @@ TEST_F(ProcessTest, KilledInstanceDoesNotBlockTheNextStart) {
     ASSERT_TRUE(QFileInfo::exists(SocketPath()));  // left behind
     ASSERT_TRUE(QFileInfo::exists(dir.filePath("run/kavolt.lock")));
 
-    QString path = WorkFile("next.gif");
-    QProcess* next = Launch({"next.gif"}, "next.log");
+    QString path = WorkFile("next.xyz");
+    QProcess* next = Launch({"next.xyz"}, "next.log");
     ASSERT_TRUE(WaitFor([&] { return Logged("next.log", path); }));
     EXPECT_EQ(next->state(), QProcess::Running);  // it is the first instance now
 }

@@ -23,12 +23,14 @@ TEST(PluginApi, ResultMessages) {
         {3, "文件写入失败。", "文件写入失败。"},
         {4, "内存不足。", "内存不足。"},
         {5, "文件格式不正确。", "文件格式不正确。"},
-        {6, "文件无法读取。", "文件不能保存。"},
         {7, "文件无法读取。", "文件不能保存。"},
         {0xffff, "文件无法读取。", "文件不能保存。"},
     };
     EXPECT_EQ(PluginResultMessage(0, 0), nullptr);
     EXPECT_EQ(PluginResultMessage(0, 1), nullptr);
+    // A cancel by the user has no message.
+    EXPECT_EQ(PluginResultMessage(PLUGIN_RESULT_CANCELLED, 0), nullptr);
+    EXPECT_EQ(PluginResultMessage(PLUGIN_RESULT_CANCELLED, 1), nullptr);
     for (const Case& c : cases) {
         EXPECT_STREQ(PluginResultMessage(c.code, 0), c.open) << c.code;
         EXPECT_STREQ(PluginResultMessage(c.code, 1), c.save) << c.code;
