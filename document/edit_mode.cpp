@@ -4,6 +4,7 @@
 
 #include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
+#include "document/selection_mask_doc.h"
 #include "imaging/dib_create.h"
 #include "frame/main_frame.h"
 
@@ -25,12 +26,6 @@ QString FloatingCommandText(int32_t mode) {
     case document::kFloatRight: return QStringLiteral("右移动");
     default: return QStringLiteral("下移动");
     }
-}
-
-// Zeroes every byte of a block.
-void ZeroBlock(MemHandle h) {
-    MemLockGuard lock(h);
-    if (lock) std::memset(lock.get(), 0, lock.size());
 }
 
 }  // namespace
@@ -82,8 +77,7 @@ bool CPelmarkDoc::RunFloatingSelectionMode(int32_t newMode, bool keepFloat) {
 }
 
 void CPelmarkDoc::ClearEditLayer() {
-    if (m_nEditLayer < 0 || m_nEditLayer >= document::kLayerSlots) return;
-    MemHandle layer = m_hLayers[size_t(m_nEditLayer)];
+    MemHandle layer = document::CurrentLayerOf(*this);
     if (!layer) return;
     if (!PushUndo(kClearLayerMode, QStringLiteral("全消除"), true)) return;
     {
@@ -101,14 +95,12 @@ void CPelmarkDoc::ClearEditLayer() {
 
 void CPelmarkDoc::DeleteSelectionPixels() {
     if (!PushUndo(kDeleteSelectionMode, QStringLiteral("选取消除"), true)) return;
-    MemHandle layer = (m_nEditLayer >= 0 && m_nEditLayer < document::kLayerSlots)
-                          ? m_hLayers[size_t(m_nEditLayer)]
-                          : nullptr;
+    MemHandle layer = document::CurrentLayerOf(*this);
     // The layer as it was before the selection was lifted.
     if (layer && m_hLayerBackup && MemSize(layer) == MemSize(m_hLayerBackup))
         CopyGlobalContents(layer, m_hLayerBackup);
-    ZeroBlock(m_hMask);
-    ZeroBlock(m_hMask2);
+    document::ClearMask(*this);
+    document::ClearSecondMask(*this);
     if (m_hFloatImage) MemFree(m_hFloatImage);
     m_hFloatImage = nullptr;
     if (m_hFloatMask) MemFree(m_hFloatMask);

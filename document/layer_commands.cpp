@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/floating_selection.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/layer_operations.h"
@@ -102,9 +103,7 @@ void CPelmarkDoc::SetModified(bool flag) {
 
 void CPelmarkDoc::RefreshSavedLayerCopy() {
     if (IsEmptyRect(m_rcSelection)) return;
-    MemHandle current = (m_nEditLayer >= 0 && m_nEditLayer < document::kLayerSlots)
-                            ? m_hLayers[size_t(m_nEditLayer)]
-                            : nullptr;
+    MemHandle current = document::CurrentLayerOf(*this);
     if (m_hLayerBackup) MemFree(m_hLayerBackup);
     m_hLayerBackup = current ? DuplicateGlobal(current) : nullptr;
 }
@@ -143,10 +142,8 @@ void CPelmarkDoc::OnLayerNew() {
 void CPelmarkDoc::OnLayerDuplicate() {
     CMainFrame* frame = CMainFrame::Get();
     if (frame && !frame->CheckWorkMemory(1)) return;
-    if (m_nLayerCount >= document::kLayerLimit || m_nEditLayer < 0 ||
-        m_nEditLayer >= document::kLayerSlots)
-        return;
-    MemHandle current = m_hLayers[size_t(m_nEditLayer)];
+    if (m_nLayerCount >= document::kLayerLimit) return;
+    MemHandle current = document::CurrentLayerOf(*this);
     if (!current) return;
     if (!document::CopyCurrentLayer(*this, LayerName(current) + QStringLiteral("复制"))) return;
     SetModified(true);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/floating_selection.h"
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
@@ -69,7 +70,7 @@ std::vector<uint8_t> ComposeVisibleLayers(const CPelmarkDoc& doc) {
 
 bool MergeIntoCurrent(CPelmarkDoc& doc, int layer) {
     const size_t n = PixelBytes(doc);
-    MemHandle currentHandle = LayerAt(doc, doc.m_nEditLayer);
+    MemHandle currentHandle = CurrentLayerOf(doc);
     MemHandle otherHandle = LayerAt(doc, layer);
     if (!currentHandle || !otherHandle || currentHandle == otherHandle) return false;
     LockedLayer current(currentHandle, n);
@@ -85,7 +86,7 @@ bool MergeIntoCurrent(CPelmarkDoc& doc, int layer) {
 }
 
 bool FlattenIntoCurrent(CPelmarkDoc& doc) {
-    return ReplacePixels(LayerAt(doc, doc.m_nEditLayer), ComposeVisibleLayers(doc));
+    return ReplacePixels(CurrentLayerOf(doc), ComposeVisibleLayers(doc));
 }
 
 bool FlattenIntoFirstVisible(CPelmarkDoc& doc) {
@@ -110,7 +111,7 @@ void SetAllDrawModes(CPelmarkDoc& doc, int mode) {
 
 bool DeleteCurrentLayer(CPelmarkDoc& doc) {
     const int index = doc.m_nEditLayer;
-    if (!LayerAt(doc, index)) return false;
+    if (!CurrentLayerOf(doc)) return false;
     if (!doc.PushUndo(kLayerAction, QStringLiteral("消除层"), true)) return false;
     MemFree(doc.m_hLayers[size_t(index)]);
     // The table keeps no holes.
@@ -124,7 +125,7 @@ bool DeleteCurrentLayer(CPelmarkDoc& doc) {
 }
 
 bool CopyCurrentLayer(CPelmarkDoc& doc, const QString& name) {
-    MemHandle source = LayerAt(doc, doc.m_nEditLayer);
+    MemHandle source = CurrentLayerOf(doc);
     const int slot = doc.m_nLayerCount;
     if (!source || slot < 0 || slot >= kLayerSlots || doc.m_hLayers[size_t(slot)]) return false;
     if (!doc.PushUndo(kLayerAction, QStringLiteral("复制层"), true)) return false;
