@@ -3,9 +3,13 @@
 #include <cstring>
 
 #include "imaging/color_reduce.h"
+#include "imaging/dib_convert.h"
+#include "imaging/dib_create.h"
 #include "imaging/dib_exchange.h"
 #include "imaging/dib_geometry.h"
+#include "imaging/dib_qimage.h"
 #include "imaging/imaging_messages.h"
+#include "imaging/mono_expand.h"
 
 namespace {
 
@@ -32,16 +36,6 @@ bool ReadBound(MemHandle h, int bits, dib::DibGeometry* g) {
     if (bits == 8 && g->entries != 256) return false;
     if (lock.as<DibInfoHeader>()->compression != 0) return false;
     return g->HoldsRows(g->PaddedRow());
-}
-
-ColorReduceResult ReduceForExchange(MemHandle picture24, MemHandle* result) {
-    CColorReducer reducer;
-    if (!reducer.PrepareFrom24(picture24)) return ColorReduceResult::NoMemory;
-    MemHandle reduced = reducer.ReduceTo256();
-    reducer.Release();
-    if (!reduced) return ColorReduceResult::Failed;
-    *result = reduced;
-    return ColorReduceResult::Done;
 }
 
 }  // namespace
@@ -78,7 +72,51 @@ int CountNonSystemColors(MemHandle image8, std::span<const MemHandle> layers) {
     return count;
 }
 
-void InstallExchangeColorReducer() { SetExchangeColorReducer(ReduceForExchange); }
+ColorReduceResult ReducePictureTo256(MemHandle picture, MemHandle* result) {
+    if (result) *result = nullptr;
+    if (!result) return ColorReduceResult::Failed;
+    int bits = 0;
+    {
+        dib::LockedDib d(picture);
+        if (!d) return ColorReduceResult::Failed;
+        bits = d.geo().bitCount;
+    }
+    MemHandle converted = nullptr;
+    if (bits == 16 || bits == 32) {
+        converted = QImageToDib24(DibToQImage(picture));
+        if (!converted) return ColorReduceResult::NoMemory;
+        bits = 24;
+    }
+    if (bits == 24) {
+        CColorReducer reducer;
+        ColorReduceResult outcome = ColorReduceResult::NoMemory;
+        if (reducer.PrepareFrom24(converted ? converted : picture)) {
+            *result = reducer.ReduceTo256();
+            outcome = *result ? ColorReduceResult::Done : ColorReduceResult::Failed;
+        }
+        reducer.Release();
+        if (converted) MemFree(converted);
+        return outcome;
+    }
+    // Indexed pictures only change their form.
+    MemHandle copy = DuplicateGlobal(picture);
+    if (!copy) return ColorReduceResult::NoMemory;
+    if (bits == 1) copy = ExpandMonoDib(copy);
+    bool kept = false;
+    MemHandle eight = ExpandDib4To8(copy, &kept);
+    if (!eight) {
+        if (kept) MemFree(copy);
+        return ColorReduceResult::Failed;
+    }
+    if (dib::LockedDib d(eight); !d || d.geo().bitCount != 8) {
+        MemFree(eight);
+        return ColorReduceResult::Failed;
+    }
+    *result = eight;
+    return ColorReduceResult::Done;
+}
+
+void InstallExchangeColorReducer() { SetExchangeColorReducer(ReducePictureTo256); }
 
 CColorReducer::~CColorReducer() { Release(); }
 

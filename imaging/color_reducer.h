@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "imaging/dib_exchange.h"
 #include "imaging/dib_layout.h"
 #include "platform/memory.h"
 
@@ -90,6 +91,13 @@ private:
 // the image's size, rows bottom-up) show none of the 20 reserved colours in
 // the image's palette. Layers that are null or too small are passed over.
 int CountNonSystemColors(MemHandle image8, std::span<const MemHandle> layers);
+
+// Any picture as a new 8-bit image with 256 entries (the caller owns
+// *result; the picture stays with the caller): 16-, 24- and 32-bit pictures
+// are reduced to 256 colours, 1- and 4-bit ones expanded, an 8-bit one
+// copied. NoMemory: the destination could not be had; Failed: the picture
+// was refused or the reduction failed.
+ColorReduceResult ReducePictureTo256(MemHandle picture, MemHandle* result);
 
 // Installs the engine as the reducer of pictures pasted or exchanged.
 void InstallExchangeColorReducer();

@@ -1,31 +1,21 @@
 #include "plugin_host/lent_color_reduce.h"
 
+#include "imaging/color_reduce_table.h"
+#include "imaging/color_reducer.h"
+
 namespace plugin_host {
-namespace {
 
-int32_t NoReduceImage(const uint8_t*, uint8_t*, int32_t, int32_t, PaletteEntry*, int32_t, int32_t,
-                      int32_t) {
-    return 0;
+const ColorReduceTable& LentColorReduceTable() {
+    static const ColorReduceTable table = EngineColorReduceTable();
+    return table;
 }
-int32_t NoInit(int32_t, int32_t, int32_t, int32_t) { return 0; }
-void NoCollect(const uint8_t*, const PaletteEntry*) {}
-int32_t NoPrepare() { return 0; }
-void NoWeigh(const uint8_t*, const PaletteEntry*) {}
-int32_t NoMerge() { return 0; }
-void NoMap(const uint8_t*, uint8_t*, const PaletteEntry*) {}
-void NoPalette(PaletteEntry*, int32_t) {}
-void NoRemap(uint8_t*, int32_t) {}
-void NoFree() {}
 
-const ColorReduceTable kTable = {NoReduceImage, NoInit, NoCollect, NoPrepare, NoWeigh,
-                                 NoMerge,       NoMap,  NoPalette, NoRemap,   NoFree};
-
-}  // namespace
-
-const ColorReduceTable& LentColorReduceTable() { return kTable; }
-
-ReduceOutcome ReduceOpenedImageTo256(MemHandle, MemHandle* result) {
-    if (result) *result = nullptr;
+ReduceOutcome ReduceOpenedImageTo256(MemHandle image, MemHandle* result) {
+    switch (ReducePictureTo256(image, result)) {
+    case ColorReduceResult::Done: return ReduceOutcome::Done;
+    case ColorReduceResult::NoMemory: return ReduceOutcome::NoMemory;
+    case ColorReduceResult::Failed: break;
+    }
     return ReduceOutcome::Failed;
 }
 

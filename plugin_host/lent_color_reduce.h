@@ -1,9 +1,6 @@
 // The colour reduction the host lends to file-format plug-ins during a
-// document open, and the reduction of an opened image to 256 colours.
-//
-// Until the reduction engine is part of the program every function here
-// fails cleanly: the lent slots report failure (0) or do nothing, and an
-// image that needs reducing is refused.
+// document open, and the reduction of an opened image to 256 colours: the
+// program's reduction engine (imaging/color_reduce.h).
 #pragma once
 
 #include "platform/memory.h"

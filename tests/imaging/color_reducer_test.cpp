@@ -254,3 +254,44 @@ TEST_F(ColorReducerTest, GreyConvertsEveryLayerThroughThePaletteBeforeIt) {
         EXPECT_EQ(alpha, 3) << "alpha stays";
     }
 }
+
+TEST_F(ColorReducerTest, AnyPictureBecomesAnEightBitImage) {
+    Blocks blocks;
+    MemHandle picture32 = blocks(dib::NewInfoDib(2, 1, 32, 40 + 8));
+    {
+        MemLockGuard l(picture32);
+        const uint8_t pixels[8] = {0x56, 0x34, 0x12, 0, 0xEF, 0xCD, 0xAB, 0};
+        std::memcpy(l.get() + 40, pixels, 8);
+    }
+    struct Case {
+        const char* what;
+        MemHandle picture;
+        ColorReduceResult result;
+        std::vector<uint32_t> colours;  // of the pixels, left to right, when done
+    };
+    const Case cases[] = {
+        {"24 bits", blocks(MakeDib24({{0x123456, 0xABCDEF}})), ColorReduceResult::Done, {0x123456, 0xABCDEF}},
+        {"32 bits", picture32, ColorReduceResult::Done, {0x123456, 0xABCDEF}},
+        {"4 bits", blocks(MakeDib4({{1, 0}}, {0x010203, 0x040506})), ColorReduceResult::Done, {0x040506, 0x010203}},
+        {"1 bit", blocks(MakeDib1({{0, 1}}, 0x111111, 0x222222)), ColorReduceResult::Done, {0x111111, 0x222222}},
+        {"refused block", blocks(MemAlloc(12)), ColorReduceResult::Failed, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemHandle result = nullptr;
+        ASSERT_EQ(ReducePictureTo256(c.picture, &result), c.result);
+        EXPECT_TRUE(MemIsValid(c.picture)) << "the picture stays with the caller";
+        if (c.result != ColorReduceResult::Done) {
+            EXPECT_EQ(result, nullptr);
+            continue;
+        }
+        blocks(result);
+        EXPECT_EQ(Info(result).bitCount, 8);
+        for (size_t x = 0; x < c.colours.size(); ++x) EXPECT_EQ(EntryRgb(result, Pixel8(result, int(x), 0)), c.colours[x]);
+    }
+    MemHandle big = blocks(MakeDib24({{1, 2, 3, 4}}));
+    LimitRoom(100);
+    MemHandle result = nullptr;
+    EXPECT_EQ(ReducePictureTo256(big, &result), ColorReduceResult::NoMemory);
+    EXPECT_EQ(result, nullptr);
+}

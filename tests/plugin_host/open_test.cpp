@@ -188,6 +188,19 @@ TEST_F(ScriptOpen, ReductionIsAskedFirst) {
     EXPECT_EQ(doc->m_hImage, nullptr);
 }
 
+TEST_F(ScriptOpen, ReducedImageOpensModified) {
+    boxes.Script({MB_ANSWER_OK});
+    bool opened = false;
+    auto doc = Open("image 4 3 70000 24", &opened);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"减色开始。"});
+    dib::LockedDib image(doc->m_hImage);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image.geo().bitCount, 8);
+    EXPECT_EQ(image.geo().entries, 256);
+    EXPECT_TRUE(doc->IsModified());
+}
+
 TEST_F(ScriptOpen, UnderlayAndChannelsAreKept) {
     bool opened = false;
     auto doc = Open("image 4 3 256 8 underlay 4 3 channel 2", &opened);
