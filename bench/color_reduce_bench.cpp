@@ -33,7 +33,8 @@ void BM_ReduceImageColors(benchmark::State& state) {
     const std::vector<uint8_t>& source = Picture();
     std::vector<uint8_t> pixels(size_t(kSize) * kSize), palette(1024);
     for (auto _ : state) {
-        int ok = ReduceImageColors(source.data(), pixels.data(), kSize, kSize, palette.data(),
+        int ok = ReduceImageColors(source.data(), pixels.data(), kSize, kSize,
+                                   reinterpret_cast<PaletteEntry*>(palette.data()),
                                    int(state.range(0)), 24, 0);
         benchmark::DoNotOptimize(ok);
     }

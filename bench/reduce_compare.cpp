@@ -72,7 +72,8 @@ QImage ReduceWithEngine(const QImage& rgb, int colours, double* seconds) {
     }
     QElapsedTimer timer;
     timer.start();
-    int ok = ReduceImageColors(source.data(), pixels.data(), w, h, palette.data(), colours, 24, 0);
+    int ok = ReduceImageColors(source.data(), pixels.data(), w, h,
+                               reinterpret_cast<PaletteEntry*>(palette.data()), colours, 24, 0);
     *seconds = double(timer.nsecsElapsed()) / 1e9;
     if (!ok) return {};
     QImage out(w, h, QImage::Format_Indexed8);
