@@ -13,8 +13,8 @@
 #include "app/program_globals.h"
 #include "doc_fixture.h"
 #include "document/layer_factory.h"
-#include "document/layer_menu.h"
 #include "document/layer_operations.h"
+#include "frame/main_menu.h"
 #include "framework/cmd_ui.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
@@ -83,12 +83,25 @@ protected:
 };
 
 TEST_F(LayerCommandsTest, MenuAndEnabledRules) {
-    framework::MenuItem menu = document::LayerMenu();
-    EXPECT_EQ(menu.text, "图层(L)");
-    ASSERT_EQ(menu.items.size(), 5u);
-    EXPECT_EQ(menu.items[0].text, "新建图层");
-    EXPECT_EQ(menu.items[4].text, "详细");
-    EXPECT_EQ(menu.items[4].items.size(), 8u);
+    // Every layer command of the menu bar reaches the document; the
+    // underlay's own commands are not the document's layer commands.
+    const std::vector<framework::CommandId> underlay = {32932, 32868, 32869, 32870};
+    std::vector<framework::CommandId> menuIds;
+    std::function<void(const std::vector<framework::MenuItem>&)> collect =
+        [&](const std::vector<framework::MenuItem>& items) {
+            for (const framework::MenuItem& item : items) {
+                if (item.type == framework::MenuItem::Command) menuIds.push_back(item.id);
+                collect(item.items);
+            }
+        };
+    for (const framework::MenuItem& top : MainMenu())
+        if (top.text == "图层(L)") collect(top.items);
+    ASSERT_EQ(menuIds.size(), 15u);
+    CPelmarkDoc handlers;
+    for (framework::CommandId id : menuIds) {
+        bool isUnderlay = std::find(underlay.begin(), underlay.end(), id) != underlay.end();
+        EXPECT_EQ(handlers.HasCommandHandler(id), !isUnderlay) << id;
+    }
 
     struct Case {
         int count, current, underlay;
