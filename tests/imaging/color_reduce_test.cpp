@@ -420,3 +420,20 @@ TEST_F(ColorReduce, SlotsDrivenInPluginOrderGiveImagesOnePalette) {
         }
     }
 }
+
+// A pixel on an even ramp weighs more: it survives where its neighbours go.
+TEST_F(ColorReduce, PixelsOnAnEvenRampWeighMore) {
+    const uint32_t X = 0x00FFFF, L = 0x6E0000, A = 0x64000A, R = 0x5A0014;  // L, A, R: one even step
+    struct Case {
+        std::vector<uint32_t> middleRow;
+        uint32_t survivor;
+    };
+    for (const Case& c : {Case{{X, L, A, R, X}, A}, Case{{X, A, L, R, X}, R}}) {
+        Picture p{5, 3, std::vector<uint32_t>(5, X)};
+        p.colours.insert(p.colours.end(), c.middleRow.begin(), c.middleRow.end());
+        p.colours.insert(p.colours.end(), 5, X);
+        Reduced r = Reduce24(p, 2);
+        ASSERT_EQ(r.result, 1);
+        EXPECT_EQ(std::set<uint32_t>({Entry(r.palette, 0), Entry(r.palette, 1)}), std::set<uint32_t>({X, c.survivor}));
+    }
+}
