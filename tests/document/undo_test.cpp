@@ -106,6 +106,63 @@ TEST_F(UndoTest, SlotArithmetic) {
     }
 }
 
+// Long random runs at every depth: the marks stay in range, an undo is
+// taken back exactly by a redo and the other way round, a step that is
+// dropped again changes nothing, and the document gives back every block.
+TEST_F(UndoTest, RandomRunsKeepTheirPromises) {
+    const size_t blocks = MemBlockCount();
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int depth = 1; depth <= 10; ++depth) {
+        SCOPED_TRACE(testing::Message() << "depth " << depth);
+        SetUndoDepth(depth);
+        auto doc = SmallDocument();
+        int edits = 0;
+        for (int step = 0; step < 300; ++step) {
+            const int mark = Mark(*doc), index = doc->m_nUndoIndex;
+            switch (next(4)) {
+            case 0:
+                Edit(*doc, ++edits % 250 + 1);
+                EXPECT_FALSE(doc->CanRedo());
+                break;
+            case 1:
+                if (doc->CanUndo()) {
+                    doc->OnEditUndo();
+                    ASSERT_TRUE(doc->CanRedo());
+                    doc->OnEditRedo();
+                    EXPECT_EQ(Mark(*doc), mark) << step;
+                    doc->OnEditUndo();
+                }
+                break;
+            case 2:
+                if (doc->CanRedo()) {
+                    doc->OnEditRedo();
+                    ASSERT_TRUE(doc->CanUndo());
+                    doc->OnEditUndo();
+                    EXPECT_EQ(Mark(*doc), mark) << step;
+                    doc->OnEditRedo();
+                }
+                break;
+            case 3:
+                if (doc->CanRedo()) break;  // a new step would end the redo steps
+                ASSERT_EQ(doc->PushUndo(578, "模糊", true), 1);
+                doc->DropUndoStep();
+                // At full depth the oldest step made room and stays gone.
+                EXPECT_EQ(doc->m_nUndoIndex, index < depth ? index : depth - 1);
+                EXPECT_EQ(Mark(*doc), mark);
+                break;
+            }
+            ASSERT_GE(doc->m_nUndoIndex, -1);
+            ASSERT_LE(doc->m_nUndoIndex, depth);
+            ASSERT_LE(doc->m_nRedoLimit, depth);
+        }
+    }
+    EXPECT_EQ(MemBlockCount(), blocks);
+}
+
 TEST_F(UndoTest, RepeatedMovesFormOneStep) {
     auto doc = SmallDocument();
     doc->m_rcSelection = {10, 10, 20, 20};
