@@ -91,8 +91,12 @@ bool CPelmarkApp::InitInstance() {
                                     QString::fromStdString(platform::SettingsFallbackDirectory())));
     LoadStdProfileSettings(kRecentFiles);
 
-    // Pictures of more than 256 colours are reduced by the program's reducer.
+    // Pictures of more than 256 colours are reduced by the program's reducer,
+    // which reports on the main frame's message pane.
     InstallExchangeColorReducer();
+    SetColorReduceStatusSink([](const char* text) {
+        if (CMainFrame* frame = CMainFrame::Get()) frame->SetPaneText(1, 0, QString::fromUtf8(text));
+    });
 
     // Document template and main frame.
     AddDocTemplate(framework::DocTemplate::Create<CPelmarkDoc, CChildFrame, CPelmarkView>(kDocTemplateId));

@@ -11,6 +11,8 @@
 #include "app/program_paths.h"
 #include "app_fixture.h"
 #include "framework/document.h"
+#include "imaging/color_reducer.h"
+#include "imaging/dib_qimage.h"
 #include "platform/message_box_recorder.h"
 #include "platform/paths.h"
 
@@ -102,6 +104,16 @@ TEST_F(AppTest, ProgramDirectoryDefaultsToTheExecutables) {
     QString expected = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "/";
     EXPECT_EQ(GetProgramDirectory(), expected);
     EXPECT_EQ(QString::fromStdString(platform::ProgramDirectory()), expected);
+}
+
+TEST_F(AppTest, ColourReductionReportsOnTheMessagePane) {
+    ASSERT_TRUE(Start({"-e"}));
+    MemHandle picture = QImageToDib24(QImage(2, 2, QImage::Format_RGB32));
+    MemHandle reduced = nullptr;
+    EXPECT_EQ(ReducePictureTo256(picture, &reduced), ColorReduceResult::Done);
+    EXPECT_EQ(app->Frame()->PaneText(1, 0), QStringLiteral("要显示帮助请按 [F1]。"));
+    MemFree(picture);
+    MemFree(reduced);
 }
 
 TEST_F(AppTest, UndoBufIsClamped) {
