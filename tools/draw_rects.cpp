@@ -128,6 +128,20 @@ ImagePoint SnapPoint(ImagePoint p, const GridSnap& grid, int axes) {
     return p;
 }
 
+ImagePoint SnapPointBack(ImagePoint p, const GridSnap& grid) {
+    auto back = [](int v, AxisCells cells) {
+        int best = -1;
+        for (int cell : {cells.main, cells.sub})
+            if (cell > 0) {
+                int b = DistanceDown(v, cell);
+                if (best < 0 || b < best) best = b;
+            }
+        return best < 0 ? v : v - best;
+    };
+    if (!(grid.flags & 3)) return p;
+    return {back(p.x, CellsX(grid)), back(p.y, CellsY(grid))};
+}
+
 ClientRepaint ImageToClientRect(DibRect r, int zoom, int scrollX, int scrollY, int centreX, int centreY) {
     ClientRepaint out;
     DibRect c{r.left * zoom - scrollX, r.top * zoom - scrollY, r.right * zoom - scrollX, r.bottom * zoom - scrollY};

@@ -56,6 +56,9 @@ struct ImagePoint {
 };
 // Moves x and/or y to the nearest line of an active grid (a tie moves back).
 ImagePoint SnapPoint(ImagePoint p, const GridSnap& grid, int axes = kSnapBoth);
+// Moves x and y back to the previous line of an active grid (the line itself
+// when the point lies on one): what a click snaps to.
+ImagePoint SnapPointBack(ImagePoint p, const GridSnap& grid);
 
 // The client rectangles that show image rectangle `r`: r times the zoom
 // moved by minus the scroll position and, when the view is centred, the
