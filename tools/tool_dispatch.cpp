@@ -1,5 +1,8 @@
 #include "tools/tool_dispatch.h"
 
+#include <array>
+#include <cstddef>
+
 namespace tools {
 
 namespace {
@@ -10,6 +13,18 @@ ToolHandler& NoTool() {
 }
 
 }  // namespace
+
+int& ToolOption(int index) {
+    static std::array<int, kToolOptionCount> options = [] {
+        std::array<int, kToolOptionCount> o{};
+        o[kOptionLineWidth] = 1;
+        o[kOptionOutlineWidth] = 1;
+        return o;
+    }();
+    static int spare = 0;
+    if (index < 0 || index >= kToolOptionCount) return spare = 0;
+    return options[size_t(index)];
+}
 
 const char* ToolPrompt(int tool) {
     switch (tool) {
@@ -59,6 +74,18 @@ RightAction RightButtonAction(int tool) {
     case kMapDeleteTool:
     case kMapUrlTool: return RightAction::kNothing;
     default: return RightAction::kPick;
+    }
+}
+
+bool DownOnly(int tool) {
+    switch (tool) {
+    case kFillTool:
+    case kTextTool:
+    case kMapPointTool:
+    case kMapPolyTool:
+    case kMapDeleteTool:
+    case kMapUrlTool: return true;
+    default: return false;
     }
 }
 

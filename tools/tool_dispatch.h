@@ -63,12 +63,29 @@ enum class RightAction {
 };
 RightAction RightButtonAction(int tool);
 
+// Tools that take only the button-down (fill, text, the image-map point,
+// polygon, delete and URL tools): no move or up reaches them.
+bool DownOnly(int tool);
+
 // Point conversion modes.
 enum PointMode { kPointDown = 0, kPointMove = 1, kPointUp = 2 };
 // True when a point of `tool` in `mode` is not snapped to the grid.
 // `outlineNoSnap` and `filledNoSnap` are the tool options of the outline and
 // filled shapes that turn snapping off for their moves and ups.
 bool SkipsSnap(int tool, int mode, bool outlineNoSnap, bool filledNoSnap);
+
+// The tool settings of the tool palette by index (3: the line draws
+// four-point curves; 4: line width; 5: outline width; 6 and 9: the outline
+// and the filled shapes are not snapped while they are dragged).
+enum ToolOptionIndex : int {
+    kOptionCurve = 3,
+    kOptionLineWidth = 4,
+    kOptionOutlineWidth = 5,
+    kOptionOutlineNoSnap = 6,
+    kOptionFilledNoSnap = 9,
+    kToolOptionCount = 16,
+};
+int& ToolOption(int index);
 
 // One tool's mouse and key handlers, in image pixels after snapping.
 class ToolHandler {
