@@ -9,7 +9,13 @@ namespace document {
 bool IsNewFromData();
 void SetNewFromData(bool on);
 
-// Sets the flag for the length of a scope.
+// Set by a plug-in (WM_PLUGIN_MODIFIED_NOASK) while a document opens: the
+// open asks no colour-reduction question and marks the new document
+// modified. The open clears it when it starts.
+bool IsNoReduceQuestion();
+void SetNoReduceQuestion(bool on);
+
+// Sets the new-from-data flag for the length of a scope.
 class ScopedNewFromData {
 public:
     ScopedNewFromData() : previous_(IsNewFromData()) { SetNewFromData(true); }

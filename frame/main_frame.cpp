@@ -99,7 +99,7 @@ void CMainFrame::ShowOutOfMemory() {
     ShowMessageBox(WindowHandle(), "内存不足。", "Kavolt", MB_BTN_OK | MB_ICON_WARNING);
 }
 
-bool CMainFrame::IsCommandLocked() const { return false; }
+bool CMainFrame::IsCommandLocked() const { return locks_.AnySet(); }
 
 void CMainFrame::UpdateLayerPalette(CPelmarkDoc*) {}
 void CMainFrame::SetLayerPaletteDoc(CPelmarkDoc*) {}

@@ -25,6 +25,8 @@
 #include <QPointer>
 
 #include "frame/color_dic.h"
+#include "frame/command_locks.h"
+#include "frame/tool_options.h"
 #include "framework/mdi_frame.h"
 
 class CPelmarkDoc;
@@ -80,9 +82,68 @@ public:
 
     // True while any command lock is set.
     bool IsCommandLocked() const;
-    // While set, the palette commands with a check mark are disabled.
-    bool ToolWindowsDisabled() const { return toolWindowsDisabled_; }
-    void SetToolWindowsDisabled(bool disabled) { toolWindowsDisabled_ = disabled; }
+    // The command locks; a command whose lock is set shows disabled and does
+    // not run.
+    CommandLockTable& Locks() { return locks_; }
+    void ClearCommandLocks() { locks_.ClearCommandLocks(); }
+    void LockToolCommands() { locks_.LockToolCommands(); }
+    void LockEditCommands(int mode) { locks_.LockEditCommands(mode); }
+    void LockSelectCommands(int mode) { locks_.LockSelectCommands(mode); }
+    void LockForAnimationPlugin() { locks_.LockForAnimationPlugin(); }
+    void LockViewCommand() { locks_.LockViewCommand(); }
+    void LockPaletteCommand() { locks_.LockPaletteCommand(); }
+    void LockLayerCommands() { locks_.LockLayerCommands(); }
+    void LockAllCommands() { locks_.LockAllCommands(); }
+    // LockAllCommands, then the layer palette takes the active document.
+    void LockAllAndUpdateLayers();
+    // While set, the palette commands with a check mark and the recent
+    // files are disabled.
+    bool ToolWindowsDisabled() const { return locks_.ToolWindowsDisabled(); }
+    void SetToolWindowsDisabled(bool disabled) { locks_.SetToolWindowsDisabled(disabled); }
+
+    // The tool setting of an index 0..21 (0 for others), clamped.
+    int GetToolOption(int index) { return toolOptions_.GetToolOption(index); }
+    ToolOptions& ToolOptionValues() { return toolOptions_; }
+
+    // The active child's document and view; null when none is open.
+    CPelmarkDoc* GetActiveDoc() const;
+    bool HasActiveDoc() const { return GetActiveDoc() != nullptr; }
+    // Zoom of the active view, 1 when none.
+    int GetActiveZoom() const;
+    bool IsActiveChildMaximized() const;
+    // Invalidates the active view and repaints it at once / later.
+    void RedrawActiveView();
+    void InvalidateActiveView();
+    // The main grid cell of the active view (sent to plug-in windows).
+    QSize ActiveGridSize() const;
+
+    // While the animation maker or the hex tool runs its own loop the
+    // accelerators are not in force; the canvas view then passes its keys
+    // here. Sends the command the accelerator table gives for the key; true
+    // when one was sent. Does nothing while no such plug-in runs.
+    bool TranslateShortcutKey(int key, Qt::KeyboardModifiers modifiers);
+    void SetPluginLoopRunning(bool running) { pluginLoopRunning_ = running; }
+    bool PluginLoopRunning() const { return pluginLoopRunning_; }
+
+    // Button states while a plug-in runs: the idle update does not reach
+    // the bars then (a plug-in loop may run for long), so the frame sets
+    // them itself. Each does something only when a child with a document is
+    // active and the animation maker or the hex tool runs or the document's
+    // plug-in-running byte is set.
+    bool ButtonsFollowPlugin() const;
+    // The button of the zoom command pressed, the other five released.
+    void SetZoomButtons(CommandId zoom);
+    // Snap 34034/34035 and grid 34016/34033 by bit 0 (main) and bit 1 (sub).
+    void SetGridButtons(int snapFlags, int gridFlags);
+    // Guide buttons 34036/34037, released while lock 3 is set.
+    void SetGuideButtons(bool shown, bool editing);
+    // Animation buttons 34012/34027 by the document's animation bytes.
+    void SetAnimationButtons(bool editorOpen, bool previewShown);
+    // Undo, redo, cut, copy, paste and save by the document and the locks.
+    void SetEditButtons();
+    void SetPasteModeButton(CommandId mode);
+    void SetToneButton(CommandId tone);
+    void OnIdleUpdateCmdUI() override;
 
     // Layer palette: take the document, rebuild the list and recompose
     // (not yet shown).
@@ -162,9 +223,14 @@ public:
 
     void setVisible(bool visible) override;
 
+    // Commands whose lock is set show disabled (and so do not run).
+    bool RouteCommand(framework::CommandRequest& request) override;
+
 protected:
     void DeclareCommands(framework::CommandTable& table) override;
     void OnDropFiles(const QStringList& paths) override;
+    // The custom messages plug-ins and views send to the frame.
+    WinResult OnWindowMessage(uint32_t message, WinWParam wparam, WinLParam lparam) override;
 
 private:
     bool createStatusBars();
@@ -189,6 +255,18 @@ private:
     void revertDocument();
     void closeAllFiles();
     void paletteCheck(framework::CmdUI& ui, bool checked);
+    void pressButton(QToolBar* bar, CommandId id, bool pressed);
+    void enableButton(CommandId id, bool enabled);
+    void openRecentFile(CommandId id);
+    void updateRecentFile(framework::CmdUI& ui);
+    WinResult onPluginStatus(WinWParam code, WinLParam value);
+    WinResult onToolRectStatus(WinWParam type, WinLParam values);
+    WinResult onCommandLineByte(WinWParam byte, WinLParam position);
+    WinResult onPluginSettings(WinWParam argument, WinLParam op);
+    WinResult onEnableHost(WinWParam group, WinLParam enable);
+    WinResult onGetGrid(WinWParam window);
+    WinResult onAnimState(WinWParam editor, WinLParam preview);
+    WinResult onStoreAnimTable();
 
     QStatusBar* statusBar2_ = nullptr;
     QToolBar* infoBar_ = nullptr;
@@ -208,7 +286,10 @@ private:
     bool posVisible_ = false;
     bool guideVisible_ = false;
     bool rulers_ = true;
-    bool toolWindowsDisabled_ = false;
+    CommandLockTable locks_;
+    ToolOptions toolOptions_;
+    bool pluginLoopRunning_ = false;
+    std::array<char, 512> commandLine_{};
     bool placed_ = false;
     std::array<uint8_t, 256> pasteOverwrite_;
     std::array<uint8_t, 256> pasteWrite_;

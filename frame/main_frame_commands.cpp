@@ -6,6 +6,7 @@
 #include "app/pelmark_app.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
+#include "frame/program_recent_list.h"
 #include "framework/application.h"
 #include "framework/child_frame.h"
 #include "framework/cmd_ui.h"
@@ -58,13 +59,17 @@ void CMainFrame::DeclareCommands(framework::CommandTable& table) {
             framework::Document* doc = GetActiveDocument();
             ui.Enable(doc && !doc->GetPathName().isEmpty() && !IsCommandLocked());
         })
-        .On(kCloseAllId, [this] { closeAllFiles(); });
+        .On(kCloseAllId, [this] { closeAllFiles(); })
+        .OnRange(kFirstRecentFileId, kFirstRecentFileId + kProgramRecentFiles - 1,
+                 [this](CommandId id) { openRecentFile(id); })
+        .OnUpdateRange(kFirstRecentFileId, kFirstRecentFileId + kProgramRecentFiles - 1,
+                       [this](CmdUI& ui) { updateRecentFile(ui); });
     framework::MdiFrame::DeclareCommands(table);
 }
 
 void CMainFrame::paletteCheck(framework::CmdUI& ui, bool checked) {
     ui.SetCheck(checked ? 1 : 0);
-    ui.Enable(!toolWindowsDisabled_);
+    ui.Enable(!ToolWindowsDisabled());
 }
 
 void CMainFrame::toggleToolPalette() {

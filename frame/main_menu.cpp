@@ -180,3 +180,29 @@ std::vector<framework::Accelerator> ExtraAccelerators() {
         {K(Qt::SHIFT | Qt::Key_F6), 57681},
     };
 }
+
+framework::CommandId ShortcutCommand(int key, Qt::KeyboardModifiers modifiers) {
+    static const std::vector<framework::Accelerator> table = [] {
+        std::vector<framework::Accelerator> all = framework::AcceleratorsOf(MainMenu());
+        std::vector<framework::Accelerator> extra = ExtraAccelerators();
+        all.insert(all.end(), extra.begin(), extra.end());
+        return all;
+    }();
+    if (modifiers & Qt::ShiftModifier) {
+        static const char shifted[] = "!@#$%^&*()";
+        for (int i = 0; i < 10; ++i)
+            if (key == shifted[i]) key = i == 9 ? Qt::Key_0 : Qt::Key_1 + i;
+    }
+    modifiers &= Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier;
+    QKeySequence pressed(QKeyCombination(modifiers, Qt::Key(key)));
+    for (const framework::Accelerator& accelerator : table)
+        if (accelerator.keys == pressed) return accelerator.id;
+    // A digit or sign from the keypad without its own binding counts as the main key.
+    if (modifiers & Qt::KeypadModifier) {
+        QKeySequence plain(QKeyCombination(modifiers & ~Qt::KeypadModifier, Qt::Key(key)));
+        for (const framework::Accelerator& accelerator : table)
+            if (accelerator.keys == plain && key != Qt::Key_Plus && key != Qt::Key_Minus)
+                return accelerator.id;
+    }
+    return 0;
+}

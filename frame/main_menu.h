@@ -12,3 +12,8 @@
 std::vector<framework::MenuItem> MainMenu();
 // Key bindings that no menu item shows (Ctrl+Insert, Shift+Delete, F1, ...).
 std::vector<framework::Accelerator> ExtraAccelerators();
+
+// The command the accelerator table gives a key (0 for none): the menu's
+// accelerators first, then the extra ones. With Shift down, the shifted
+// digits of a US keyboard count as their digits.
+framework::CommandId ShortcutCommand(int key, Qt::KeyboardModifiers modifiers);

@@ -11,7 +11,8 @@ constexpr int kBottomMargin = 15;
 }  // namespace
 
 CColorPaletteBar::CColorPaletteBar(QWidget* owner)
-    : PaletteWindow(owner, QStringLiteral("色板"), QStringLiteral("ColorPalettePos")) {
+    : PaletteWindow(owner, QStringLiteral("色板"), QStringLiteral("ColorPalettePos"),
+                    Ownership::Transient) {
     setObjectName(QStringLiteral("ColorPaletteBar"));
     Reposition(12, 12, 256, 16);
 }
@@ -38,3 +39,5 @@ void CColorPaletteBar::ApplyPosition(const std::vector<int>& numbers) {
     if (framework::Application* app = framework::Application::Instance())
         dicMode_ = app->GetProfileInt(kSettings, kDicMode, 1);
 }
+
+void CColorPaletteBar::OnPaletteBarUpdate(int, intptr_t) { update(); }

@@ -1,7 +1,10 @@
 // The colour palette bar: the 256 entries of the active document's palette
 // as a grid of swatches. A top-level tool window (not a dock), so that it
-// stays usable while the main window is disabled for a filter run.
+// stays usable while the main window is disabled for a filter run: it stays
+// above the main frame without being its child.
 #pragma once
+
+#include <cstdint>
 
 #include "palettes/palette_window.h"
 
@@ -20,6 +23,10 @@ public:
     // The colour edit dialog shows its dictionary part in mode 1.
     int DictionaryMode() const { return dicMode_; }
     void SetDictionaryMode(int mode) { dicMode_ = mode; }
+
+    // Updates after a palette edit (codes of the colour edit commands); the
+    // swatches come with the bar's contents.
+    void OnPaletteBarUpdate(int code, intptr_t flag);
 
 protected:
     void ApplyPosition(const std::vector<int>& numbers) override;

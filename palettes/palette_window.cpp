@@ -1,11 +1,15 @@
 #include "palettes/palette_window.h"
 
 #include <QCloseEvent>
+#include <QWindow>
 
 #include "palettes/palette_position.h"
 
-PaletteWindow::PaletteWindow(QWidget* owner, const QString& title, const QString& positionKey)
-    : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+PaletteWindow::PaletteWindow(QWidget* owner, const QString& title, const QString& positionKey,
+                             Ownership ownership)
+    : QWidget(ownership == Ownership::Child ? owner : nullptr,
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      transientOwner_(ownership == Ownership::Transient ? owner : nullptr),
       positionKey_(positionKey) {
     setWindowTitle(title);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -31,6 +35,12 @@ void PaletteWindow::SavePosition() {
     if (positionKey_.isEmpty() || saved_) return;
     saved_ = true;
     WritePositionKey(positionKey_, PositionNumbers(ClampedWindowRect(this)));
+}
+
+void PaletteWindow::showEvent(QShowEvent* event) {
+    if (transientOwner_ && windowHandle() && transientOwner_->windowHandle())
+        windowHandle()->setTransientParent(transientOwner_->windowHandle());
+    QWidget::showEvent(event);
 }
 
 void PaletteWindow::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,10 @@
 // A floating tool window of the editor: a top-level tool window owned by the
 // main frame, shown without taking the activation, hidden (not destroyed) by
 // its close box, and placed at the position its settings key keeps.
+//
+// An owned window is a child of the main frame, so disabling the frame
+// disables it too; a window made with `Ownership::Transient` only stays above
+// the frame and keeps its own enabled state (the owner deletes it).
 #pragma once
 
 #include <vector>
@@ -11,8 +15,10 @@
 class PaletteWindow : public QWidget {
     Q_OBJECT
 public:
+    enum class Ownership { Child, Transient };
     // `positionKey` empty: the window keeps no position.
-    PaletteWindow(QWidget* owner, const QString& title, const QString& positionKey);
+    PaletteWindow(QWidget* owner, const QString& title, const QString& positionKey,
+                  Ownership ownership = Ownership::Child);
     ~PaletteWindow() override;
 
     const QString& PositionKey() const { return positionKey_; }
@@ -32,8 +38,10 @@ protected:
     virtual std::vector<int> PositionNumbers(const QRect& rect) const;
     // The close box hides the window.
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    QWidget* transientOwner_ = nullptr;
     QString positionKey_;
     bool saved_ = false;
 };

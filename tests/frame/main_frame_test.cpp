@@ -59,7 +59,11 @@ TEST_F(FrameTest, EverythingShowsWithoutDisplayKeys) {
     // Floating palettes are tool windows of the frame; the colour palette is
     // not a dock, so a disabled frame leaves it alone.
     EXPECT_EQ(f->ColorPalette()->windowType(), Qt::Tool);
-    EXPECT_EQ(f->ColorPalette()->parentWidget(), f);
+    EXPECT_EQ(f->LinkPalette()->parentWidget(), f);
+    f->setEnabled(false);
+    EXPECT_FALSE(f->LinkPalette()->isEnabled());
+    EXPECT_TRUE(f->ColorPalette()->isEnabled());
+    f->setEnabled(true);
     EXPECT_EQ(f->dockWidgetArea(f->ToolPalette()), Qt::RightDockWidgetArea);
     EXPECT_EQ(f->toolBarArea(f->MainToolBar()), Qt::TopToolBarArea);
     EXPECT_EQ(f->toolBarArea(f->ToneBar()), Qt::BottomToolBarArea);
