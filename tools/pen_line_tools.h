@@ -1,0 +1,98 @@
+// The pen (554) and the line tool (555) with its straight lines, solid or
+// dashed, and its four-point curve (tool setting 3). Each handler takes an
+// image point after the view's grid snapping and Shift constraints. A pen
+// stroke, a line and a whole curve are one undo step each.
+#pragma once
+
+#include <array>
+
+#include "tools/curve.h"
+#include "tools/line_ends.h"
+#include "tools/tool_canvas.h"
+
+namespace tools {
+
+inline constexpr int kPenUndoId = 554;
+inline constexpr int kLineUndoId = 555;
+// Undo texts of the steps.
+inline constexpr const char* kPenUndoText = "钢笔";
+inline constexpr const char* kLineUndoText = "线";
+inline constexpr const char* kCurveUndoText = "线 ４ 点";
+
+// Tool settings by index.
+enum LineToolOption : int {
+    kLineOptCurve = 3,      // the line tool draws four-point curves
+    kLineOptWidth = 4,      // 1..100
+    kPenOptFirst = 13,      // 13..15: taken at pen-down, not used
+    kLineOptStyle = 16,     // 0 solid, else dashed
+    kLineOptDash = 17,      // at least 1
+    kLineOptGap = 18,       // at least 0
+};
+
+// The right button's colour pick: the composite's index at `p` becomes the
+// current colour unless its palette row is locked. True when it did.
+bool PickColorAt(ToolCanvas& canvas, ImagePoint p);
+
+class PenTool {
+public:
+    explicit PenTool(ToolCanvas& canvas) : canvas_(canvas) {}
+    void OnDown(ImagePoint p);
+    void OnMove(ImagePoint p);
+    void OnUp(ImagePoint p);
+    ImagePoint LastPoint() const { return last_; }
+
+private:
+    void Line(ImagePoint from, ImagePoint to);
+    ToolCanvas& canvas_;
+    ImagePoint last_;
+    std::array<int, 4> settings_{};
+};
+
+class LineTool {
+public:
+    explicit LineTool(ToolCanvas& canvas) : canvas_(canvas) {}
+    void OnDown(ImagePoint p);
+    void OnMove(ImagePoint p);
+    void OnUp(ImagePoint p);
+    // A move without a button while the curve is being built.
+    void OnHover(ImagePoint p);
+
+    struct Settings {
+        int width = 1;
+        int style = 0;
+        int dash = 1;
+        int gap = 0;
+        int spare = 0;
+    };
+    const Settings& settings() const { return settings_; }
+    const CurveState& Curve() const { return curve_; }
+    bool Blocked() const { return blocked_; }
+    // The last dashed segment's length and angle (1.0 and 0.0 from a
+    // button-down until a dashed release).
+    double SegmentLength() const { return segmentLength_; }
+    double SegmentAngle() const { return segmentAngle_; }
+    // The control polygon of a curve being built, in view pixels (empty
+    // when none); the view's paint keeps showing it.
+    std::vector<ImagePoint> CurvePolygon() const;
+
+private:
+    bool CurveMode();
+    bool BeginStep(const char* text);
+    void ReadSettings(bool curve);
+    void RenewBackup();
+    void FreeBackup();
+    void CurveDown(ImagePoint p);
+    void DrawFinishedCurve();
+    std::vector<ImagePoint> Band() const;
+
+    ToolCanvas& canvas_;
+    Settings settings_;
+    ImagePoint start_, last_;
+    bool blocked_ = false;
+    bool dragging_ = false;
+    double segmentLength_ = 1.0;
+    double segmentAngle_ = 0.0;
+    CurveState curve_;
+};
+
+}  // namespace tools
