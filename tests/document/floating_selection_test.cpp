@@ -527,8 +527,7 @@ TEST_F(FloatingTest, SecondMaskOperations) {
     {
         MemLockGuard lock(doc->m_hMask);
         size_t used = document::MaskRowBytes(12) * 6;
-        for (size_t i = 0; i < lock.size(); ++i)
-            if (i >= used) ASSERT_EQ(lock.get()[i], 0) << i;
+        for (size_t i = used; i < lock.size(); ++i) ASSERT_EQ(lock.get()[i], 0) << i;
         for (int y = 0; y < 6; ++y) EXPECT_EQ(lock.get()[y * 2 + 1], 0xF0);
     }
     EXPECT_EQ(Selection(*doc, doc->m_hMask3), RefMask(12, 6));
