@@ -153,7 +153,9 @@ TEST_F(ReduceColorsDlgTest, ReducesWithAnUndoStepAndTellsThePaletteBar) {
         size_t own = 0;
         for (uint8_t i : used) own += c.radio == Dlg::kOptimiseId || (i >= 10 && i <= 245);
         EXPECT_LE(own, c.atMost);
-        if (c.radio == Dlg::kKeepReservedId) EXPECT_EQ(Copy(*doc, 0)[0], 7) << "808080 takes 7";
+        if (c.radio == Dlg::kKeepReservedId) {
+            EXPECT_EQ(Copy(*doc, 0)[0], 7) << "808080 takes 7";
+        }
         doc->OnEditUndo();
         uint8_t r = 0, g = 0, b = 0;
         GetDibPaletteEntry(doc->m_hImage, 1, &r, &g, &b, nullptr);
