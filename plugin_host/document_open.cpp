@@ -1,6 +1,7 @@
 // Opening a document through its file-format plug-in.
 #include <QFileInfo>
 
+#include "document/doc_globals.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
@@ -43,7 +44,7 @@ void CPelmarkDoc::ReleaseOpenedBlocks() {
 
 bool CPelmarkDoc::OnOpenDocument(const QString& path) {
     using namespace plugin_host;
-    SetNoReduceQuestion(false);
+    document::SetNoReduceQuestion(false);
     DeleteContents();
     platform::Module library;
     std::string libraryPath;
@@ -177,7 +178,7 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
         m_nColorMode = 1;
         break;
     default: {
-        if (!NoReduceQuestion() && !AskPluginOkCancel(QStringLiteral("减色开始。"))) return fail(nullptr);
+        if (!document::IsNoReduceQuestion() && !AskPluginOkCancel(QStringLiteral("减色开始。"))) return fail(nullptr);
         MemHandle result = nullptr;
         switch (ReduceOpenedImageTo256(image.image, &result)) {
         case ReduceOutcome::Done:
@@ -216,7 +217,7 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
         frame->SetLayerPaletteDoc(this);
         frame->SetPositionPaletteDoc(this);
     }
-    if (reduced || NoReduceQuestion()) SetModifiedFlag(true);
+    if (reduced || document::IsNoReduceQuestion()) SetModifiedFlag(true);
     SwitchOffViewDisplayToggles();
     LockFile(path);
     return true;

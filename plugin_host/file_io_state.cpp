@@ -2,13 +2,10 @@
 
 namespace plugin_host {
 namespace {
-bool g_noReduceQuestion = false;
 bool g_saveStopped = false;
 QString g_savedPathText;
 }  // namespace
 
-bool NoReduceQuestion() { return g_noReduceQuestion; }
-void SetNoReduceQuestion(bool on) { g_noReduceQuestion = on; }
 bool SaveStopped() { return g_saveStopped; }
 void SetSaveStopped(bool on) { g_saveStopped = on; }
 const QString& SavedPathText() { return g_savedPathText; }

@@ -5,12 +5,6 @@
 
 namespace plugin_host {
 
-// Set while an open should not ask before reducing colours (a format
-// plug-in sent WM_PLUGIN_MODIFIED_NOASK during its read); every document
-// open clears it first. The opened document is then marked modified.
-bool NoReduceQuestion();
-void SetNoReduceQuestion(bool on);
-
 // Set by a save whose options dialog stopped it; cleared by every DoSave.
 bool SaveStopped();
 void SetSaveStopped(bool on);

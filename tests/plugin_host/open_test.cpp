@@ -1,6 +1,7 @@
 // Opening documents through file-format plug-ins loaded for real. The
 // script plug-in hands over what a "*.kvs" file tells it to.
 #include "host_fixture.h"
+#include "document/doc_globals.h"
 #include "document/image_limits.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
@@ -224,10 +225,10 @@ TEST_F(OpenTest, ExtensionWithoutPluginIsUnsupported) {
 
 TEST_F(OpenTest, EveryOpenClearsTheNoQuestionFlag) {
     UsePlugins({"Script.FLT"});
-    plugin_host::SetNoReduceQuestion(true);
+    document::SetNoReduceQuestion(true);
     auto doc = std::make_unique<CPelmarkDoc>();
     ASSERT_TRUE(doc->OnOpenDocument(WriteFile("a.kvs", "image 2 2 256 8")));
-    EXPECT_FALSE(plugin_host::NoReduceQuestion());
+    EXPECT_FALSE(document::IsNoReduceQuestion());
     EXPECT_FALSE(doc->IsModified());
 }
 
