@@ -9,6 +9,7 @@
 #include "tools/curve.h"
 #include "tools/line_ends.h"
 #include "tools/tool_canvas.h"
+#include "tools/tool_dispatch.h"
 
 namespace tools {
 
@@ -33,12 +34,12 @@ enum LineToolOption : int {
 // current colour unless its palette row is locked. True when it did.
 bool PickColorAt(ToolCanvas& canvas, ImagePoint p);
 
-class PenTool {
+class PenTool : public ToolHandler {
 public:
     explicit PenTool(ToolCanvas& canvas) : canvas_(canvas) {}
-    void OnDown(ImagePoint p);
-    void OnMove(ImagePoint p);
-    void OnUp(ImagePoint p);
+    void OnDown(ImagePoint p) override;
+    void OnMove(ImagePoint p) override;
+    void OnUp(ImagePoint p) override;
     ImagePoint LastPoint() const { return last_; }
 
 private:
@@ -48,14 +49,14 @@ private:
     std::array<int, 4> settings_{};
 };
 
-class LineTool {
+class LineTool : public ToolHandler {
 public:
     explicit LineTool(ToolCanvas& canvas) : canvas_(canvas) {}
-    void OnDown(ImagePoint p);
-    void OnMove(ImagePoint p);
-    void OnUp(ImagePoint p);
+    void OnDown(ImagePoint p) override;
+    void OnMove(ImagePoint p) override;
+    void OnUp(ImagePoint p) override;
     // A move without a button while the curve is being built.
-    void OnHover(ImagePoint p);
+    void OnHover(ImagePoint p) override;
 
     struct Settings {
         int width = 1;
@@ -93,6 +94,19 @@ private:
     double segmentLength_ = 1.0;
     double segmentAngle_ = 0.0;
     CurveState curve_;
+};
+
+// The pen and the line tool of one view, ready for its tool table.
+class PenLineTools {
+public:
+    explicit PenLineTools(ToolCanvas& canvas) : pen(canvas), line(canvas) {}
+    // Sets the handlers of tools 554 and 555.
+    void Register(ToolTable& table) {
+        table.Set(kPenTool, &pen);
+        table.Set(kLineTool, &line);
+    }
+    PenTool pen;
+    LineTool line;
 };
 
 }  // namespace tools

@@ -12,6 +12,7 @@
 #include "document/layer_factory.h"
 #include "document/selection_mask_doc.h"
 #include "platform/memory.h"
+#include "tools/dispatch_rules.h"
 #include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
 
@@ -268,6 +269,35 @@ TEST_F(PenLineToolsTest, ColourPickKeepsLockedRows) {
     doc->m_wPaletteLock = 1;  // entries 0..15
     pen.OnMove({2, 2});
     EXPECT_EQ(doc->m_nColor, 20);
+}
+
+TEST_F(PenLineToolsTest, ToolTableReachesThePenAndTheLineWithShiftConstraints) {
+    doc = DocumentWithImage(40, 40);
+    ASSERT_TRUE(document::CreateLayer(*doc, 0, 1));
+    doc->m_nColor = 5;
+    canvas = std::make_unique<FakeCanvas>(doc.get());
+    tools::PenLineTools tools(*canvas);
+    tools::ToolTable table;
+    tools.Register(table);
+    auto layer = [&](int x, int y) {
+        MemLockGuard lock(doc->m_hLayers[0]);
+        return static_cast<const uint8_t*>(lock.get())[LAYER_HEADER_SIZE + size_t(39 - y) * 40 + size_t(x)];
+    };
+    // Shift-drag with the pen from (10, 10) to (14, 30): the vertical stroke x = 10.
+    const ImagePoint origin{10, 10};
+    table.Get(tools::kPenTool).OnDown(origin);
+    table.Get(tools::kPenTool).OnMove(tools::ConstrainShift(tools::kPenTool, origin, {12, 20}));
+    table.Get(tools::kPenTool).OnUp(tools::ConstrainShift(tools::kPenTool, origin, {14, 30}));
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(layer(x, y), x == 10 && y >= 10 && y <= 30 ? 5 : 0) << x << "," << y;
+    // Shift-drag with the line from (0, 0) to (10, 8) ends at (10, 10): the
+    // diagonal keeps both ends.
+    doc->m_nColor = 6;
+    const ImagePoint start{0, 0};
+    table.Get(tools::kLineTool).OnDown(start);
+    table.Get(tools::kLineTool).OnUp(tools::ConstrainShift(tools::kLineTool, start, {10, 8}));
+    for (int i = 0; i <= 10; ++i) EXPECT_EQ(layer(i, i), 6) << i;
+    EXPECT_EQ(layer(11, 11), 0);
 }
 
 }  // namespace
