@@ -12,7 +12,9 @@
 #include "document/layer_factory.h"
 #include "document/selection_mask_doc.h"
 #include "platform/memory.h"
+#include "plugin_api/plugin_messages.h"
 #include "tools/dispatch_rules.h"
+#include "tools/frame_tool_canvas.h"
 #include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
 
@@ -298,6 +300,39 @@ TEST_F(PenLineToolsTest, ToolTableReachesThePenAndTheLineWithShiftConstraints) {
     table.Get(tools::kLineTool).OnUp(tools::ConstrainShift(tools::kLineTool, start, {10, 8}));
     for (int i = 0; i <= 10; ++i) EXPECT_EQ(layer(i, i), 6) << i;
     EXPECT_EQ(layer(11, 11), 0);
+}
+
+// The frame's half of a view's canvas, with the drawing half left empty.
+class FrameCanvas : public tools::FrameToolCanvas {
+public:
+    explicit FrameCanvas(CPelmarkDoc* d) : doc(d) {}
+    CPelmarkDoc* Document() override { return doc; }
+    int Zoom() const override { return 1; }
+    tools::PixelAccess* BeginPixelAccess() override { return nullptr; }
+    void EndPixelAccess() override {}
+    void InvalidateDirty(DibRect, int, bool) override {}
+    void ToggleRubberBand(const std::vector<ImagePoint>&) override {}
+    void AutoScrollCheck(ImagePoint) override {}
+    ImagePoint AutoScroll(ImagePoint p) override { return p; }
+    bool ReleaseOutsideView(ImagePoint) override { return false; }
+    int DragBits() override { return 0; }
+    void ClearRightDrag() override {}
+    CPelmarkDoc* doc;
+};
+
+TEST_F(PenLineToolsTest, FrameServesSettingsProbeAndPaletteBar) {
+    auto* recording = new RecordingFrame;
+    app->SetMainFrame(recording);
+    FrameCanvas frameCanvas(doc.get());
+    EXPECT_EQ(frameCanvas.ToolOption(4), recording->GetToolOption(4));
+    EXPECT_EQ(frameCanvas.ToolOption(18), recording->GetToolOption(18));
+    EXPECT_TRUE(frameCanvas.CheckWorkMemory());
+    recording->messages.clear();
+    frameCanvas.PaletteBarChanged();
+    ASSERT_FALSE(recording->messages.empty());
+    EXPECT_EQ(recording->messages[0].first, uint32_t(WM_PALETTEBAR_UPDATE));
+    frameCanvas.RefreshAfterStroke();
+    frameCanvas.RefreshAfterLine();
 }
 
 }  // namespace
