@@ -17,6 +17,7 @@
 
 #include "document/doc_limits.h"
 #include "document/floating_selection_state.h"
+#include "document/doc_view_state.h"
 #include "document/undo_slot.h"
 #include "framework/document.h"
 #include "imaging/dib_layout.h"
@@ -255,6 +256,8 @@ public:
     // The document's file held open against writers (a descriptor, -1 none).
     int32_t m_bFileLocked = 0;
     int m_fileLock = -1;
+    // What the views keep here (position palette values, fitting, title).
+    document::DocViewState m_ViewState;
 
 protected:
     void DeclareCommands(framework::CommandTable& table) override;

@@ -1,15 +1,207 @@
-// The canvas view: shows one document's image.
+// The canvas view: one document's composite image enlarged by a whole-number
+// zoom in a scrolling window, with the main and sub grids, the selection
+// outline and the outlines of the tools over it. Painting goes through a
+// back buffer the size of the client area; every outline is inverted into it
+// at each paint (see view/overlay.h), so drawing an outline twice removes it.
+//
+// Client coordinates exclude the scroll bars. "Logical" coordinates are
+// zoomed-image pixels with the centring offsets added; client = logical less
+// the scroll position.
 #pragma once
 
+#include <array>
+#include <vector>
+
+#include <QImage>
+
 #include "framework/view.h"
+#include "imaging/logical_palette.h"
+#include "tools/repaint_sink.h"
+#include "view/guide_settings.h"
+#include "view/overlay.h"
+#include "view/view_geometry.h"
 
 class CPelmarkDoc;
+class QPainter;
+class QPrinter;
+class QScrollBar;
 
-class CPelmarkView : public framework::View {
+namespace framework {
+class CmdUI;
+}
+
+class CPelmarkView : public framework::View, public tools::RepaintSink {
     Q_OBJECT
 public:
+    using CommandId = framework::CommandId;
+    static constexpr CommandId kZoomCycleId = 573;
+    static constexpr CommandId kZoomInId = 32830;
+    static constexpr CommandId kZoomOutId = 32831;
+    static constexpr CommandId kAlphaViewId = 635;
+    static constexpr CommandId kCenterImageId = 1028;
+    // Grey of the client area beside and below the image.
+    static constexpr QRgb kBackgroundColor = 0xff808080u;
+    // Timer that refreshes the layer palette after a document switch.
+    static constexpr int kLayerRefreshTimer = 50;
+
     explicit CPelmarkView(QWidget* parent = nullptr);
     ~CPelmarkView() override;
 
     CPelmarkDoc* GetDocument() const;
+
+    void OnInitialUpdate() override;
+    void OnActivateView(bool activate, framework::View* activated,
+                        framework::View* deactivated) override;
+
+    // Zoom.
+    int Zoom() const { return m_nZoom; }
+    void SetZoom(CommandId id);
+    void ZoomAtPoint(CommandId id, int x, int y);
+    void UpdateScrollSizes();
+    void OnZoomCommand(CommandId id);
+    void OnZoomCycle();
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnToggleAlphaView();
+    void OnCenterImage();
+    bool AlphaView() const { return m_bAlphaView != 0; }
+    view::Offsets CentreOffsets() const { return {m_nCentreX, m_nCentreY}; }
+
+    // Window.
+    void FitFrameToImage();
+    bool IsFrameMaximized() const;
+    // True while the vertical (else horizontal) scroll bar is shown.
+    bool HasScrollBar(bool vertical) const;
+    // The client area and the scroll position in client pixels.
+    QRect ClientRect() const;
+    QPoint ScrollPosition() const;
+    void ScrollTo(int x, int y);
+    void SetDocTitle();
+
+    // Grids.
+    void LoadGridPreset();
+    int GridDisplayFlags() const { return m_nGridDisplay; }
+    void SetGridDisplayFlags(int flags);
+    int SnapFlags() const { return m_nSnapFlags; }
+    int MainCellWidth() const { return m_nMainCellWidth; }
+    int MainCellHeight() const { return m_nMainCellHeight; }
+    int SubCellWidth() const { return m_nSubCellWidth; }
+    int SubCellHeight() const { return m_nSubCellHeight; }
+
+    // 1: the program's guide state into this view's copy; 0: back.
+    void SwapToolState(int direction);
+    const GuideSettings& GuideCopy() const { return m_Guide; }
+    // Writes scroll position x zoom, window size and zoom into the document.
+    void StoreViewState();
+    // Brings the document's screen palettes in line with its colour table;
+    // every view of the document repaints when a colour changed.
+    void RealizeDocPalette(QWidget* window);
+
+    // Outlines. Each inverts its shape: into `canvas` during a paint, else
+    // into the view's standing outlines (the shape is taken out again when it
+    // is already shown) with a repaint of the area. Image coordinates are
+    // multiplied by the zoom and moved by the centring offsets.
+    struct OverlayCanvas {
+        view::PixelBuffer buffer;
+        view::ScreenPoint offset;  // logical to client
+        DibRect clip;
+    };
+    // Four one-pixel strips around image rectangle `r` (right and bottom
+    // exclusive) x zoom.
+    void XorFrameRect(const DibRect& r, OverlayCanvas* canvas = nullptr);
+    // The closed five-point polyline through the corners of `r` x zoom with
+    // right and bottom less one.
+    void XorLine(const DibRect& r, OverlayCanvas* canvas = nullptr);
+    // The open polyline through image points.
+    void XorPolyline(const std::vector<view::ScreenPoint>& points, OverlayCanvas* canvas = nullptr);
+    // The ellipse inside `r` x zoom.
+    void XorEllipse(const DibRect& r, OverlayCanvas* canvas = nullptr);
+    // The same for two corner points in any order (right and bottom
+    // inclusive).
+    void XorEllipseRubberBand(int x0, int y0, int x1, int y1, OverlayCanvas* canvas = nullptr);
+    // Region outlines with, when `handles`, a 5 x 5 handle at each distinct
+    // point.
+    void DrawPolylineHandles(const std::vector<view::ScreenPoint>& points, bool closed, bool handles,
+                             OverlayCanvas* canvas = nullptr);
+    void DrawRectHandles(const DibRect& r, bool handles, OverlayCanvas* canvas = nullptr);
+    void DrawCircleHandles(const DibRect& r, bool handles, OverlayCanvas* canvas = nullptr);
+    // A mask outline: segments in logical pixels, each without its end.
+    using OutlineSegments = std::vector<std::pair<view::ScreenPoint, view::ScreenPoint>>;
+    void DrawOverlayShape(const OutlineSegments& segments, OverlayCanvas* canvas = nullptr);
+    // The standing outlines.
+    const view::OverlayList& Overlays() const { return m_Overlays; }
+    void ClearOverlays();
+
+    // Painting.
+    void OnDraw(QPainter& painter, const QRect& clip);
+    void RepaintImageRect(const DibRect& rect, bool updateNow) override;
+    const QImage& BackBuffer() const { return m_BackBuffer; }
+
+    // Printing: one image pixel is 1/90 inch; pages are tiles of the printed
+    // image, across then down.
+    void OnPreparePrinting();
+    // Counts the pages; returns the count.
+    int OnBeginPrinting(QPrinter& printer);
+    void OnPrint(QPainter& painter, QPrinter& printer, int page);
+    // Prints every page; false when nothing could be printed.
+    bool PrintDocument(QPrinter& printer);
+    int MaxPage() const { return m_nMaxPage; }
+    int PreviewPages() const { return m_nPreviewPages; }
+    void OnFilePrint();
+    void OnFilePrintPreview();
+
+signals:
+    // The zoom or the scroll position changed (rulers, position palette).
+    void viewportChanged(int zoom, int scrollX, int scrollY);
+    // The zoom buttons are to show this command checked.
+    void zoomButtonChecked(unsigned int id);
+
+protected:
+    void DeclareCommands(framework::CommandTable& table) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void OnTimer(int id) override;
+
+private:
+    void OnUpdateZoom(framework::CmdUI& ui);
+    void OnUpdateAlphaView(framework::CmdUI& ui);
+    void FitFrameIfPending();
+    void LayoutScrollBars();
+    void OnScrolled();
+    void NotifyViewport();
+    void DrawShape(view::OverlayShape shape, OverlayCanvas* canvas);
+    void DrawSelectionOutline(OverlayCanvas& canvas);
+    view::ScreenPoint ToLogical(int x, int y) const;
+    DibRect ToLogical(const DibRect& r) const;
+    bool CommandLocked() const;
+    // The document's image palette, or the alpha palette in the alpha view.
+    const LogicalPalette* ShownPalette() const;
+
+    // Centring offsets (client pixels) of a maximised frame.
+    int m_nCentreX = 0;
+    int m_nCentreY = 0;
+    int m_nZoom = 1;
+    int m_bAlphaView = 0;
+    int m_nGridDisplay = 0;
+    int m_nSnapFlags = 0;
+    GuideSettings m_Guide;
+    int m_nToneLevel = 15;
+    int m_nTonePattern = 0;
+    int m_nDrawColor = 0;
+    int m_nDrawColor2 = 0;
+    QImage m_BackBuffer;
+    int m_nMainCellWidth = 8;
+    int m_nMainCellHeight = 8;
+    int m_nSubCellWidth = 8;
+    int m_nSubCellHeight = 8;
+    std::array<int, 3> m_MainColor{128, 128, 128};
+    std::array<int, 3> m_SubColor{128, 128, 128};
+
+    view::OverlayList m_Overlays;
+    QScrollBar* m_pHBar = nullptr;
+    QScrollBar* m_pVBar = nullptr;
+    int m_nMaxPage = 1;
+    int m_nPreviewPages = 1;
+    std::array<uint32_t, 256> m_Colors{};
 };

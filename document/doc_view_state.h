@@ -1,0 +1,29 @@
+// What the canvas views keep in their document: the values the position
+// palette reads (scroll position times the zoom, window size, zoom), the
+// client rectangle at the last fit and whether the window was fitted once,
+// and the name an untitled document was given.
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "imaging/dib_layout.h"
+
+namespace document {
+
+struct DocViewState {
+    int32_t scrollX = 0;  // scroll position x times the zoom
+    int32_t scrollY = 0;
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
+    int32_t zoom = 1;
+    int32_t zoom2 = 1;
+    DibRect clientRect{};
+    bool fitted = false;
+    // "NewFile<n>" once a view named the untitled document.
+    bool hasUntitledName = false;
+    QString untitledName;
+};
+
+}  // namespace document

@@ -1,0 +1,23 @@
+// The program's guide-line state: one straight line (start to end) or a fan
+// of rays from a centre, with length, angle and colour. Each canvas view
+// keeps its own copy and exchanges it with the program's state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+struct GuideSettings {
+    int mode = 0;  // 0 straight, 1 radial
+    int startX = 0, startY = 0;  // start point, or the centre of the rays
+    int endX = 0, endY = 0;
+    int length = 0;
+    int angle = 0;
+    std::array<int, 4> color{};  // red, green, blue and the colour's fourth value
+    uint8_t handleEdit = 0;
+    bool shown = false;
+
+    bool operator==(const GuideSettings&) const = default;
+};
+
+// The program's guide state.
+GuideSettings& GetGuideSettings();

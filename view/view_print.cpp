@@ -1,0 +1,92 @@
+// Printing of the canvas view: one image pixel is 1/90 inch on paper; the
+// printed image is cut into tiles of the printer's page, across then down.
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "document/pelmark_doc.h"
+#include "imaging/dib_paint.h"
+#include "view/pelmark_view.h"
+
+namespace {
+
+constexpr int kImageDpi = 90;
+
+QSize PrintedSize(const CPelmarkDoc& doc, const QPrinter& printer) {
+    return {int(int64_t(doc.m_nWidth) * printer.logicalDpiX() / kImageDpi),
+            int(int64_t(doc.m_nHeight) * printer.logicalDpiY() / kImageDpi)};
+}
+
+QSize PageSize(const QPrinter& printer) {
+    return printer.pageLayout().paintRectPixels(printer.resolution()).size();
+}
+
+int TilesAcross(int printed, int page) { return page > 0 ? (printed + page - 1) / page : 0; }
+
+}  // namespace
+
+void CPelmarkView::OnPreparePrinting() {
+    m_nMaxPage = 1;
+    m_nPreviewPages = 1;
+}
+
+int CPelmarkView::OnBeginPrinting(QPrinter& printer) {
+    CPelmarkDoc* doc = GetDocument();
+    int count = 0;
+    if (doc && doc->m_hImage) {
+        QSize printed = PrintedSize(*doc, printer);
+        QSize page = PageSize(printer);
+        count = TilesAcross(printed.width(), page.width()) * TilesAcross(printed.height(), page.height());
+    }
+    m_nMaxPage = count;
+    m_nPreviewPages = count ? 2 : 1;
+    return count;
+}
+
+void CPelmarkView::OnPrint(QPainter& painter, QPrinter& printer, int page) {
+    CPelmarkDoc* doc = GetDocument();
+    if (!doc || !doc->m_hImage || page < 1) return;
+    const QSize printed = PrintedSize(*doc, printer);
+    const QSize pageSize = PageSize(printer);
+    const int across = TilesAcross(printed.width(), pageSize.width());
+    if (across < 1) return;
+    const int col = (page - 1) % across;
+    const int row = (page - 1) / across;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
+    painter.translate(-col * pageSize.width(), -row * pageSize.height());
+    const std::optional<LogicalPalette>& palette = AlphaView() ? doc->m_pAlphaPalette : doc->m_pPalette;
+    PaintDibToDc(&painter, QRect(QPoint(0, 0), printed), doc->m_hImage,
+                 DibRect{0, 0, doc->m_nWidth, doc->m_nHeight}, palette ? &*palette : nullptr);
+    painter.restore();
+}
+
+bool CPelmarkView::PrintDocument(QPrinter& printer) {
+    OnPreparePrinting();
+    int pages = OnBeginPrinting(printer);
+    if (pages < 1) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1 && !printer.newPage()) return false;
+        OnPrint(painter, printer, page);
+    }
+    return painter.end();
+}
+
+void CPelmarkView::OnFilePrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    PrintDocument(printer);
+}
+
+void CPelmarkView::OnFilePrintPreview() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* p) { PrintDocument(*p); });
+    preview.exec();
+}
