@@ -380,7 +380,8 @@ void CPelmarkView::FitFrameToImage() {
             // The frame around the image at the zoom, kept inside the free
             // area of the main window; a side that is cut gets room for the
             // scroll bar across the other side.
-            const QSize border = frame->size() - size();
+            const QMargins m = frame->contentsMargins();
+            const QSize border(m.left() + m.right(), m.top() + m.bottom());
             int w = doc->m_nWidth * m_nZoom + border.width();
             int h = doc->m_nHeight * m_nZoom + border.height();
             QSize limit(w, h);
