@@ -228,3 +228,27 @@ void InvertFrame(const PixelBuffer& buffer, const DibRect& rect, const DibRect& 
 }
 
 }  // namespace view
+
+namespace view {
+
+void PaintBackground(const PixelBuffer& buffer, const DibRect& area, ScreenPoint origin,
+                     bool centred, uint32_t background, uint32_t workspace) {
+    FillRect(buffer, area, background, area);
+    if (!centred) return;
+    FillRect(buffer, {0, 0, origin.x, buffer.height}, workspace, area);
+    FillRect(buffer, {0, 0, buffer.width, origin.y}, workspace, area);
+}
+
+void DrawGrids(const PixelBuffer& buffer, const DibRect& painted, ScreenPoint origin, int zoom,
+               const GridSpec& grid, const DibRect& clip) {
+    if (grid.displayFlags & 2) {
+        DrawGridRows(buffer, painted, origin, zoom, grid.subHeight, grid.subColor, clip);
+        DrawGridColumns(buffer, painted, origin, zoom, grid.subWidth, grid.subColor, clip);
+    }
+    if (grid.displayFlags & 1) {
+        DrawGridRows(buffer, painted, origin, zoom, grid.mainHeight, grid.mainColor, clip);
+        DrawGridColumns(buffer, painted, origin, zoom, grid.mainWidth, grid.mainColor, clip);
+    }
+}
+
+}  // namespace view

@@ -84,3 +84,24 @@ void InvertEllipse(const PixelBuffer& buffer, const DibRect& box, const DibRect&
 void InvertFrame(const PixelBuffer& buffer, const DibRect& rect, const DibRect& clip);
 
 }  // namespace view
+
+namespace view {
+
+// The client area around the image: `background` everywhere in `area`,
+// and, when the image is centred, `workspace` left of and above it.
+void PaintBackground(const PixelBuffer& buffer, const DibRect& area, ScreenPoint origin,
+                     bool centred, uint32_t background, uint32_t workspace);
+
+// The two grids of a view, drawn sub rows, sub columns, main rows, main
+// columns, so that main lines cover sub lines.
+struct GridSpec {
+    int displayFlags = 0;  // bit 0 main grid, bit 1 sub grid
+    int mainWidth = 8, mainHeight = 8;
+    int subWidth = 8, subHeight = 8;
+    uint32_t mainColor = 0xff808080u;
+    uint32_t subColor = 0xff808080u;
+};
+void DrawGrids(const PixelBuffer& buffer, const DibRect& painted, ScreenPoint origin, int zoom,
+               const GridSpec& grid, const DibRect& clip);
+
+}  // namespace view

@@ -633,11 +633,8 @@ void CPelmarkView::OnDraw(QPainter& painter, const QRect& clip) {
     // Beside the image: grey; left of and above a centred image: the
     // workspace colour.
     const QRgb workspace = QApplication::palette().color(QPalette::Dark).rgb();
-    view::FillRect(buffer, area, kBackgroundColor, area);
-    if (m_nCentreX > 0 || m_nCentreY > 0) {
-        view::FillRect(buffer, {0, 0, origin.x, buffer.height}, workspace, area);
-        view::FillRect(buffer, {0, 0, buffer.width, origin.y}, workspace, area);
-    }
+    view::PaintBackground(buffer, area, origin, m_nCentreX > 0 || m_nCentreY > 0, kBackgroundColor,
+                          workspace);
 
     if (!view::IsEmptyRect(painted)) {
         bool drawn = false;
@@ -664,17 +661,9 @@ void CPelmarkView::OnDraw(QPainter& painter, const QRect& clip) {
                 view::StretchIndexed(buffer, image, m_nZoom, origin, m_Colors.data(), target);
             }
         }
-        if (m_nGridDisplay) {
-            const QRgb sub = ColorOf(m_SubColor), main = ColorOf(m_MainColor);
-            if (m_nGridDisplay & 2) {
-                view::DrawGridRows(buffer, painted, origin, m_nZoom, m_nSubCellHeight, sub, area);
-                view::DrawGridColumns(buffer, painted, origin, m_nZoom, m_nSubCellWidth, sub, area);
-            }
-            if (m_nGridDisplay & 1) {
-                view::DrawGridRows(buffer, painted, origin, m_nZoom, m_nMainCellHeight, main, area);
-                view::DrawGridColumns(buffer, painted, origin, m_nZoom, m_nMainCellWidth, main, area);
-            }
-        }
+        view::GridSpec grid{m_nGridDisplay, m_nMainCellWidth, m_nMainCellHeight, m_nSubCellWidth,
+                            m_nSubCellHeight, ColorOf(m_MainColor), ColorOf(m_SubColor)};
+        view::DrawGrids(buffer, painted, origin, m_nZoom, grid, area);
     }
 
     OverlayCanvas canvas{buffer, {-scroll.x(), -scroll.y()}, area};
