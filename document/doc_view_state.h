@@ -1,7 +1,8 @@
 // What the canvas views keep in their document: the values the position
 // palette reads (scroll position times the zoom, window size, zoom), the
 // client rectangle at the last fit and whether the window was fitted once,
-// and the name an untitled document was given.
+// which selection outline the views show, and the name an untitled document
+// was given.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,10 @@ struct DocViewState {
     int32_t zoom2 = 1;
     DibRect clientRect{};
     bool fitted = false;
+    // The selection tools show the mask outline instead of their own
+    // (a closed lasso, a paste), of the second mask with `secondOutline`.
+    bool maskOutline = false;
+    bool secondOutline = false;
     // "NewFile<n>" once a view named the untitled document.
     bool hasUntitledName = false;
     QString untitledName;

@@ -14,6 +14,7 @@
 #include "document/edit_state.h"
 #include "document/open_doc_list.h"
 #include "document/pelmark_doc.h"
+#include "document/selection_mask_doc.h"
 #include "frame/main_frame.h"
 #include "framework/application.h"
 #include "framework/child_frame.h"
@@ -567,15 +568,28 @@ void CPelmarkView::DrawSelectionOutline(OverlayCanvas& canvas) {
         if (doc->m_nPrevToolId != kSelectToolId && doc->m_nPrevToolId != kWandToolId) return;
         tool = doc->m_nPrevToolId;
     }
+    const bool maskOutline = tool == kWandToolId || (tool == kSelectToolId && doc->m_ViewState.maskOutline);
+    if (maskOutline) {
+        OutlineSegments segments;
+        for (const document::OutlineSegment& s : document::SelectionOutlineSegments(
+                 *doc, m_nZoom, m_nCentreX, m_nCentreY, doc->m_ViewState.secondOutline ? 1 : 0))
+            segments.push_back({{s.x0, s.y0}, {s.x1, s.y1}});
+        DrawOverlayShape(segments, &canvas);
+        return;
+    }
     if (tool == kSelectToolId) {
         switch (view::SelectionModeIndex()) {
         case view::kSelectRect: XorLine(sel, &canvas); break;
         case view::kSelectEllipse: XorEllipse(sel, &canvas); break;
-        default: break;  // lasso and mask outlines come with the selection masks
+        default: {
+            std::vector<view::ScreenPoint> points;
+            for (const document::LassoPoint& p : document::GetLassoPoints(*doc)) points.push_back({p.x, p.y});
+            XorPolyline(points, &canvas);
+            break;
+        }
         }
         return;
     }
-    if (tool == kWandToolId) return;  // the mask outline comes with the selection masks
     XorFrameRect(sel, &canvas);
 }
 

@@ -7,6 +7,7 @@
 #include "framework/cmd_ui.h"
 #include "view/view_geometry.h"
 #include "view/view_globals.h"
+#include "document/selection_mask_doc.h"
 #include "imaging/dib_access.h"
 #include "view_fixture.h"
 
@@ -289,7 +290,11 @@ TEST_F(ViewTest, SelectionOutlineByTool) {
         {556, 553, view::kSelectRect, false, false},     // fill after the hand: none
         {556, 551, view::kSelectRect, true, false},      // fill after the selection tool
         {563, 551, view::kSelectRect, true, false},
+        {552, 553, view::kSelectRect, true, false},      // the wand: the mask outline
+        {556, 552, view::kSelectEllipse, true, false},
     };
+    document::ClearMask(*doc);
+    document::MaskFillRect(*doc, 2, 3, 10, 8);
     for (const Case& c : cases) {
         doc->m_nToolId = c.tool;
         doc->m_nPrevToolId = c.prevTool;
