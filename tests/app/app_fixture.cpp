@@ -1,5 +1,7 @@
 #include "app_fixture.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,14 +18,23 @@ bool TestMainFrame::LoadFrame() {
     return CMainFrame::LoadFrame();
 }
 
+namespace {
+constexpr framework::CommandId kWatchedCommands[] = {
+    CPelmarkApp::kToolPaletteId, CPelmarkApp::kLinkPaletteId, CPelmarkApp::kLayerPaletteId,
+    CPelmarkApp::kPositionPaletteId, CPelmarkApp::kFirstZoomId};
+}  // namespace
+
 void TestMainFrame::DeclareCommands(framework::CommandTable& table) {
-    for (framework::CommandId id : {CPelmarkApp::kToolPaletteId, CPelmarkApp::kLinkPaletteId,
-                                    CPelmarkApp::kLayerPaletteId, CPelmarkApp::kPositionPaletteId,
-                                    CPelmarkApp::kFirstZoomId})
-        table.On(id, [this, id] {
-            if (sent) sent->push_back(id);
-        });
+    for (framework::CommandId id : kWatchedCommands) table.On(id, [] {});
     CMainFrame::DeclareCommands(table);
+}
+
+bool TestMainFrame::RouteCommand(framework::CommandRequest& request) {
+    if (sent && request.kind == framework::CommandRequest::Execute &&
+        std::find(std::begin(kWatchedCommands), std::end(kWatchedCommands), request.id) !=
+            std::end(kWatchedCommands))
+        sent->push_back(request.id);
+    return CMainFrame::RouteCommand(request);
 }
 
 framework::Document* TestPelmarkApp::OpenDocumentFile(const QString& path) {

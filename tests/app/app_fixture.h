@@ -28,6 +28,8 @@ public:
     bool minimise = false;
     std::vector<framework::CommandId>* sent = nullptr;
     bool LoadFrame() override;
+    // Logs the watched commands the frame is sent, whoever handles them.
+    bool RouteCommand(framework::CommandRequest& request) override;
 
 protected:
     void DeclareCommands(framework::CommandTable& table) override;
