@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 
 #include "document/pelmark_doc.h"
@@ -86,6 +87,10 @@ void CPelmarkView::OnFilePrint() {
 void CPelmarkView::OnFilePrintPreview() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, this);
+    OnPreparePrinting();
+    OnBeginPrinting(printer);
+    if (auto* pages = preview.findChild<QPrintPreviewWidget*>(); pages && m_nPreviewPages == 2)
+        pages->setViewMode(QPrintPreviewWidget::FacingPagesView);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* p) { PrintDocument(*p); });
     preview.exec();
