@@ -21,6 +21,8 @@
 #include "framework/cmd_ui.h"
 #include "imaging/dib_geometry.h"
 #include "imaging/dib_paint.h"
+#include "palettes/color_palette_bar.h"
+#include "palettes/palette_dialog.h"
 #include "tools/draw_rects.h"
 #include "tools/pixel_access.h"
 #include "view/view_globals.h"
@@ -37,6 +39,11 @@ constexpr int kHandleSize = 5;
 
 QRgb ColorOf(const std::array<int, 3>& c) {
     return qRgb(std::clamp(c[0], 0, 255), std::clamp(c[1], 0, 255), std::clamp(c[2], 0, 255));
+}
+
+// The colour, layer, position and guide palettes, in that order.
+std::array<QWidget*, 4> DocumentToolWindows(CMainFrame& frame) {
+    return {frame.ColorPalette(), frame.LayerPalette(), frame.PosPalette(), frame.GuidePalette()};
 }
 
 DibRect ToDib(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
@@ -129,13 +136,26 @@ void CPelmarkView::OnActivateView(bool activate, framework::View* activated,
     CMainFrame* frame = CMainFrame::Get();
     if (!activate) {
         if (frame && dynamic_cast<CPelmarkView*>(frame->GetActiveView())) return;
-        if (frame) frame->ResetToolSelection();
+        if (frame) {
+            frame->ResetToolSelection();
+            // Without a canvas the document's tool windows go; their
+            // wanted flags stay, so the next activation shows them again.
+            for (QWidget* w : DocumentToolWindows(*frame))
+                if (w) w->hide();
+        }
         document::GetProgramEditState().toolIndex = 2;
         view::FollowedDocument() = nullptr;
         return;
     }
     CPelmarkDoc* doc = GetDocument();
     RealizeDocPalette(this);
+    if (frame) {
+        const bool wanted[] = {frame->ColorPaletteFlag(), frame->LayerPaletteFlag(),
+                               frame->PosPaletteFlag(), frame->GuidePaletteFlag()};
+        std::array<QWidget*, 4> windows = DocumentToolWindows(*frame);
+        for (size_t i = 0; i < windows.size(); ++i)
+            if (windows[i] && wanted[i] && windows[i]->isHidden()) windows[i]->show();
+    }
     if (doc && view::FollowedDocument() != doc) {
         view::FollowedDocument() = doc;
         if (frame) frame->SetPositionPaletteDoc(doc);
