@@ -10,6 +10,7 @@ namespace grid {
 
 namespace {
 GridSettings g_settings;
+bool g_loaded = false;
 
 void ApplyValue(const std::array<int, 6>& v, int* width, int* height, std::array<int, 3>* color,
                 int* enabled, int bit) {
@@ -55,6 +56,11 @@ void LoadGridSettings() {
         if (app->GetProfileInt(settings, QStringLiteral("Sub_Grid_Disp"), 0)) s.displayFlags |= 2;
     }
     g_settings = s;
+    g_loaded = app != nullptr;
+}
+
+void EnsureGridSettingsLoaded() {
+    if (!g_loaded) LoadGridSettings();
 }
 
 }  // namespace grid

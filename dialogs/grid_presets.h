@@ -46,5 +46,7 @@ GridSettings& GetGridSettings();
 // Reads the grid keys from the application's settings file. A current preset
 // outside 0..3 is taken as the nearest of them.
 void LoadGridSettings();
+// Reads them when nothing has read them yet.
+void EnsureGridSettingsLoaded();
 
 }  // namespace grid

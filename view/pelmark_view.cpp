@@ -64,7 +64,7 @@ CPelmarkView::CPelmarkView(QWidget* parent) : framework::View(parent) {
     for (QScrollBar* bar : {m_pHBar, m_pVBar}) {
         bar->setFocusPolicy(Qt::NoFocus);
         connect(bar, &QScrollBar::valueChanged, this, [this] { OnScrolled(); });
-        // A page step moves by one image pixel, as the line step does.
+        // A page click moves by one image pixel, as the line step does.
         connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) {
             if (action == QAbstractSlider::SliderPageStepAdd)
                 bar->setSliderPosition(bar->value() + m_nZoom);
@@ -316,10 +316,7 @@ void CPelmarkView::ScrollTo(int x, int y) {
 }
 
 void CPelmarkView::UpdateScrollSizes() {
-    for (QScrollBar* bar : {m_pHBar, m_pVBar}) {
-        bar->setSingleStep(m_nZoom);
-        bar->setPageStep(m_nZoom);
-    }
+    for (QScrollBar* bar : {m_pHBar, m_pVBar}) bar->setSingleStep(m_nZoom);
     LayoutScrollBars();
     update();
 }
@@ -341,6 +338,10 @@ void CPelmarkView::LayoutScrollBars() {
     m_pVBar->setVisible(needV);
     m_pHBar->setRange(0, needH ? totalW - clientW : 0);
     m_pVBar->setRange(0, needV ? totalH - clientH : 0);
+    // The thumbs show the client's share; page clicks still move one image
+    // pixel (see the constructor).
+    m_pHBar->setPageStep(std::max(1, clientW));
+    m_pVBar->setPageStep(std::max(1, clientH));
     m_pHBar->setGeometry(0, clientH, clientW, barH);
     m_pVBar->setGeometry(clientW, 0, barW, clientH);
     if (m_BackBuffer.size() != QSize(clientW, clientH))
@@ -436,6 +437,7 @@ void CPelmarkView::FitFrameIfPending() {
 // ---- Grids, tool state, view state --------------------------------------------
 
 void CPelmarkView::LoadGridPreset() {
+    grid::EnsureGridSettingsLoaded();
     const grid::GridSettings& settings = grid::GetGridSettings();
     const grid::GridPreset& p = settings.Current();
     m_nMainCellWidth = std::max(1, p.mainWidth);
@@ -623,9 +625,13 @@ const LogicalPalette* CPelmarkView::ShownPalette() const {
 }
 
 void CPelmarkView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (HasScrollBar(true) && HasScrollBar(false)) {
+        QRect corner(m_pVBar->x(), m_pHBar->y(), m_pVBar->width(), m_pHBar->height());
+        painter.fillRect(corner & event->rect(), palette().window());
+    }
     QRect clip = event->rect() & ClientRect();
     if (clip.isEmpty()) return;
-    QPainter painter(this);
     OnDraw(painter, clip);
 }
 
