@@ -23,6 +23,8 @@
 #include "palettes/working_palette.h"
 #include "platform/message_box.h"
 #include "plugin_api/plugin_messages.h"
+#include "plugin_host/tool_commands.h"
+#include "plugin_host/tool_runs.h"
 #include "view/display_toggles.h"
 
 namespace {
@@ -86,6 +88,7 @@ CPelmarkDoc::~CPelmarkDoc() {
     m_nLayerCount = 0;
     m_nEditLayer = 0;
     m_bLayerStep = 0;
+    plugin_host::ToolHostDocumentGone(this);
     for (WinHandle window : {m_ToolPlugin.window, m_AnimPlugin.window})
         if (window && WinIsWindow(window)) WinSendMessage(window, WM_TOOL_DOCCLOSED, 0, 0);
 
@@ -283,6 +286,7 @@ void CPelmarkDoc::DeclareCommands(framework::CommandTable& table) {
         .On(kRepeatId, this, &CPelmarkDoc::OnEditRepeat)
         .OnUpdate(kRepeatId, this, &CPelmarkDoc::OnUpdateEditRepeat);
     DeclareLayerCommands(table);
+    plugin_host::DeclareToolHostCommands(table, this);
     table.On(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnFileSaveAs)
         .OnUpdate(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnUpdateLockedFileCommand)
         .OnUpdate(framework::ID_FILE_CLOSE, this, &CPelmarkDoc::OnUpdateLockedFileCommand)

@@ -248,6 +248,8 @@ public:
     uint8_t m_bAnimState = 0;
     uint8_t m_bLayerStep = 0;
     uint8_t m_bAnimPluginRunning = 0;
+    // The animation maker's preview is shown.
+    uint8_t m_bAnimPreview = 0;
     uint8_t m_bRepeatToggle = 0;
     int32_t m_bUntitled = 0;
     int32_t m_bPasted = 0;

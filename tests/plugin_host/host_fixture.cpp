@@ -13,8 +13,12 @@
 
 namespace hosttest {
 
+std::unique_ptr<framework::Application> HostTest::MakeApplication() {
+    return std::make_unique<framework::Application>();
+}
+
 void HostTest::SetUp() {
-    app = std::make_unique<framework::Application>();
+    app = MakeApplication();
     app->SetAppName("Kavolt");
     app->SetProfileFile(programDir.filePath("pm32.ini"));
     frame = new CMainFrame;

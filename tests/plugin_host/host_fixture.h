@@ -27,6 +27,8 @@ class HostTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The application object the fixture runs (a plain framework one).
+    virtual std::unique_ptr<framework::Application> MakeApplication();
 
     // Puts test plug-ins into the program directory, each under its own name
     // or, as "Built.FLT=Name.FLT", under another.
