@@ -3,10 +3,16 @@
 #include <algorithm>
 
 #include <QPointer>
+#include <QToolBar>
 #include <QWidget>
 
+#include "frame/main_frame.h"
 #include "framework/application.h"
 #include "framework/mdi_frame.h"
+#include "palettes/color_palette_bar.h"
+#include "palettes/link_palette.h"
+#include "palettes/palette_dialog.h"
+#include "palettes/tool_palette.h"
 
 namespace plugin_host {
 namespace {
@@ -41,9 +47,27 @@ void Apply(QWidget* w) {
     w->setEnabled(!off);
 }
 
+// The services, else the main frame's own windows and lock.
 QWidget* ColorPaletteBar() {
     const ToolHostServices& s = Services();
-    return s.colorPaletteBar ? s.colorPaletteBar() : nullptr;
+    if (s.colorPaletteBar) return s.colorPaletteBar();
+    CMainFrame* frame = CMainFrame::Get();
+    return frame ? frame->ColorPalette() : nullptr;
+}
+
+std::vector<QWidget*> ToolWindows() {
+    const ToolHostServices& s = Services();
+    if (s.toolWindows) return s.toolWindows();
+    CMainFrame* frame = CMainFrame::Get();
+    if (!frame) return {};
+    return {frame->ToolPalette(), frame->MainToolBar(), frame->LinkPalette(),
+            frame->ToneBar(), frame->LayerPalette(), frame->PosPalette(), frame->GuidePalette()};
+}
+
+void SetToolWindowsDisabled(bool disabled) {
+    const ToolHostServices& s = Services();
+    if (s.setToolWindowsDisabled) s.setToolWindowsDisabled(disabled);
+    else if (CMainFrame* frame = CMainFrame::Get()) frame->SetToolWindowsDisabled(disabled);
 }
 
 void KeepColorPaletteEnabled() {
@@ -101,16 +125,14 @@ void LockHostForFilter(bool enable) {
 }
 
 void EnablePluginWindows(bool enable) {
-    const ToolHostServices& services = Services();
     LockState& s = Locks();
-    std::vector<QWidget*> windows = services.toolWindows ? services.toolWindows() : std::vector<QWidget*>{};
-    for (QWidget* w : windows) {
+    for (QWidget* w : ToolWindows()) {
         if (!w) continue;
         Forget(s.toolWindows, w);
         if (!enable) s.toolWindows.emplace_back(w);
         Apply(w);
     }
-    if (services.setToolWindowsDisabled) services.setToolWindowsDisabled(!enable);
+    SetToolWindowsDisabled(!enable);
     KeepColorPaletteEnabled();
 }
 

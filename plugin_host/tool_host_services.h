@@ -1,8 +1,9 @@
 // What the tool and filter host needs from the rest of the editor: the
 // windows it locks around a run, the command locks, the tool settings, the
 // pattern, the anti-alias setting, the tone of the active view and the
-// floating selection. The frame and the view install these when they are
-// made; every one left empty does nothing (or answers 0).
+// floating selection. Whoever owns one installs it; an empty colour palette
+// bar, tool windows or tool-windows lock means the main frame's own, every
+// other one left empty does nothing (or answers 0).
 //
 // Also the window locks around a run (LockHostForFilter, EnablePluginWindows,
 // EnableHostWindows).

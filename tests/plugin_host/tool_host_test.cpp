@@ -11,8 +11,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <QToolBar>
 
 #include "app/pelmark_app.h"
+#include "palettes/color_palette_bar.h"
+#include "palettes/link_palette.h"
+#include "palettes/palette_dialog.h"
+#include "palettes/tool_palette.h"
 #include "framework/cmd_ui.h"
 #include "framework/menu_builder.h"
 #include "host_fixture.h"
@@ -276,6 +281,39 @@ TEST_F(ToolHostTest, TextToolDisablesToolWindowsAndCannotStartTwice) {
     for (QWidget* w : tools) EXPECT_TRUE(w->isEnabled());
     EXPECT_EQ(lockFlag, (std::vector<bool>{true, false}));
     EXPECT_EQ(Dump()["call"].size(), 1u);
+}
+
+TEST_F(ToolHostTest, MainFrameWindowsDuringFilterAndTextTool) {
+    UseTools({"Modeless.GLT", "Modeless.GLT=Scribeon.so"});
+    FindFilterPlugins();
+    QFile dictionary(ProgramDir() + "COLOR.DIC");
+    ASSERT_TRUE(dictionary.open(QIODevice::WriteOnly));
+    dictionary.write("\x1a");
+    dictionary.close();
+    ASSERT_TRUE(frame->LoadFrame());
+    const std::vector<QWidget*> tools = {frame->ToolPalette(), frame->MainToolBar(),
+                                         frame->LinkPalette(), frame->ToneBar(),
+                                         frame->LayerPalette(), frame->PosPalette(),
+                                         frame->GuidePalette()};
+    auto doc = Doc();
+    int runs = 0;
+    auto during = [&](bool toolsLocked, bool frameLocked) {
+        ++runs;
+        for (QWidget* w : tools) EXPECT_FALSE(w->isEnabled()) << w->metaObject()->className();
+        EXPECT_TRUE(frame->ColorPalette()->isEnabled());
+        EXPECT_EQ(frame->ToolWindowsDisabled(), toolsLocked);
+        EXPECT_EQ(frame->MdiArea()->isEnabled(), !frameLocked);
+        CloseWindow(SlotWindow(doc->m_ToolPlugin));
+    };
+    WhileRunning([&] { during(false, true); });
+    OnFilterCommand(doc.get(), 2001);
+    WhileRunning([&] { during(true, false); });
+    RunTextTool(doc.get());
+    EXPECT_EQ(runs, 2);
+    for (QWidget* w : tools) EXPECT_TRUE(w->isEnabled()) << w->metaObject()->className();
+    EXPECT_TRUE(frame->ColorPalette()->isEnabled());
+    EXPECT_TRUE(frame->MdiArea()->isEnabled());
+    EXPECT_FALSE(frame->ToolWindowsDisabled());
 }
 
 TEST_F(ToolHostTest, DocumentClosedWhileAPluginWindowRuns) {
