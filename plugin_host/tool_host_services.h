@@ -2,8 +2,10 @@
 // windows it locks around a run, the command locks, the tool settings, the
 // pattern, the anti-alias setting, the tone of the active view and the
 // floating selection. Whoever owns one installs it; an empty colour palette
-// bar, tool windows or tool-windows lock means the main frame's own, every
-// other one left empty does nothing (or answers 0).
+// bar, tool windows or tool-windows lock means the main frame's own, an
+// empty pattern is the floating selection's, an empty floating-selection
+// renewal lifts it again, every other one left
+// empty does nothing (or answers 0).
 //
 // Also the window locks around a run (LockHostForFilter, EnablePluginWindows,
 // EnableHostWindows).
@@ -41,6 +43,7 @@ struct ToolHostServices {
     std::function<void()> lockForAnimationPlugin;
     // A tool setting of the tool palette by index.
     std::function<int(int)> toolOption;
+    // Empty: the pattern taken from a floating selection.
     std::function<ToolPattern()> pattern;
     // The anti-alias setting (0 or 1); empty: the "AntiCheckBox" key of the
     // settings file, default 1.
@@ -48,7 +51,8 @@ struct ToolHostServices {
     // Tone pattern index of the active view, 0 (100%) .. 15.
     std::function<int()> toneIndex;
     // Renews the document's floating selection from its selection
-    // rectangle (after a plug-in changed the layer under it).
+    // rectangle after a plug-in changed the layer under it (empty: lifted
+    // again from the current layer).
     std::function<void(CPelmarkDoc&)> renewFloatingSelection;
     // Adds the grid preset items to the menu (done with the filter menu).
     std::function<void()> addGridPresetItems;

@@ -10,6 +10,7 @@
 
 #include "app/program_globals.h"
 #include "document/doc_limits.h"
+#include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/application.h"
@@ -127,8 +128,14 @@ void FillRecord(RunSlot& slot, CPelmarkDoc& doc, RecordKind kind) {
     const ToolHostServices& s = Services();
     r.toneIndex = s.toneIndex ? s.toneIndex() : 0;
     r.toolOption = ToolOption(1) == 1 ? ToolOption(2) : 0;
-    if (ToolOption(0) == 1 && s.pattern) {
-        ToolPattern pattern = s.pattern();
+    if (ToolOption(0) == 1) {
+        ToolPattern pattern;
+        if (s.pattern) {
+            pattern = s.pattern();
+        } else {
+            const document::SelectionPattern& kept = document::GetSelectionPattern();
+            pattern = {kept.rect, kept.image};
+        }
         r.patternLeft = pattern.rect.left;
         r.patternTop = pattern.rect.top;
         r.patternWidth = pattern.rect.right - pattern.rect.left;
@@ -153,9 +160,11 @@ void RepaintViews(CPelmarkDoc& doc) {
     if (CMainFrame* frame = Frame()) frame->SendWindowMessage(WM_PALETTEBAR_UPDATE, 3, 0);
 }
 
+// A floating selection takes the layer's new pixels under its rectangle.
 void RenewFloatingSelection(CPelmarkDoc& doc) {
-    if (!doc.m_hFloatPixels && !doc.m_hFloatImage) return;
+    if (!doc.m_hFloatImage) return;
     if (const auto& renew = Services().renewFloatingSelection) renew(doc);
+    else document::LiftSelection(doc, doc.m_rcSelection);
 }
 
 struct RunOptions {

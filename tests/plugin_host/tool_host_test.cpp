@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "app/pelmark_app.h"
+#include "document/floating_selection.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/link_palette.h"
 #include "palettes/palette_dialog.h"
@@ -187,8 +188,13 @@ TEST_F(ToolHostTest, RecordAsThePluginSeesIt) {
     ToolClickY() = 4;
     app->WriteProfileInt("Settings", "AntiCheckBox", 0);
     Services().toneIndex = [] { return 5; };
-    Services().toolOption = [](int index) { return index == 1 ? 1 : index == 2 ? 33 : 0; };
+    Services().toolOption = [](int index) { return index <= 1 ? 1 : index == 2 ? 33 : 0; };
+    document::SelectionPattern& pattern = document::GetSelectionPattern();
+    pattern.rect = {1, 2, 4, 6};
+    pattern.image = MemAlloc(77);
+    doc->m_hFloatImage = MemAlloc(1);  // a floating selection, renewed after the negative
     RunToneInvert(doc.get());
+    document::ReleaseSelectionPattern();
 
     auto dump = Dump();
     const std::vector<std::pair<std::string, long long>> expected = {
@@ -204,6 +210,8 @@ TEST_F(ToolHostTest, RecordAsThePluginSeesIt) {
         {"used255", 240},
         {"tone", 5},
         {"toolOption", 33},
+        {"pattern", 1020304},
+        {"patternBytes", 77},
         {"animByte0", 44},
         {"startMode", 0},
         {"imageBytes", (long long)MemSize(doc->m_hImage)},
@@ -213,6 +221,9 @@ TEST_F(ToolHostTest, RecordAsThePluginSeesIt) {
         ASSERT_EQ(dump[name].size(), 1u) << name;
         EXPECT_EQ(dump[name][0], value) << name;
     }
+    // The floating selection was lifted again from the layer, cut to the image.
+    EXPECT_EQ(MemSize(doc->m_hFloatImage), LAYER_HEADER_SIZE + 4u * 4u);
+    EXPECT_EQ(doc->m_rcSelection.bottom, 6);
 }
 
 TEST_F(ToolHostTest, FilterLocksTheHostAndRefusesASecondRun) {

@@ -54,6 +54,9 @@ void DumpRecord(const PluginToolRecord* r, const PluginToolInfo* info, int secon
     Line("used255", high);
     Line("tone", r->toneIndex);
     Line("toolOption", r->toolOption);
+    Line("pattern", r->patternLeft * 1000000LL + r->patternTop * 10000LL + r->patternWidth * 100LL +
+                        r->patternHeight);
+    Line("patternBytes", (long long)MemSize(r->pattern));
     Line("animByte0", r->animTable.a[0][0]);
     Line("startMode", r->animStartMode);
     Line("imageBytes", (long long)MemSize(info->image));
