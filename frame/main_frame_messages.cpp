@@ -24,6 +24,8 @@
 #include "palettes/tool_palette.h"
 #include "platform/text_codec.h"
 #include "plugin_api/plugin_api.h"
+#include "plugin_host/tool_host_services.h"
+#include "plugin_host/tool_runs.h"
 #include "plugin_api/plugin_messages.h"
 
 namespace {
@@ -196,21 +198,7 @@ WinResult CMainFrame::onPluginSettings(WinWParam argument, WinLParam op) {
 }
 
 WinResult CMainFrame::onEnableHost(WinWParam group, WinLParam enable) {
-    if (!MDIGetActive()) return 1;
-    bool on = enable != 0;
-    switch (group) {
-    case HOST_WINDOWS_MAIN_FRAME: setEnabled(on); break;
-    case HOST_WINDOWS_COLOR_PALETTE:
-        if (colorPalette_) colorPalette_->setEnabled(on);
-        break;
-    case HOST_WINDOWS_TOOL_WINDOWS:
-        for (QWidget* w : std::initializer_list<QWidget*>{toolPalette_, toolBar_, linkPalette_, toneBar_,
-                                                         layerPalette_, posPalette_, guidePalette_})
-            if (w) w->setEnabled(on);
-        SetToolWindowsDisabled(!on);
-        break;
-    default: break;
-    }
+    if (MDIGetActive()) plugin_host::EnableHostWindows(int(group), enable != 0);
     return 1;
 }
 
@@ -238,9 +226,6 @@ WinResult CMainFrame::onAnimState(WinWParam editor, WinLParam preview) {
 }
 
 WinResult CMainFrame::onStoreAnimTable() {
-    CPelmarkDoc* doc = GetActiveDoc();
-    if (!doc || !doc->m_AnimPlugin.record) return 1;
-    static_assert(sizeof(PackedAnimTable) == document::kPackedAnimTableBytes);
-    std::memcpy(doc->m_AnimTable.data(), &doc->m_AnimPlugin.record->animTable, sizeof(PackedAnimTable));
+    if (MDIGetActive()) plugin_host::RestoreAnimTable();
     return 1;
 }

@@ -18,9 +18,10 @@ bool g_textToolRunning = false;
 bool g_animRunning = false;
 bool g_hexRunning = false;
 
-bool CommandLocked() {
+// The command's own lock.
+bool CommandLocked(framework::CommandId id) {
     CMainFrame* frame = CMainFrame::Get();
-    return frame && frame->IsCommandLocked();
+    return frame && frame->Locks().Disables(id);
 }
 
 bool ProbeWorkMemory() {
@@ -71,7 +72,7 @@ void DeclareToolHostCommands(framework::CommandTable& table, CPelmarkDoc* doc) {
         .On(kAnimPreviewId, [doc] { OnAnimPreview(doc); })
         .OnUpdate(kAnimPreviewId,
                   [doc](framework::CmdUI& ui) {
-                      ui.Enable(!CommandLocked() && (!g_animRunning || doc->m_bAnimPluginRunning));
+                      ui.Enable(!CommandLocked(ui.id()) && (!g_animRunning || doc->m_bAnimPluginRunning));
                       ui.SetCheck(doc->m_bAnimPreview ? 1 : 0);
                   })
         .On(kHexTilingId, [doc] { OnHexTiling(doc); })
@@ -93,7 +94,7 @@ void OnFilterCommand(CPelmarkDoc* doc, framework::CommandId id) {
     LockHostForFilter(true);
 }
 
-void OnUpdateFilterCommand(framework::CmdUI& ui) { ui.Enable(!CommandLocked()); }
+void OnUpdateFilterCommand(framework::CmdUI& ui) { ui.Enable(!CommandLocked(ui.id())); }
 
 int RunTextTool(CPelmarkDoc* doc) {
     if (!doc || !ProbeWorkMemory()) return 0;

@@ -32,7 +32,7 @@ void DeclareToolHostCommands(framework::CommandTable& table, CPelmarkDoc* doc);
 // the main frame locked (the colour palette bar stays usable) for the run.
 // Refused while the filter record is held by a run still going.
 void OnFilterCommand(CPelmarkDoc* doc, framework::CommandId id);
-// Enabled while no command lock is set.
+// Enabled while the command's lock is not set.
 void OnUpdateFilterCommand(framework::CmdUI& ui);
 
 // The text tool: refused while it runs; the tool windows are disabled for

@@ -110,9 +110,14 @@ ToolHostServices& Services() {
 void LockHostForFilter(bool enable) {
     LockState& s = Locks();
     QWidget* frame = MainFrame();
-    if (!enable && !s.frameLocked) {
+    QWidget* bar = ColorPaletteBar();
+    if (frame && !(bar && frame->isAncestorOf(bar))) {
+        // The bar is a window of its own: the frame itself goes off and on.
+        s.frameLocked = !enable;
+        frame->setEnabled(enable);
+    } else if (!enable && !s.frameLocked) {
         s.frameParts.clear();
-        if (frame) CollectFrameParts(frame, ColorPaletteBar(), s.frameParts);
+        if (frame) CollectFrameParts(frame, bar, s.frameParts);
         s.frameLocked = true;
         for (const QPointer<QWidget>& w : s.frameParts) Apply(w);
     } else if (enable && s.frameLocked) {

@@ -2,7 +2,7 @@
 // windows it locks around a run, the command locks, the tool settings, the
 // pattern, the anti-alias setting, the tone of the active view and the
 // floating selection. Whoever owns one installs it; an empty colour palette
-// bar, tool windows or tool-windows lock means the main frame's own, an
+// bar, tool windows, tool option or command lock means the main frame's, an
 // empty pattern is the floating selection's, an empty floating-selection
 // renewal lifts it again, every other one left
 // empty does nothing (or answers 0).
@@ -62,9 +62,9 @@ struct ToolHostServices {
 ToolHostServices& Services();
 
 // The main frame window enabled or disabled; the colour palette bar is
-// enabled in both cases. Disabling takes input away from the frame's bars,
-// client area and the windows it owns, and remembers what it disabled;
-// enabling gives back exactly that.
+// enabled in both cases. When the bar lies inside the frame, the frame stays
+// enabled and its other parts and owned windows are disabled instead (and
+// exactly those enabled again).
 void LockHostForFilter(bool enable);
 // The seven tool windows enabled or disabled, the tool-windows-disabled lock
 // set while they are disabled; the colour palette bar always enabled.

@@ -72,7 +72,9 @@ int AntiAlias() {
 
 int ToolOption(int index) {
     const ToolHostServices& s = Services();
-    return s.toolOption ? s.toolOption(index) : 0;
+    if (s.toolOption) return s.toolOption(index);
+    CMainFrame* frame = Frame();
+    return frame ? frame->GetToolOption(index) : 0;
 }
 
 // The wait cursor from the load until the plug-in takes over.
@@ -200,6 +202,7 @@ int CallPlugin(RunSlot& slot, CPelmarkDoc& doc, const RunOptions& options, Docum
         docSlot.window = nullptr;
         if (options.kind == RecordKind::Anim) {
             if (const auto& lock = Services().lockForAnimationPlugin) lock();
+            else if (CMainFrame* frame = Frame()) frame->LockForAnimationPlugin();
             g_animDoc = &doc;
             g_animInfoCopy = slot.info;
         }
@@ -212,6 +215,7 @@ int CallPlugin(RunSlot& slot, CPelmarkDoc& doc, const RunOptions& options, Docum
     slot.doc = nullptr;
     library.reset();
     if (const auto& clear = Services().clearCommandLocks) clear();
+    else if (CMainFrame* frame = Frame()) frame->ClearCommandLocks();
     return changed;
 }
 
