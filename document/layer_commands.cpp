@@ -98,6 +98,7 @@ bool CPelmarkDoc::IsLayerCommandAvailable(framework::CommandId id) const {
 
 void CPelmarkDoc::SetModified(bool flag) {
     SetModifiedFlag(flag);
+    NoteContentChange();
     if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateEditButtons();
 }
 
@@ -334,5 +335,5 @@ void CPelmarkDoc::SwapLayerColorIndices(int a, int b) {
             if (p[i] == a) p[i] = uint8_t(b);
             else if (p[i] == b) p[i] = uint8_t(a);
         }
-    }
+    }    NoteContentChange();
 }

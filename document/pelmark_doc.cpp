@@ -192,6 +192,7 @@ void CPelmarkDoc::WriteTableEntries(const uint32_t* table, int count) {
 }
 
 bool CPelmarkDoc::InitDib() {
+    NoteContentChange();
     ReleaseImagePalettes();
     if (!m_hImage) return false;
 
@@ -237,6 +238,7 @@ void CPelmarkDoc::ReleaseImagePalettes() {
 }
 
 int CPelmarkDoc::InvalidateOtherViews(framework::View* view) {
+    NoteContentChange();
     for (framework::View* other : GetViews())
         if (other != view) other->update();
     return 0;

@@ -15,6 +15,7 @@
 
 #include <QString>
 
+#include "document/content_generation.h"
 #include "document/doc_limits.h"
 #include "document/floating_selection_state.h"
 #include "document/doc_view_state.h"
@@ -111,6 +112,14 @@ public:
     void SwapLayerColorIndices(int a, int b);
     // Removes the underlay picture.
     void DeleteUnderlay();
+
+    // A number that changes whenever the pixels, layers or palette may have
+    // changed: a step opened or restored, a new image, the modified flag
+    // set, the views invalidated. Whoever keeps something computed from the
+    // pixels compares it. Code that changes pixels without passing any of
+    // those calls NoteContentChange itself.
+    uint64_t ContentGeneration() const { return m_nContentGeneration; }
+    void NoteContentChange() { m_nContentGeneration = document::NextContentGeneration(); }
 
     // Layer menu commands.
     void OnLayerNew();
@@ -260,6 +269,7 @@ public:
     int m_fileLock = -1;
     // What the views keep here (position palette values, fitting, title).
     document::DocViewState m_ViewState;
+    uint64_t m_nContentGeneration = document::NextContentGeneration();
 
 protected:
     void DeclareCommands(framework::CommandTable& table) override;

@@ -93,6 +93,8 @@ int32_t CPelmarkDoc::PushUndo(int32_t actionId, const QString& text, bool merge)
     CMainFrame* frame = CMainFrame::Get();
     m_nOpenedUndoStep = -1;
     if (frame && !frame->CheckWorkMemory(0)) return 0;
+    // The edit that follows changes the content.
+    NoteContentChange();
 
     const int depth = UndoDepth();
     // After an image size change any other edit starts a new history.
@@ -228,6 +230,7 @@ void CPelmarkDoc::RestoreUndoSlot(int s) {
     if (s < 0 || s >= document::kUndoSlots) return;
     document::UndoSlot& slot = m_UndoSlots[size_t(s)];
     CMainFrame* frame = CMainFrame::Get();
+    NoteContentChange();
 
     SetModifiedFlag(slot.modifiedMark != 0);
     m_nToolId = slot.toolId;
