@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRubberBand>
 
+#include "dialogs/reduce_colors_dlg.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/application.h"
@@ -62,6 +63,9 @@ CColorPaletteBar::CColorPaletteBar(QWidget* owner)
     if (framework::Application* app = framework::Application::Instance())
         shown_ = app->GetProfileInt(kSettings, QStringLiteral("DispColorPalette"), 1);
     createControls();
+    services_.reduceColors = [this](int usedColors) {
+        if (CPelmarkDoc* doc = activeDoc()) CReduceColorsDlg(doc, usedColors, this).DoModal();
+    };
     Reposition(12, 12, 256, 16);
     if (qApp) qApp->installEventFilter(this);
     // A document switch shows the new document's palette.
@@ -302,6 +306,7 @@ void CColorPaletteBar::OnPaletteBarUpdate(int code, intptr_t flag) {
         if (doc->m_nColorMode == 1) {
             if (mode_ != k16Colors) {
                 setMode(k16Colors, 16);
+                if (!IsSixteenColorDib(doc->m_hImage)) doc->ReduceTo16Colors();
                 for (framework::View* view : doc->GetViews()) view->update();
                 update();
             }
