@@ -33,14 +33,14 @@ const QString kDicMode = QStringLiteral("DicMode");
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 23;
 
-struct ButtonSpec {
+struct ButtonLayout {
     int id;
     QRect rect;  // client pixels, right and bottom exclusive
     const char* tip;
 };
 
 constexpr int kButtonCount = 5;
-const ButtonSpec kButtons[kButtonCount] = {
+const ButtonLayout kButtons[kButtonCount] = {
     {CColorPaletteBar::kDeleteUnusedId, QRect(QPoint(2, 2), QPoint(24, 23)), "删除未使用颜色"},
     {CColorPaletteBar::kDragExchangeId, QRect(QPoint(30, 2), QPoint(52, 23)), "移动图象颜色"},
     {CColorPaletteBar::kDragMoveId, QRect(QPoint(58, 2), QPoint(80, 23)), "颜色移动"},
@@ -83,12 +83,12 @@ CColorPaletteBar::~CColorPaletteBar() {
 }
 
 void CColorPaletteBar::createControls() {
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new PictureButton(PaletteBarButtonPictures(spec.id, spec.rect.size()), this);
-        button->setGeometry(spec.rect);
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        controls_[spec.id] = button;
-        const int id = spec.id;
+    for (const ButtonLayout& layout : kButtons) {
+        auto* button = new PictureButton(PaletteBarButtonPictures(layout.id, layout.rect.size()), this);
+        button->setGeometry(layout.rect);
+        button->setToolTip(QString::fromUtf8(layout.tip));
+        controls_[layout.id] = button;
+        const int id = layout.id;
         connect(button, &QAbstractButton::clicked, this, [this, id] {
             if (id == kDragExchangeId || id == kDragMoveId) toggleDragMode(id);
             else runCommand(id);
