@@ -36,6 +36,11 @@ protected:
         ASSERT_TRUE(doc);
         bar->OnPaletteBarUpdate(PALETTEBAR_DOCUMENT, 0);
     }
+    void TearDown() override {
+        // The tests' services capture their locals.
+        if (bar) bar->SetServices({});
+        FrameTest::TearDown();
+    }
 
     // A document of one layer whose pixels run 0, 1, 2, ... and whose
     // palette is the test palette.
