@@ -55,7 +55,8 @@ QRect spanRect(int left, int top, int right, int bottom) { return QRect(left, to
 
 CColorPaletteBar::CColorPaletteBar(QWidget* owner)
     : PaletteWindow(owner, QStringLiteral("色板"), QStringLiteral("ColorPalettePos"),
-                    Ownership::Transient) {
+                    Ownership::Transient),
+      owner_(owner) {
     setObjectName(QStringLiteral("ColorPaletteBar"));
     setWindowIcon(QIcon());
     setMouseTracking(false);
@@ -97,7 +98,7 @@ void CColorPaletteBar::createControls() {
         if (id == kDragMoveId) dragMove_ = button;
     }
     QFont textFont = QWidget::font();
-    if (auto* frame = dynamic_cast<CMainFrame*>(parentWidget())) textFont = frame->StatusFont();
+    if (auto* frame = dynamic_cast<CMainFrame*>(owner_.data())) textFont = frame->StatusFont();
 
     editorButton_ = new QPushButton(QStringLiteral("设定"), this);
     editorButton_->setGeometry(spanRect(152, 3, 188, 22));
@@ -137,7 +138,7 @@ void CColorPaletteBar::ApplyPosition(const std::vector<int>& numbers) {
 }
 
 CPelmarkDoc* CColorPaletteBar::activeDoc() const {
-    auto* frame = dynamic_cast<framework::MdiFrame*>(parentWidget());
+    auto* frame = dynamic_cast<framework::MdiFrame*>(owner_.data());
     framework::View* view = frame ? frame->GetActiveView() : nullptr;
     return view ? dynamic_cast<CPelmarkDoc*>(view->GetDocument()) : nullptr;
 }

@@ -154,6 +154,8 @@ private:
     void toggleDragMode(int id);
     void runCommand(int id);
 
+    // The main frame (the bar need not be its child widget).
+    QPointer<QWidget> owner_;
     Services services_;
     std::map<int, QPointer<QWidget>> controls_;
     PictureButton* dragExchange_ = nullptr;

@@ -46,7 +46,7 @@ void CColorPaletteBar::leftPress(const QPoint& pos) {
     setFocus(Qt::MouseFocusReason);
     const int cell = HitTest(pos.x(), pos.y());
     if (cell < 0) return;
-    CMainFrame* frame = dynamic_cast<CMainFrame*>(parentWidget());
+    CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data());
     if (frame) {
         frame->SetPaneText(1, 0, QStringLiteral("所选色的位置是%1到了").arg(cell));
         if (frame->ToolPalette()) frame->ToolPalette()->update();
@@ -175,7 +175,7 @@ void CColorPaletteBar::afterPaletteEdit(CPelmarkDoc* doc, bool refreshPlugins) {
     doc->UpdateAllViews(nullptr);
     refreshUsedColors(doc);
     refreshColorText(doc);
-    CMainFrame* frame = dynamic_cast<CMainFrame*>(parentWidget());
+    CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data());
     if (frame) frame->SendWindowMessage(WM_PALETTEBAR_UPDATE, PALETTEBAR_REFRESH, 0);
     update();
     doc->InvalidateOtherViews(nullptr);
@@ -204,7 +204,7 @@ void CColorPaletteBar::paste(int cell) {
     doc->InvalidateOtherViews(nullptr);
     refreshColorText(doc);
     update();
-    if (CMainFrame* frame = dynamic_cast<CMainFrame*>(parentWidget())) frame->UpdateLayerPalette(doc);
+    if (CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data())) frame->UpdateLayerPalette(doc);
 }
 
 void CColorPaletteBar::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -213,7 +213,7 @@ void CColorPaletteBar::mouseDoubleClickEvent(QMouseEvent* event) {
     const int cell = HitTest(pos.x(), pos.y());
     CPelmarkDoc* doc = activeDoc();
     if (cell < 0 || !doc || !doc->m_hImage) return;
-    CMainFrame* frame = dynamic_cast<CMainFrame*>(parentWidget());
+    CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data());
     if (frame && !frame->CheckWorkMemory(1)) return;
     if (lockedCell(doc, cell)) return;
     const int old = current_;
@@ -276,7 +276,7 @@ void CColorPaletteBar::runCommand(int id) {
         if (id == kShowAlphaId) alphaCheck_->setChecked(showAlpha_);
         return;
     }
-    CMainFrame* frame = dynamic_cast<CMainFrame*>(parentWidget());
+    CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data());
     switch (id) {
     case kDeleteUnusedId:
         if (services_.deleteUnusedColors) services_.deleteUnusedColors();
