@@ -64,6 +64,10 @@ CColorPaletteBar::CColorPaletteBar(QWidget* owner)
     if (framework::Application* app = framework::Application::Instance())
         shown_ = app->GetProfileInt(kSettings, QStringLiteral("DispColorPalette"), 1);
     createControls();
+    services_.commandsLocked = [this] {
+        auto* frame = dynamic_cast<CMainFrame*>(owner_.data());
+        return frame && frame->Locks().IsSet(CommandLockTable::kPaletteBar);
+    };
     services_.reduceColors = [this](int usedColors) {
         if (CPelmarkDoc* doc = activeDoc()) CReduceColorsDlg(doc, usedColors, this).DoModal();
     };

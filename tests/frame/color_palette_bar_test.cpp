@@ -11,6 +11,7 @@
 #include "imaging/dib_geometry.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/picture_button.h"
+#include "plugin_api/plugin_messages.h"
 
 namespace frametest {
 namespace {
@@ -298,8 +299,11 @@ TEST_F(PaletteBarTest, UpdateCodesSwitchTheDisplayMode) {
         EXPECT_EQ(bar->Columns(), c.columns);
     }
     doc->m_nColor = 77;
-    bar->OnPaletteBarUpdate(PALETTEBAR_CURRENT_COLOR, 0);
+    Frame()->SendWindowMessage(WM_PALETTEBAR_UPDATE, PALETTEBAR_CURRENT_COLOR, 0);
     EXPECT_EQ(bar->CurrentIndex(), 77);
+    doc->m_bTone = 1;
+    Frame()->SendWindowMessage(WM_PALETTEBAR_UPDATE, PALETTEBAR_TONE, 1);
+    EXPECT_EQ(bar->DisplayMode(), CColorPaletteBar::kSecondColor);
 }
 
 TEST_F(PaletteBarTest, SwatchPixelsAreThePalette) {
@@ -347,19 +351,17 @@ TEST_F(PaletteBarTest, UsedColoursAreExactAndScannedOnlyAfterAChange) {
 
 TEST_F(PaletteBarTest, CommandButtonsRunTheirServicesUnlessLocked) {
     std::vector<std::string> ran;
-    bool locked = false;
     CColorPaletteBar::Services& s = bar->GetServices();
     s.deleteUnusedColors = [&] { ran.push_back("unused"); };
     s.reduceColors = [&](int used) { ran.push_back("reduce " + std::to_string(used)); };
     s.showGradient = [&] { ran.push_back("gradient"); };
     s.paletteEditor = [&] { ran.push_back("editor"); };
-    s.commandsLocked = [&] { return locked; };
     for (int id : {CColorPaletteBar::kDeleteUnusedId, CColorPaletteBar::kReduceId,
                    CColorPaletteBar::kGradientId, CColorPaletteBar::kEditorId})
         Press(id);
     EXPECT_EQ(ran, (std::vector<std::string>{"unused", "reduce 32", "gradient", "editor"}));
 
-    locked = true;
+    Frame()->LockPaletteCommand();
     bar->OnPaletteBarUpdate(PALETTEBAR_REFRESH, 0);
     for (int id : {CColorPaletteBar::kDeleteUnusedId, CColorPaletteBar::kDragExchangeId,
                    CColorPaletteBar::kDragMoveId, CColorPaletteBar::kReduceId,
@@ -371,6 +373,9 @@ TEST_F(PaletteBarTest, CommandButtonsRunTheirServicesUnlessLocked) {
     EXPECT_FALSE(bar->DragModeOn());
     EXPECT_EQ(static_cast<PictureButton*>(bar->Control(CColorPaletteBar::kReduceId))->Shown(),
               PictureButton::kDisabled);
+    Frame()->ClearCommandLocks();
+    bar->OnPaletteBarUpdate(PALETTEBAR_REFRESH, 0);
+    EXPECT_TRUE(bar->Control(CColorPaletteBar::kReduceId)->isEnabled());
 }
 
 TEST_F(PaletteBarTest, FollowsTheActiveDocument) {
