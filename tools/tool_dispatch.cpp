@@ -1,8 +1,5 @@
 #include "tools/tool_dispatch.h"
 
-#include <array>
-#include <cstddef>
-
 namespace tools {
 
 namespace {
@@ -13,18 +10,6 @@ ToolHandler& NoTool() {
 }
 
 }  // namespace
-
-int& ToolOption(int index) {
-    static std::array<int, kToolOptionCount> options = [] {
-        std::array<int, kToolOptionCount> o{};
-        o[kOptionLineWidth] = 1;
-        o[kOptionOutlineWidth] = 1;
-        return o;
-    }();
-    static int spare = 0;
-    if (index < 0 || index >= kToolOptionCount) return spare = 0;
-    return options[size_t(index)];
-}
 
 const char* ToolPrompt(int tool) {
     switch (tool) {

@@ -74,19 +74,6 @@ enum PointMode { kPointDown = 0, kPointMove = 1, kPointUp = 2 };
 // filled shapes that turn snapping off for their moves and ups.
 bool SkipsSnap(int tool, int mode, bool outlineNoSnap, bool filledNoSnap);
 
-// The tool settings of the tool palette by index (3: the line draws
-// four-point curves; 4: line width; 5: outline width; 6 and 9: the outline
-// and the filled shapes are not snapped while they are dragged).
-enum ToolOptionIndex : int {
-    kOptionCurve = 3,
-    kOptionLineWidth = 4,
-    kOptionOutlineWidth = 5,
-    kOptionOutlineNoSnap = 6,
-    kOptionFilledNoSnap = 9,
-    kToolOptionCount = 16,
-};
-int& ToolOption(int index);
-
 // One tool's mouse and key handlers, in image pixels after snapping.
 class ToolHandler {
 public:

@@ -249,8 +249,6 @@ TEST(DispatchTest, ToolTableReachesEveryToolAndDefaultsToNothing) {
     EXPECT_TRUE(DownOnly(kTextTool));
     EXPECT_TRUE(DownOnly(kMapPolyTool));
     EXPECT_FALSE(DownOnly(kMapMoveTool));
-    EXPECT_EQ(ToolOption(kOptionLineWidth), 1);
-    EXPECT_EQ(ToolOption(-1), 0);
     EXPECT_STREQ(ToolPrompt(kEllipseOutlineTool), "外框描画：圆形");
     EXPECT_EQ(ToolPrompt(574), nullptr);
 }
