@@ -14,8 +14,10 @@
 #include "framework/doc_template.h"
 #include "imaging/color_reducer.h"
 #include "platform/paths.h"
+#include "plugin_host/filter_plugins.h"
 #include "view/child_frame.h"
 #include "view/pelmark_view.h"
+#include "view/view_globals.h"
 
 namespace {
 
@@ -103,6 +105,8 @@ bool CPelmarkApp::InitInstance() {
     CMainFrame* frame = CreateMainFrame();
     if (!frame) return false;
     SetMainFrame(frame);
+    // The filter menu is built at the first paint of any view.
+    view::SetFirstPaintHook(plugin_host::BuildFilterMenu);
     if (!frame->LoadFrame()) {
         SetMainFrame(nullptr);
         return false;
