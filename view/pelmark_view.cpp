@@ -91,6 +91,7 @@ void CPelmarkView::DeclareCommands(framework::CommandTable& t) {
         .On(kCenterImageId, this, &CPelmarkView::OnCenterImage)
         .On(framework::ID_FILE_PRINT, this, &CPelmarkView::OnFilePrint)
         .On(framework::ID_FILE_PRINT_PREVIEW, this, &CPelmarkView::OnFilePrintPreview);
+    DeclareDrawCommands(t);
     framework::View::DeclareCommands(t);
 }
 
@@ -172,12 +173,17 @@ void CPelmarkView::OnActivateView(bool activate, framework::View* activated,
 }
 
 void CPelmarkView::OnTimer(int id) {
+    if (id == kAutoScrollTimer) OnAutoScrollTimer();
+    if (id == kTextToolTimer) OnTextToolTimer();
     if (id != kLayerRefreshTimer) return framework::View::OnTimer(id);
     KillTimer(kLayerRefreshTimer);
     CPelmarkDoc* doc = GetDocument();
     if (!doc || !doc->m_bLayerUpdatePending) return;
     doc->m_bLayerUpdatePending = 0;
-    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(doc);
+    if (CMainFrame* frame = CMainFrame::Get()) {
+        frame->UpdateLayerPalette(doc);
+        frame->SetPositionPaletteDoc(doc);
+    }
 }
 
 void CPelmarkView::RealizeDocPalette(QWidget*) {

@@ -16,12 +16,16 @@
 
 #include "framework/view.h"
 #include "imaging/logical_palette.h"
+#include "tools/drag_state.h"
+#include "tools/pixel_access.h"
 #include "tools/repaint_sink.h"
+#include "tools/tool_dispatch.h"
 #include "view/guide_settings.h"
 #include "view/overlay.h"
 #include "view/view_geometry.h"
 
 class CPelmarkDoc;
+class QMenu;
 class QPainter;
 class QPrinter;
 class QScrollBar;
@@ -134,6 +138,84 @@ public:
 
     // Painting.
     void OnDraw(QPainter& painter, const QRect& clip);
+
+    // ---- Drawing (pelmark_view_draw.cpp) ----
+    // One drawing operation on the document's composite and layers, with
+    // this view's tone and repaints through the view.
+    bool BeginPixelAccess();
+    void EndPixelAccess();
+    const tools::PixelAccess& PixelAccessState() const { return m_PixelAccess; }
+    // Snapping state and cells of this view.
+    tools::GridSnap Snap() const;
+    // The stamp of the current tool.
+    tools::PenStamp CurrentStamp() const;
+    void StampPen(int x, int y, bool repaint);
+    void PlotPen(int x, int y, bool repaint);
+    void StampPenLine(int x0, int y0, int x1, int y1, bool repaint, int spacingMode);
+    void StampPenLinePattern(int x0, int y0, int x1, int y1, bool repaint, int spacing);
+    void DrawPenLine(int x0, int y0, int x1, int y1, bool repaint);
+    void FillSpan(int x, int y, int count);
+    int GetPixelIndex(int x, int y) const;
+    // Repaints image rectangle `r` (right and bottom exclusive).
+    void InvalidateImageRect(const DibRect& r);
+    // Recomposes the composite from the layers over `rect` (whole image when
+    // null) and repaints every view of the document.
+    void RecomposeLayers(const DibRect* rect = nullptr);
+    // The spacing of the pen tool's spaced lines.
+    static int& PenSpacing();
+    // Tone commands 636..651.
+    int ToneLevel() const { return m_nToneLevel; }
+    int TonePattern() const { return m_nTonePattern; }
+    void OnToneCommand(CommandId id);
+    void OnUpdateTone(framework::CmdUI& ui);
+
+    // ---- Mouse and keys (pelmark_view_mouse.cpp) ----
+    static constexpr int kAutoScrollTimer = 1;
+    static constexpr int kTextToolTimer = 2;
+    // The handlers of the tools; a tool without one does nothing.
+    tools::ToolTable& ToolHandlers() { return m_Tools; }
+    // Client point (less the centring offsets) to image pixels, snapped by
+    // the rules of the current tool for mode 0 down, 1 move, 2 up.
+    tools::ImagePoint ClientToImagePoint(QPoint client, int mode);
+    void OnLButtonDown(QPoint client, Qt::KeyboardModifiers modifiers);
+    void OnMouseMove(QPoint client, Qt::KeyboardModifiers modifiers);
+    void DispatchToolMove(tools::ImagePoint p, bool shift);
+    void OnLButtonUp(QPoint client, Qt::KeyboardModifiers modifiers);
+    void OnRButtonDown(QPoint client);
+    void OnRButtonUp(QPoint client);
+    void OnLButtonDblClk(QPoint client);
+    void OnKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void OnKeyUp(int key);
+    void UpdateCursorFeedback(QPoint client);
+    bool IsImagePointVisible(tools::ImagePoint p) const;
+    // The floating selection's menu when the tool and the point call for it;
+    // true when it was shown.
+    bool ShowSelectionMenu(QPoint client, tools::ImagePoint p);
+    // The menu of ShowSelectionMenu, built afresh each time.
+    static QMenu* CreateSelectionMenu(QWidget* parent);
+    // Drag scrolling for the tools.
+    void AutoScrollCheck(tools::ImagePoint p);
+    tools::ImagePoint AutoScroll(tools::ImagePoint p);
+    QPoint OffsetImagePoint(QPoint p) const { return p + QPoint(m_nCentreX, m_nCentreY); }
+    DibRect OffsetImageRect(DibRect r) const {
+        return {r.left + m_nCentreX, r.top + m_nCentreY, r.right + m_nCentreX, r.bottom + m_nCentreY};
+    }
+    void SetDefaultCursor() { SetToolCursor(0); }
+    void SetToolCursor(int index);
+    int CursorIndex() const { return tools::ProgramDragState().cursorIndex; }
+    bool HoldsCapture() const { return m_bCapture; }
+    bool AutoScrolling() const { return m_bAutoScroll; }
+    tools::ImagePoint AutoScrollPoint() const { return m_ptAutoScroll; }
+    tools::ImagePoint AutoScrollStepNow() const { return m_AutoScrollStep; }
+    bool TextToolPending() const { return m_bTextPending; }
+    // Timer 1: the last point moves by the step and the move is dispatched.
+    void OnAutoScrollTimer();
+    // Timer 2 (one shot): the text tool's handler runs.
+    void OnTextToolTimer();
+    // The hook of the guide handles: true when they take the point (down,
+    // move, up by mode).
+    using GuideHook = bool (*)(CPelmarkView*, tools::ImagePoint, int mode);
+    static GuideHook& GuideHandles();
     void RepaintImageRect(const DibRect& rect, bool updateNow) override;
     const QImage& BackBuffer() const { return m_BackBuffer; }
 
@@ -162,6 +244,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void OnTimer(int id) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void OnUpdateZoom(framework::CmdUI& ui);
@@ -204,4 +292,22 @@ private:
     int m_nMaxPage = 1;
     int m_nPreviewPages = 1;
     std::array<uint32_t, 256> m_Colors{};
+
+    // Mouse and drawing.
+    void DeclareDrawCommands(framework::CommandTable& table);
+    bool GuideEditing() const;
+    bool RunDownProbe(int tool);
+    void DispatchDown(int tool, tools::ImagePoint p, Qt::KeyboardModifiers modifiers);
+    void EndAutoScroll();
+    void ReleaseCapture();
+    tools::PixelAccess m_PixelAccess;
+    tools::ToolTable m_Tools;
+    bool m_bCapture = false;
+    bool m_bAutoScroll = false;
+    tools::ImagePoint m_ptAutoScroll;
+    tools::ImagePoint m_AutoScrollStep;
+    // AutoScrollCheck's anchor and scroll position.
+    tools::ImagePoint m_ptScrollAnchor;
+    QPoint m_ptScrollStart;
+    bool m_bTextPending = false;
 };
