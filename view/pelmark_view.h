@@ -161,6 +161,8 @@ public:
     // Recomposes the composite from the layers over `rect` (whole image when
     // null) and repaints every view of the document.
     void RecomposeLayers(const DibRect* rect = nullptr);
+    // The main frame's tool setting of an index (0 without a main frame).
+    static int ToolOptionOf(int index);
     // The spacing of the pen tool's spaced lines.
     static int& PenSpacing();
     // Tone commands 636..651.

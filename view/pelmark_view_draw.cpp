@@ -3,10 +3,16 @@
 // image rectangles, recomposition and the tone commands.
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
+#include "frame/tool_options.h"
 #include "framework/cmd_ui.h"
 #include "tools/draw_ops.h"
 #include "tools/layer_stack.h"
 #include "view/pelmark_view.h"
+
+int CPelmarkView::ToolOptionOf(int index) {
+    CMainFrame* frame = CMainFrame::Get();
+    return frame ? frame->GetToolOption(index) : 0;
+}
 
 bool CPelmarkView::GuideEditing() const { return GetGuideSettings().handleEdit != 0; }
 
@@ -31,8 +37,8 @@ tools::PenStamp CPelmarkView::CurrentStamp() const {
         c.toolId = doc->m_nToolId;
         c.docPenId = doc->m_nPenId;
     }
-    c.lineWidth = tools::ToolOption(tools::kOptionLineWidth);
-    c.outlineWidth = tools::ToolOption(tools::kOptionOutlineWidth);
+    c.lineWidth = ToolOptionOf(kLineDiameter);
+    c.outlineWidth = ToolOptionOf(kOutlineDiameter);
     return tools::ChooseStamp(c);
 }
 
@@ -90,6 +96,7 @@ void CPelmarkView::OnToneCommand(CommandId id) {
     if (!tone.Choose(int(id))) return;
     m_nToneLevel = tone.level;
     m_nTonePattern = tone.pattern;
+    if (CMainFrame* frame = CMainFrame::Get()) frame->SetToneButton(id);
 }
 
 void CPelmarkView::OnUpdateTone(framework::CmdUI& ui) {

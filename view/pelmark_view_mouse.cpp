@@ -13,6 +13,7 @@
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
 #include "frame/main_frame.h"
+#include "frame/tool_options.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "plugin_api/plugin_messages.h"
@@ -97,8 +98,8 @@ CPelmarkView::GuideHook& CPelmarkView::GuideHandles() {
 ImagePoint CPelmarkView::ClientToImagePoint(QPoint client, int mode) {
     CPelmarkDoc* doc = GetDocument();
     const int tool = doc ? doc->m_nToolId : 0;
-    const bool snap = !tools::SkipsSnap(tool, mode, tools::ToolOption(tools::kOptionOutlineNoSnap) == 1,
-                                        tools::ToolOption(tools::kOptionFilledNoSnap) == 1);
+    const bool snap = !tools::SkipsSnap(tool, mode, ToolOptionOf(kOutlineSizeMode) == 1,
+                                        ToolOptionOf(kFilledSizeMode) == 1);
     QPoint s = ScrollPosition();
     ImagePoint p = tools::ClientToImage(client.x(), client.y(), s.x(), s.y(), m_nZoom, Snap(), snap);
     if (doc && InImage(*doc, p))
@@ -231,7 +232,7 @@ void CPelmarkView::OnMouseMove(QPoint client, Qt::KeyboardModifiers modifiers) {
     ImagePoint p = ClientToImagePoint(client - QPoint(m_nCentreX, m_nCentreY), tools::kPointMove);
     CPelmarkDoc* doc = GetDocument();
     if (!m_bCapture) {
-        if (doc && doc->m_nToolId == tools::kLineTool && tools::ToolOption(tools::kOptionCurve))
+        if (doc && doc->m_nToolId == tools::kLineTool && ToolOptionOf(kLineType))
             m_Tools.Get(tools::kLineTool).OnHover(p);
         return;
     }

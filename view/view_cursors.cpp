@@ -1,30 +1,9 @@
 #include "view/view_cursors.h"
 
+#include "frame/resource_pictures.h"
 #include "tools/dispatch_rules.h"
 
 namespace view {
-
-namespace {
-
-CursorSource& Source() {
-    static CursorSource source = nullptr;
-    return source;
-}
-
-// Standard shapes for the program's cursors while no pictures are loaded.
-QCursor StandIn(int index) {
-    switch (index) {
-    case tools::kHandCursor: return QCursor(Qt::OpenHandCursor);
-    case tools::kMoveCursor: return QCursor(Qt::SizeAllCursor);
-    case 23: return QCursor(Qt::PointingHandCursor);
-    case 27: return QCursor(Qt::IBeamCursor);
-    default: return QCursor(Qt::CrossCursor);
-    }
-}
-
-}  // namespace
-
-void SetProgramCursorSource(CursorSource source) { Source() = source; }
 
 QCursor ViewCursor(int index) {
     switch (index) {
@@ -35,8 +14,7 @@ QCursor ViewCursor(int index) {
     default: break;
     }
     int resource = tools::CursorResource(index);
-    if (resource == 0) return QCursor(Qt::ArrowCursor);
-    return Source() ? Source()(resource) : StandIn(index);
+    return resource ? pictures::ProgramCursor(resource) : QCursor(Qt::ArrowCursor);
 }
 
 }  // namespace view

@@ -7,11 +7,6 @@
 
 namespace view {
 
-// The program's cursor of a resource number; until a source is set, a
-// standard shape stands in.
-using CursorSource = QCursor (*)(int resourceId);
-void SetProgramCursorSource(CursorSource source);
-
 // The cursor of table index `index` (the arrow outside 0..31).
 QCursor ViewCursor(int index);
 
