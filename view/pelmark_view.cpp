@@ -254,9 +254,12 @@ void CPelmarkView::OnZoomCycle() { OnZoomCommand(view::ZoomCommandOf(view::NextC
 
 namespace {
 // Zoom in and out go through the main frame, as the zoom buttons do.
+// Nothing happens while the main frame holds the zoom lock.
 void SendZoom(CPelmarkView* view, framework::CommandId id) {
     if (!id) return;
-    if (CMainFrame* frame = CMainFrame::Get(); frame && frame->GetActiveView() == view)
+    CMainFrame* frame = CMainFrame::Get();
+    if (frame && frame->Locks().IsSet(CommandLockTable::kZoom)) return;
+    if (frame && frame->GetActiveView() == view)
         frame->SendCommand(id);
     else
         view->ExecuteCommand(id);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QWheelEvent>
 
+#include "frame/main_frame.h"
 #include "framework/child_frame.h"
 #include "framework/cmd_ui.h"
 #include "view/view_geometry.h"
@@ -114,6 +115,14 @@ TEST_F(ViewTest, CycleInAndOut) {
         out.push_back(view->Zoom());
     }
     EXPECT_EQ(out, (std::vector<int>{8, 6, 4, 2, 1, 1}));
+
+    // The main frame's zoom lock stops both.
+    CMainFrame::Get()->Locks().LockEditCommands(0);
+    view->ExecuteCommand(CPelmarkView::kZoomInId);
+    EXPECT_EQ(view->Zoom(), 1);
+    CMainFrame::Get()->ClearCommandLocks();
+    view->ExecuteCommand(CPelmarkView::kZoomInId);
+    EXPECT_EQ(view->Zoom(), 2);
 }
 
 TEST_F(ViewTest, SameZoomRefitsTheFrameUnlessCentred) {
