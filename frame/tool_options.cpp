@@ -7,7 +7,7 @@ namespace {
 
 using Kind = ToolOptions::Kind;
 
-const ToolOptions::Spec kSpecs[kToolOptionCount] = {
+const ToolOptions::Rule kRules[kToolOptionCount] = {
     {442, Kind::Kept, 0, INT_MAX},  {443, Kind::Check, 0, 1},      {445, Kind::Edit, 0, 50},
     {412, Kind::Combo, 0, INT_MAX}, {414, Kind::Edit, 1, 100},     {430, Kind::Edit, 1, 100},
     {427, Kind::Combo, 0, INT_MAX}, {432, Kind::Edit, 1, INT_MAX}, {434, Kind::Edit, 1, INT_MAX},
@@ -26,17 +26,17 @@ constexpr std::array<int, kToolOptionCount> kStart = {0, 0, 0, 0, 1, 1, 0, 1, 1,
 
 ToolOptions::ToolOptions() : cache_(kStart) {}
 
-const ToolOptions::Spec& ToolOptions::SpecOf(int index) { return kSpecs[index]; }
+const ToolOptions::Rule& ToolOptions::RuleOf(int index) { return kRules[index]; }
 
 int ToolOptions::GetToolOption(int index) {
     if (index < 0 || index >= kToolOptionCount) return 0;
-    const Spec& spec = kSpecs[index];
+    const Rule& rule = kRules[index];
     int& cached = cache_[size_t(index)];
-    if (spec.kind == Kind::Kept || !controls_) return cached;
-    std::optional<int> value = controls_->ReadControl(spec.control);
+    if (rule.kind == Kind::Kept || !controls_) return cached;
+    std::optional<int> value = controls_->ReadControl(rule.control);
     if (!value) return cached;
-    int clamped = std::clamp(*value, spec.min, spec.max);
-    if (spec.kind == Kind::Edit && clamped != *value) controls_->WriteControl(spec.control, clamped);
+    int clamped = std::clamp(*value, rule.min, rule.max);
+    if (rule.kind == Kind::Edit && clamped != *value) controls_->WriteControl(rule.control, clamped);
     cached = clamped;
     return cached;
 }

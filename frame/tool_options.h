@@ -58,13 +58,13 @@ public:
 
     // The control id of an option and how its value is held.
     enum class Kind { Combo, Check, Edit, Kept };
-    struct Spec {
+    struct Rule {
         int control;
         Kind kind;
         int min;
         int max;  // INT_MAX: no upper bound
     };
-    static const Spec& SpecOf(int index);
+    static const Rule& RuleOf(int index);
 
 private:
     std::array<int, kToolOptionCount> cache_;

@@ -320,7 +320,9 @@ TEST_F(PaletteBarTest, SwatchPixelsAreThePalette) {
             const RgbaEntry& e = table[size_t(i)];
             EXPECT_EQ(shot.pixel(r.left() + 2, r.top() + 2), qRgb(e.red, e.green, e.blue)) << i;
             EXPECT_EQ(shot.pixel(r.left() + 9, r.top() + 1), qRgb(e.red, e.green, e.blue)) << i;
-            if (alpha) EXPECT_EQ(shot.pixel(r.left() + 3, r.bottom() - 1), qRgb(e.alpha, e.alpha, e.alpha)) << i;
+            if (alpha) {
+                EXPECT_EQ(shot.pixel(r.left() + 3, r.bottom() - 1), qRgb(e.alpha, e.alpha, e.alpha)) << i;
+            }
             EXPECT_EQ(shot.pixel(r.topLeft()), i == 3 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << i;
         }
         const QRect locked = bar->CellRect(250);

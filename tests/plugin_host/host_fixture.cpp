@@ -37,9 +37,9 @@ void HostTest::TearDown() {
 QString HostTest::ProgramDir() const { return programDir.path() + '/'; }
 
 void HostTest::UsePlugins(const QStringList& names) {
-    for (const QString& spec : names) {
-        QString built = spec.section('=', 0, 0);
-        QString name = spec.contains('=') ? spec.section('=', 1, 1) : built;
+    for (const QString& entry : names) {
+        QString built = entry.section('=', 0, 0);
+        QString name = entry.contains('=') ? entry.section('=', 1, 1) : built;
         ASSERT_TRUE(QFile::link(QStringLiteral(KVT_PLUGIN_DIR "/") + built, ProgramDir() + name))
             << name.toStdString();
     }

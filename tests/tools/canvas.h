@@ -21,17 +21,17 @@ public:
     Canvas(int width, int height, const std::vector<LayerSpec>& layers = {}, int current = 0)
         : width_(width), height_(height), stride_((size_t(width) + 3) & ~size_t(3)),
           composite_(stride_ * size_t(height)) {
-        for (const LayerSpec& spec : layers) {
+        for (const LayerSpec& want : layers) {
             std::vector<uint8_t> block(LAYER_HEADER_SIZE + composite_.size());
             auto* header = reinterpret_cast<LayerHeader*>(block.data());
-            header->visible = spec.visible;
-            header->drawMode = spec.drawMode;
+            header->visible = want.visible;
+            header->drawMode = want.drawMode;
             header->right = width;
             header->bottom = height;
             // Only the pixels proper: padding bytes stay 0 so that a stray
             // write shows.
             for (int y = 0; y < height; ++y)
-                std::memset(block.data() + LAYER_HEADER_SIZE + size_t(y) * stride_, spec.fill, size_t(width));
+                std::memset(block.data() + LAYER_HEADER_SIZE + size_t(y) * stride_, want.fill, size_t(width));
             layers_.push_back(std::move(block));
         }
         for (int i = 0; i < 256; ++i) palette_[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};

@@ -206,8 +206,9 @@ TEST_F(ViewTest, GridLinesInThePaintedImage) {
             if (shot.pixel(1, y) == red) redRows.push_back(y);
             if (shot.pixel(1, y) == green) greenRows.push_back(y);
             // Rows without a line show the image.
-            if (shot.pixel(1, y) != red && shot.pixel(1, y) != green)
+            if (shot.pixel(1, y) != red && shot.pixel(1, y) != green) {
                 EXPECT_EQ(shot.pixel(1, y), EntryColor(PatternIndex(1 / c.zoom, y / c.zoom)));
+            }
         }
         EXPECT_EQ(redRows, c.redRows) << "preset " << c.preset << " zoom " << c.zoom << " flags " << c.flags;
         EXPECT_EQ(greenRows, c.greenRows) << "preset " << c.preset << " zoom " << c.zoom << " flags " << c.flags;
