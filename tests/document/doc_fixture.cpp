@@ -62,6 +62,13 @@ std::unique_ptr<CPelmarkDoc> DocTest::DocumentWithImage(int width, int height) {
     return doc;
 }
 
+RecordingFrame* DocTest::UseRecordingFrame() {
+    auto* recording = new RecordingFrame;
+    app->SetMainFrame(recording);
+    frame = recording;
+    return recording;
+}
+
 std::vector<std::string> DocTest::BoxTexts() const {
     std::vector<std::string> texts;
     for (const auto& r : boxes.Requests()) texts.push_back(r.text);

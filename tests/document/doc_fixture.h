@@ -49,6 +49,9 @@ protected:
     // made ready with InitDib.
     std::unique_ptr<CPelmarkDoc> DocumentWithImage(int width, int height);
 
+    // Puts a recording main frame in place of the plain one.
+    RecordingFrame* UseRecordingFrame();
+
     // Texts of the message boxes shown since SetUp.
     std::vector<std::string> BoxTexts() const;
 

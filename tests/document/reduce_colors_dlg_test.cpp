@@ -21,9 +21,7 @@ class ReduceColorsDlgTest : public DocTest {
 protected:
     void SetUp() override {
         DocTest::SetUp();
-        recording = new RecordingFrame;
-        app->SetMainFrame(recording);
-        frame = recording;
+        recording = UseRecordingFrame();
     }
 
     // A 16 x 16 document with two layers using `own` colours of its own

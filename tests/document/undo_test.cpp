@@ -30,9 +30,7 @@ class UndoTest : public DocTest {
 protected:
     void SetUp() override {
         DocTest::SetUp();
-        recording = new RecordingFrame;
-        app->SetMainFrame(recording);
-        frame = recording;
+        recording = UseRecordingFrame();
         SetUndoDepth(10);
         document::GetProgramEditState() = {};
     }
