@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "document/floating_selection.h"
 #include "document/layer_factory.h"
@@ -10,6 +11,7 @@
 #include "imaging/dib_blit.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
+#include "tools/layer_stack.h"
 
 namespace document {
 
@@ -54,17 +56,22 @@ bool ReplacePixels(MemHandle layer, const std::vector<uint8_t>& pixels) {
 std::vector<uint8_t> ComposeVisibleLayers(const CPelmarkDoc& doc) {
     const size_t n = PixelBytes(doc);
     std::vector<uint8_t> out(n, 0);
+    if (!n) return out;
+    // The same composition the screen shows, into a buffer of our own.
+    std::vector<std::unique_ptr<LockedLayer>> locks;
+    tools::LayerStack stack;
+    stack.composite = out.data();
+    stack.width = doc.m_nWidth;
+    stack.height = doc.m_nHeight;
+    stack.stride = dib::LayerRowBytes(doc.m_nWidth);
+    stack.hasLayers = true;
     for (MemHandle handle : doc.m_hLayers) {
-        LockedLayer layer(handle, n);
-        if (!layer || !layer.header().visible) continue;
-        const uint8_t* from = layer.pixels();
-        if (layer.header().drawMode == LAYER_DRAW_NORMAL) {
-            std::memcpy(out.data(), from, n);
-        } else {
-            for (size_t i = 0; i < n; ++i)
-                if (from[i]) out[i] = from[i];
-        }
+        auto layer = std::make_unique<LockedLayer>(handle, n);
+        if (!*layer) continue;
+        stack.layers.push_back({&layer->header(), layer->pixels()});
+        locks.push_back(std::move(layer));
     }
+    tools::RecomposeLayers(stack);
     return out;
 }
 

@@ -21,8 +21,9 @@ class CPelmarkDoc;
 namespace document {
 
 // The visible layers composed bottom-up into a zeroed buffer of the layers'
-// pixel size: draw mode 0 copies every pixel, draw mode 1 only the pixels
-// that are not 0. Empty when the document has no image size.
+// pixel size, by the same rules as the composite image (draw mode 0 copies
+// every pixel, draw mode 1 only the pixels that are not 0). Empty when the
+// document has no image size.
 std::vector<uint8_t> ComposeVisibleLayers(const CPelmarkDoc& doc);
 
 // The current layer takes, where its draw mode is 1 and its pixel is 0, the

@@ -19,6 +19,7 @@
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
 #include "platform/memory.h"
+#include "tools/pixel_access.h"
 
 namespace doctest {
 namespace {
@@ -418,4 +419,20 @@ TEST_F(LayerCommandsTest, FileLockIsReleasedAroundASave) {
 }
 
 }  // namespace
+
+TEST_F(LayerCommandsTest, FlattenComposesWhatTheScreenShows) {
+    // A hidden layer, a transparent-zero layer and a layer of a draw mode
+    // the composite does not draw: flattening gives exactly the composite.
+    auto doc = Layers({Fill(1), {0, 2, 0, 2, 0, 2, 0, 2}, Fill(3), {4, 0, 0, 4, 0, 0, 0, 0}},
+                      {0, 1, 0, 2}, {1, 1, 0, 1});
+    ASSERT_TRUE(tools::RecomposeDocument(*doc));
+    MemLockGuard image(doc->m_hImage);
+    dib::DibGeometry geo;
+    ASSERT_TRUE(dib::ReadDibGeometry(image.get(), image.size(), &geo));
+    const uint8_t* composite = image.get() + geo.bitsOffset;
+    std::vector<uint8_t> composed = document::ComposeVisibleLayers(*doc);
+    EXPECT_EQ(composed, std::vector<uint8_t>(composite, composite + composed.size()));
+    EXPECT_EQ(composed, (std::vector<uint8_t>{1, 2, 1, 2, 1, 2, 1, 2}));
+}
+
 }  // namespace doctest
