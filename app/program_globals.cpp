@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/program_paths.h"
+#include "framework/application.h"
 
 namespace {
 
@@ -25,3 +26,8 @@ void SetLastOpenedPath(const QString& path) { g_lastOpenedPath = path; }
 const QStringList& GetOpenedPaths() { return g_openedPaths; }
 void SetOpenedPaths(const QStringList& paths) { g_openedPaths = paths.mid(0, kMaxOpenedPaths); }
 void ClearOpenedPaths() { g_openedPaths.clear(); }
+
+int GetAntiAliasSetting() {
+    framework::Application* app = framework::Application::Instance();
+    return app ? app->GetProfileInt(QStringLiteral("Settings"), QStringLiteral("AntiCheckBox"), 1) : 1;
+}

@@ -25,3 +25,7 @@ const QStringList& GetOpenedPaths();
 // Keeps at most kMaxOpenedPaths paths.
 void SetOpenedPaths(const QStringList& paths);
 void ClearOpenedPaths();
+
+// The anti-aliasing setting: the "AntiCheckBox" key of the "Settings"
+// section (nonzero = on; 1 when the key or the application is missing).
+int GetAntiAliasSetting();

@@ -30,22 +30,6 @@ void Release(MemHandle& h) {
 int Width(const DibRect& r) { return r.right - r.left; }
 int Height(const DibRect& r) { return r.bottom - r.top; }
 
-// Pixels of a layer buffer sized by its header rectangle.
-bool LayerPixelsOf(const MemLockGuard& lock, LayerPixels* out) {
-    dib::LayerGeometry g;
-    if (!lock || !dib::ReadLayerGeometry(lock.get(), lock.size(), &g)) return false;
-    *out = {lock.get() + LAYER_HEADER_SIZE, g.rowBytes, g.height, g.width};
-    return true;
-}
-
-// Pixels of a layer buffer of the image size.
-bool ImageLayerPixels(const CPelmarkDoc& doc, const MemLockGuard& lock, LayerPixels* out) {
-    if (!lock || !dib::LayerFits(lock.size(), doc.m_nWidth, doc.m_nHeight)) return false;
-    *out = {lock.get() + LAYER_HEADER_SIZE, dib::LayerRowBytes(doc.m_nWidth), doc.m_nHeight,
-            doc.m_nWidth};
-    return true;
-}
-
 // A block of mask bytes of `rect` (CopyMaskRect layout).
 MaskRectBits RectBits(const MemLockGuard& lock, const DibRect& rect) {
     MaskRectLayout layout = MaskRectLayoutOf(rect.left, rect.top, rect.right, rect.bottom);
@@ -133,6 +117,20 @@ void ResetPasteFlagTables() {
 SelectionPattern& GetSelectionPattern() { return pattern; }
 
 void ReleaseSelectionPattern() { Release(pattern.image); }
+
+bool LayerPixelsOf(const MemLockGuard& lock, LayerPixels* out) {
+    dib::LayerGeometry g;
+    if (!lock || !dib::ReadLayerGeometry(lock.get(), lock.size(), &g)) return false;
+    *out = {lock.get() + LAYER_HEADER_SIZE, g.rowBytes, g.height, g.width};
+    return true;
+}
+
+bool ImageLayerPixels(const CPelmarkDoc& doc, const MemLockGuard& lock, LayerPixels* out) {
+    if (!lock || !dib::LayerFits(lock.size(), doc.m_nWidth, doc.m_nHeight)) return false;
+    *out = {lock.get() + LAYER_HEADER_SIZE, dib::LayerRowBytes(doc.m_nWidth), doc.m_nHeight,
+            doc.m_nWidth};
+    return true;
+}
 
 MemHandle CurrentLayerOf(const CPelmarkDoc& doc) {
     if (doc.m_nEditLayer < 0 || doc.m_nEditLayer >= kLayerSlots) return nullptr;

@@ -48,6 +48,13 @@ void ReleaseSelectionPattern();
 // The current layer's block, or null.
 MemHandle CurrentLayerOf(const CPelmarkDoc& doc);
 
+struct LayerPixels;
+// The pixels of a locked layer buffer sized by its header rectangle (the
+// floating image), or of one of the image size; false when the block does
+// not hold them.
+bool LayerPixelsOf(const MemLockGuard& lock, LayerPixels* out);
+bool ImageLayerPixels(const CPelmarkDoc& doc, const MemLockGuard& lock, LayerPixels* out);
+
 // Replaces the floating image by the current layer's pixels of the rectangle
 // (cut to the image); the selection rectangle becomes the rectangle (as cut).
 // An empty rectangle leaves no floating image.

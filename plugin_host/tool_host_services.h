@@ -45,8 +45,8 @@ struct ToolHostServices {
     std::function<int(int)> toolOption;
     // Empty: the pattern taken from a floating selection.
     std::function<ToolPattern()> pattern;
-    // The anti-alias setting (0 or 1); empty: the "AntiCheckBox" key of the
-    // settings file, default 1.
+    // The anti-alias setting (0 or 1); empty: GetAntiAliasSetting() of
+    // app/program_globals.h.
     std::function<int()> antiAlias;
     // Tone pattern index of the active view, 0 (100%) .. 15.
     std::function<int()> toneIndex;

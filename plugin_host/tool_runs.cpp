@@ -64,10 +64,7 @@ WinHandle MainWindow() {
 
 int AntiAlias() {
     const ToolHostServices& s = Services();
-    if (s.antiAlias) return s.antiAlias();
-    framework::Application* app = framework::Application::Instance();
-    return app ? app->GetProfileInt(QStringLiteral("Settings"), QStringLiteral("AntiCheckBox"), 1)
-               : 1;
+    return s.antiAlias ? s.antiAlias() : GetAntiAliasSetting();
 }
 
 int ToolOption(int index) {

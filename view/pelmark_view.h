@@ -165,6 +165,35 @@ public:
     static int ToolOptionOf(int index);
     // The spacing of the pen tool's spaced lines.
     static int& PenSpacing();
+    // ---- The floating selection put back by the scale and rotate tools
+    // (pelmark_view_insert.cpp) ----
+    // The source is the floating selection: the floating image (a layer
+    // buffer of the floating rectangle) with the floating mask where that
+    // fits the same rectangle (otherwise every floating pixel counts as
+    // selected). Both return false, changing nothing, without a floating
+    // image or a current layer.
+    //
+    // Scales the floating selection into the rectangle (ordered first; right
+    // and bottom exclusive, parts outside the image cut off): the selection
+    // mask becomes the floating mask scaled into it (nearest pixel), the
+    // current layer gets the floating pixels scaled into it where the new
+    // mask is set (nearest pixel; area averaging matched to the palette
+    // while anti-aliasing is on), the selection rectangle becomes the
+    // rectangle, and the composite is recomposed there and repainted. False,
+    // changing nothing, for an empty rectangle, and after
+    // "图象插入所需内存不足。" when the work memory of the anti-aliased write
+    // cannot be had.
+    bool InsertImageAt(int left, int top, int right, int bottom);
+    // Draws the floating selection turned by `angle` degrees (clockwise on
+    // the screen) about its centre at the selection rectangle: the selection
+    // mask becomes the turned floating mask and the current layer gets the
+    // turned pixels where it is set (nearest pixel); while anti-aliasing is
+    // on and the angle is not a multiple of 90, the selected pixels are then
+    // smoothed (document/resample_smooth.h), and when that cannot get its
+    // work memory "图象插入所需内存不足。" is shown and the turned pixels stay
+    // unsmoothed. Recomposes and repaints the area. False, changing nothing,
+    // also when the selection rectangle is empty.
+    bool InsertImagePreview(double angle);
     // Tone commands 636..651.
     int ToneLevel() const { return m_nToneLevel; }
     int TonePattern() const { return m_nTonePattern; }

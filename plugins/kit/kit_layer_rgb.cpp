@@ -1,9 +1,11 @@
 #include "plugins/kit/kit_layer_rgb.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "imaging/dib_geometry.h"
+#include "imaging/palette_match.h"
 #include "plugins/kit/kit_dib.h"
 
 namespace {
@@ -128,17 +130,5 @@ bool RgbToLayer(MemHandle image, MemHandle layer, const RgbBuffer* work, const u
 }
 
 int NearestPaletteIndex(const PaletteEntry* palette, int count, uint8_t blue, uint8_t green, uint8_t red) {
-    int best = 0;
-    int bestDistance = 3 * 255 * 255;
-    for (int i = 0; i < count; ++i) {
-        const PaletteEntry& e = palette[i];
-        int db = int(e.blue) - blue, dg = int(e.green) - green, dr = int(e.red) - red;
-        int d = db * db + dg * dg + dr * dr;
-        if (d == 0) return i;
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = i;
-        }
-    }
-    return best;
+    return std::max(dib::NearestColorIndex(palette, count, blue, green, red), 0);
 }
