@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <new>
 
 #include "document/floating_selection.h"
@@ -45,18 +44,18 @@ class WorkImage {
 public:
     WorkImage(int width, int height)
         : handle_(MemAlloc(size_t(width) * size_t(height) * 3)),
-          lock_(std::make_unique<MemLockGuard>(handle_)) {}
+          data_(static_cast<uint8_t*>(MemLock(handle_))) {}
     ~WorkImage() {
-        lock_.reset();
+        if (data_) MemUnlock(handle_);
         if (handle_) MemFree(handle_);
     }
     WorkImage(const WorkImage&) = delete;
     WorkImage& operator=(const WorkImage&) = delete;
-    uint8_t* data() const { return lock_->get(); }
+    uint8_t* data() const { return data_; }
 
 private:
     MemHandle handle_;
-    std::unique_ptr<MemLockGuard> lock_;
+    uint8_t* data_;
 };
 
 // Writes the nearest colour of each work pixel into the selected pixels of
