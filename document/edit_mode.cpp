@@ -46,6 +46,20 @@ void CPelmarkDoc::SetEditMode(int32_t newMode, bool keepFloat) {
     }
 }
 
+void CPelmarkDoc::SelectTool(int32_t tool) {
+    if (tool != kClearLayerMode) {
+        SetEditMode(tool);
+        return;
+    }
+    // Through the hand tool, which is no edit and puts a floating selection
+    // down the same way; a refused switch leaves the tool as it was.
+    const int32_t previous = m_nToolId;
+    SetEditMode(kHandToolId);
+    if (m_nToolId != kHandToolId) return;
+    m_nPrevToolId = previous;
+    m_nToolId = tool;
+}
+
 bool CPelmarkDoc::RunFloatingSelectionMode(int32_t newMode, bool keepFloat) {
     if (document::IsFloatingCommand(newMode)) {
         // Mirror, flip and the one-pixel moves work on the floating image;

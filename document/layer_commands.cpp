@@ -118,7 +118,7 @@ void CPelmarkDoc::RefreshAfterLayerChange() {
 void CPelmarkDoc::EndEditMode() {
     // The tool stays; only an edit under way (a floating selection) ends.
     const int32_t previous = m_nPrevToolId;
-    SetEditMode(m_nToolId);
+    SelectTool(m_nToolId);
     m_nPrevToolId = previous;
 }
 

@@ -158,6 +158,10 @@ public:
     // clears the current layer, 571 deletes the selection's pixels).
     // `keepFloat` keeps a floating selection without a step of its own.
     void SetEditMode(int32_t newMode, bool keepFloat = false);
+    // Makes `tool` the current tool and never runs an edit command (the
+    // filled rectangle 560 shares its id with the clear-layer edit); a
+    // floating selection is put down as by any tool switch.
+    void SelectTool(int32_t tool);
 
     // Colour reduction of the whole document (doc_color_reduce.cpp).
     // To 16 colours, image and layers together, when palette entries 16 to

@@ -105,9 +105,7 @@ void CMainFrame::UpdateLayerPalette(CPelmarkDoc*) {}
 void CMainFrame::SetLayerPaletteDoc(CPelmarkDoc*) {}
 void CMainFrame::SetLayerListSel(int) {}
 void CMainFrame::SetPositionPaletteDoc(CPelmarkDoc*) {}
-void CMainFrame::ResetToolSelection() {}
 void CMainFrame::UpdateEditButtons() {}
-void CMainFrame::SelectToolButton(int) {}
 void CMainFrame::SendImageToPluginWnd() {}
 
 void CMainFrame::RefreshActiveView() {

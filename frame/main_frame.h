@@ -155,18 +155,30 @@ public:
     // Position palette: show this document (not yet shown).
     void SetPositionPaletteDoc(CPelmarkDoc* doc);
     // Tool palette: back to the hand tool (current tool index 2), no tool
-    // selection, tool button 2 pressed (not yet shown).
+    // selection, tool button 2 pressed.
     void ResetToolSelection();
     // Refreshes the active view after an edit.
     void RefreshActiveView();
     // Undo, redo and the edit buttons follow the active document (not yet
     // shown).
     void UpdateEditButtons();
-    // Tool palette: presses the button of a tool index (not yet shown).
+    // Tool palette: presses the button of a tool index.
     void SelectToolButton(int toolIndex);
     // Gives the animation maker's window the image and layers of the
     // document it works on (not yet shown).
     void SendImageToPluginWnd();
+
+    // The tool palette's commands: tools 551 to 562, edit buttons 563 to
+    // 571 (pen sizes while the pen is current), the tone flag 572 and the
+    // pen sizes 600 to 608.
+    void OnToolCommand(CommandId command);
+    void OnUpdateToolCommand(framework::CmdUI& ui);
+    // Presses the button of a tool index and repaints the palette.
+    void SetCurrentTool(int toolIndex);
+    void RefreshCurrentTool();
+    // The tool palette's buttons by the command and the document's tool
+    // (only while a plug-in runs, as the other bars).
+    void SetToolPaletteButtons(CommandId command, int tool);
 
     // The bars and palettes (null before LoadFrame).
     QStatusBar* StatusBar1() const;
@@ -236,6 +248,7 @@ private:
     bool createStatusBars();
     bool createToneBar();
     bool createToolPalette();
+    void declareToolCommands(framework::CommandTable& table);
     bool createMainToolBar();
     void applyDisplaySettings();
     void applyWindowPlacement();
