@@ -49,10 +49,11 @@ protected:
             if (palette_->ButtonVisible(i)) paintButton(p, i);
     }
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton) palette_->press(event->position().toPoint(), false);
+        if (event->button() == Qt::LeftButton) palette_->press(event->position().toPoint());
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton) palette_->press(event->position().toPoint(), true);
+        // The second press of a double click has come as a press already.
+        if (event->button() == Qt::LeftButton) palette_->doubleClick(event->position().toPoint());
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) palette_->release(event->position().toPoint());
@@ -207,7 +208,12 @@ void CToolPalette::ApplyButtonStates(const std::array<toolpal::ButtonState, tool
 
 void CToolPalette::startPressTimer() { pressTimer_->start(QApplication::doubleClickInterval()); }
 
-void CToolPalette::press(const QPoint& pos, bool doubleClick) {
+void CToolPalette::doubleClick(const QPoint& pos) {
+    // On the bar's empty space a double click docks or floats it.
+    if (pos.y() >= 0 && !onBackSwatch(pos) && toolpal::ButtonAt(pos) < 0) setFloating(!isFloating());
+}
+
+void CToolPalette::press(const QPoint& pos) {
     if (pos.y() < 0) return;  // above the buttons
     CPelmarkDoc* doc = activeDoc();
     if (onBackSwatch(pos)) {
@@ -224,11 +230,7 @@ void CToolPalette::press(const QPoint& pos, bool doubleClick) {
     if ((tool == toolpal::kSelectTool || tool == toolpal::kPenTool) && inBand) return;
     int button = toolpal::ButtonAt(pos);
     if (button >= 0 && !ButtonVisible(button)) button = -1;
-    if (button < 0) {
-        // A double click on the bar's empty space docks or floats it.
-        if (doubleClick) setFloating(!isFloating());
-        return;
-    }
+    if (button < 0) return;
     startPressTimer();
     if (!actions_[size_t(button)]->isEnabled()) return;
     if (tool == toolpal::kSelectTool && button == 0) {

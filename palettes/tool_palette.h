@@ -118,7 +118,8 @@ private:
     void paintPreview(class QPainter& p, const QRect& r) const;
 
     // Mouse of the client area.
-    void press(const QPoint& pos, bool doubleClick);
+    void press(const QPoint& pos);
+    void doubleClick(const QPoint& pos);
     void release(const QPoint& pos);
     void editBackgroundColor(CPelmarkDoc* doc);
     void openSelectModePalette();

@@ -1,0 +1,244 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "document/edit_state.h"
+#include "document/layer_factory.h"
+#include "document/pelmark_doc.h"
+#include "frame_fixture.h"
+#include "framework/cmd_ui.h"
+#include "imaging/dib.h"
+#include "imaging/dib_geometry.h"
+#include "palettes/select_mode_palette.h"
+#include "palettes/tool_buttons.h"
+#include "palettes/tool_palette.h"
+
+namespace frametest {
+namespace {
+
+class ToolPaletteTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        ASSERT_TRUE(Start());
+        palette = Frame()->ToolPalette();
+        ASSERT_TRUE(palette);
+        palette->show();
+    }
+    void TearDown() override {
+        if (palette) palette->GetServices() = {};
+        FrameTest::TearDown();
+    }
+
+    // A document with an 8 x 4 image and one layer whose pixels are all 5.
+    CPelmarkDoc* MakeDocument() {
+        CPelmarkDoc* d = NewDocument();
+        if (!d) return nullptr;
+        d->m_hImage = CreateDib8(8, 4, 0);
+        EXPECT_TRUE(d->InitDib());
+        EXPECT_TRUE(document::CreateLayer(*d, 0, 1));
+        MemLockGuard layer(d->m_hLayers[0]);
+        std::fill(layer.get() + LAYER_HEADER_SIZE, layer.get() + layer.size(), uint8_t(5));
+        return d;
+    }
+    void Click(int button) {
+        QTest::mouseClick(palette->Client(), Qt::LeftButton, {}, toolpal::ButtonRect(button).center());
+    }
+    QString Text(int id) const {
+        QWidget* w = palette->Control(id);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->currentText();
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+        if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+        return {};
+    }
+    bool Shown(int id) const { return !palette->Control(id)->isHidden(); }
+    framework::CmdUI State(framework::CommandId id) { return Frame()->QueryCommandState(id); }
+
+    CToolPalette* palette = nullptr;
+};
+
+TEST_F(ToolPaletteTest, OutlineToolShowsItsPanelWithStartValues) {
+    CPelmarkDoc* doc = MakeDocument();
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(Frame()->SendCommand(557));
+    EXPECT_EQ(doc->m_nToolId, 557);
+    EXPECT_EQ(palette->SettingsToolIndex(), 6);
+    for (int id = 400; id <= 447; ++id) {
+        bool expected = (id >= 406 && id <= 410) || (id >= 426 && id <= 434);
+        EXPECT_EQ(Shown(id), expected) << id;
+    }
+    EXPECT_EQ(Text(427), QStringLiteral("任意"));
+    EXPECT_EQ(Text(428), QStringLiteral("中央"));
+    EXPECT_EQ(Text(430), QStringLiteral("1"));
+    EXPECT_EQ(Frame()->PaneText(1, 0), QStringLiteral("画板矩形选择工具"));
+    EXPECT_EQ(Frame()->PaneText(2, 1), QStringLiteral(" "));
+    // Buttons 12 to 20 give way to the panel.
+    EXPECT_FALSE(palette->ButtonVisible(14));
+    EXPECT_TRUE(palette->ButtonVisible(11));
+    // The same tool again keeps the panel as it is.
+    EXPECT_FALSE(palette->ShowToolSettings(6));
+}
+
+TEST_F(ToolPaletteTest, PenSizeButtonSetsThePenAndChecksIt) {
+    CPelmarkDoc* doc = MakeDocument();
+    ASSERT_TRUE(doc);
+    Click(3);  // the pen
+    EXPECT_EQ(doc->m_nToolId, 554);
+    EXPECT_EQ(palette->ShownImage(14), 29);
+    Click(14);
+    EXPECT_EQ(doc->m_nPenId, 602);
+    EXPECT_EQ(State(565).IsChecked(), std::optional<bool>(true));
+    EXPECT_EQ(State(564).IsChecked(), std::optional<bool>(false));
+    EXPECT_EQ(State(554).IsChecked(), std::optional<bool>(true));
+    EXPECT_EQ(Frame()->PaneText(1, 0), QStringLiteral("画板笔尖大小(5像素)选择工具"));
+    // The line tool takes the pen's diameter.
+    EXPECT_EQ(Frame()->GetToolOption(kLineDiameter), 5);
+    Frame()->OnIdleUpdateCmdUI();
+    EXPECT_TRUE(palette->ButtonAction(14)->isChecked());
+    EXPECT_FALSE(palette->ButtonAction(13)->isChecked());
+}
+
+TEST_F(ToolPaletteTest, FourPointCurveDisablesStyleAndDashFields) {
+    ASSERT_TRUE(MakeDocument());
+    ASSERT_TRUE(Frame()->SendCommand(555));
+    auto* style = qobject_cast<QComboBox*>(palette->Control(415));
+    style->setCurrentIndex(1);  // dashed: the dash fields open
+    for (int id = 415; id <= 419; ++id) EXPECT_TRUE(palette->Control(id)->isEnabled()) << id;
+    qobject_cast<QComboBox*>(palette->Control(412))->setCurrentIndex(1);
+    EXPECT_EQ(Text(412), QStringLiteral("４点式"));
+    for (int id = 415; id <= 419; ++id) EXPECT_FALSE(palette->Control(id)->isEnabled()) << id;
+    EXPECT_EQ(Frame()->GetToolOption(kLineType), 1);
+    qobject_cast<QComboBox*>(palette->Control(412))->setCurrentIndex(0);
+    style->setCurrentIndex(0);
+    EXPECT_TRUE(palette->Control(415)->isEnabled());
+    EXPECT_FALSE(palette->Control(417)->isEnabled());
+}
+
+TEST_F(ToolPaletteTest, FeatherWidthIsClampedAndKeptAcrossPanels) {
+    ASSERT_TRUE(MakeDocument());
+    ASSERT_TRUE(Frame()->SendCommand(556));
+    EXPECT_EQ(Text(446), QStringLiteral("描画色"));
+    qobject_cast<QLineEdit*>(palette->Control(445))->setText(QStringLiteral("70"));
+    EXPECT_EQ(Frame()->GetToolOption(kFeatherWidth), 50);
+    EXPECT_EQ(Text(445), QStringLiteral("50"));
+    qobject_cast<QLineEdit*>(palette->Control(445))->setText(QStringLiteral("90"));
+    // Leaving the panel reads the value back, clamped; coming back shows it.
+    ASSERT_TRUE(Frame()->SendCommand(553));
+    EXPECT_EQ(palette->CachedSetting(445), 50);
+    ASSERT_TRUE(Frame()->SendCommand(556));
+    EXPECT_EQ(Text(445), QStringLiteral("50"));
+    // The fill source is taken over with its name.
+    qobject_cast<QComboBox*>(palette->Control(442))->setCurrentIndex(1);
+    EXPECT_EQ(Text(446), QStringLiteral("模型"));
+    EXPECT_EQ(Frame()->GetToolOption(kFillSource), 1);
+}
+
+TEST_F(ToolPaletteTest, ToolCommandsFollowDocumentAndLocks) {
+    EXPECT_FALSE(State(554).IsEnabled());  // no document
+    CPelmarkDoc* doc = MakeDocument();
+    ASSERT_TRUE(doc);
+    EXPECT_TRUE(State(554).IsEnabled());
+    // Edit buttons need a selection with the selection tools.
+    EXPECT_FALSE(State(563).IsEnabled());
+    EXPECT_TRUE(State(571).IsEnabled());
+    Frame()->LockToolCommands();
+    EXPECT_FALSE(State(554).IsEnabled());
+    EXPECT_FALSE(Frame()->SendCommand(554));
+    EXPECT_EQ(doc->m_nToolId, CPelmarkDoc::kHandToolId);
+    Frame()->ClearCommandLocks();
+    EXPECT_TRUE(Frame()->SendCommand(554));
+    EXPECT_EQ(doc->m_nToolId, 554);
+    EXPECT_EQ(document::GetProgramEditState().toolIndex, 3);
+}
+
+TEST_F(ToolPaletteTest, FilledRectangleToolLeavesTheLayerAlone) {
+    CPelmarkDoc* doc = MakeDocument();
+    ASSERT_TRUE(doc);
+    ASSERT_TRUE(Frame()->SendCommand(560));
+    EXPECT_EQ(doc->m_nToolId, 560);
+    EXPECT_EQ(doc->m_nPrevToolId, CPelmarkDoc::kHandToolId);
+    EXPECT_EQ(doc->m_nUndoIndex, -1);
+    MemLockGuard layer(doc->m_hLayers[0]);
+    EXPECT_EQ(layer.get()[LAYER_HEADER_SIZE], 5);
+    EXPECT_EQ(layer.get()[layer.size() - 1], 5);
+}
+
+TEST_F(ToolPaletteTest, SecondPressOnSelectionButtonOpensTheModes) {
+    ASSERT_TRUE(MakeDocument());
+    ASSERT_TRUE(Frame()->SendCommand(551));
+    Click(0);
+    EXPECT_TRUE(Frame()->SelectModePalette()->isHidden());
+    Click(0);
+    EXPECT_FALSE(Frame()->SelectModePalette()->isHidden());
+    // A timer step between two presses makes them two first presses.
+    Frame()->SelectModePalette()->hide();
+    Click(0);
+    palette->RunTimerSteps();
+    Click(0);
+    EXPECT_TRUE(Frame()->SelectModePalette()->isHidden());
+}
+
+TEST_F(ToolPaletteTest, BackgroundSwatchEditsEntryZeroAsOneStep) {
+    CPelmarkDoc* doc = MakeDocument();
+    ASSERT_TRUE(doc);
+    int asked = 0;
+    bool accept = false;
+    palette->GetServices().editColor = [&](RgbaEntry& e) {
+        ++asked;
+        e = {10, 20, 30, 40};
+        return accept;
+    };
+    const QPoint swatch(60, 160);
+    QTest::mouseClick(palette->Client(), Qt::LeftButton, {}, swatch);
+    EXPECT_EQ(asked, 0);  // the first press only arms
+    QTest::mouseClick(palette->Client(), Qt::LeftButton, {}, swatch);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(doc->m_nUndoIndex, -1);  // cancelled: nothing changed
+    EXPECT_FALSE(doc->IsModified());
+    accept = true;
+    palette->RunTimerSteps();
+    QTest::mouseClick(palette->Client(), Qt::LeftButton, {}, swatch);
+    QTest::mouseClick(palette->Client(), Qt::LeftButton, {}, swatch);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(doc->m_nUndoIndex, 0);
+    EXPECT_TRUE(doc->IsModified());
+    uint8_t r = 0, g = 0, b = 0, a = 0;
+    GetDibPaletteEntry(doc->m_hImage, 0, &r, &g, &b, &a);
+    EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({10, 20, 30, 40}));
+}
+
+TEST(ToolButtons, StatesWhileAPluginRuns) {
+    using toolpal::PluginButtonStates;
+    // Pen: all edit buttons enabled, the current pen size and the pen pressed.
+    auto pen = PluginButtonStates(565, 554, 602, false);
+    for (int i = 12; i <= 20; ++i) EXPECT_TRUE(pen[size_t(i)].enabled) << i;
+    EXPECT_TRUE(pen[14].pressed);
+    EXPECT_TRUE(pen[3].pressed);
+    EXPECT_FALSE(pen[12].pressed);
+    // Selection without a selection: 12 to 19 disabled, delete enabled.
+    auto select = PluginButtonStates(563, 551, 600, false);
+    EXPECT_FALSE(select[12].enabled);
+    EXPECT_FALSE(select[19].enabled);
+    EXPECT_TRUE(select[20].enabled);
+    EXPECT_TRUE(select[0].pressed);
+    // Scale is a tool of its own; any other tool disables every edit button.
+    auto scale = PluginButtonStates(569, 551, 600, true);
+    EXPECT_TRUE(scale[18].pressed);
+    EXPECT_TRUE(scale[20].enabled);
+    auto line = PluginButtonStates(555, 555, 600, true);
+    EXPECT_FALSE(line[20].enabled);
+    EXPECT_TRUE(line[4].pressed);
+}
+
+TEST(ToolButtons, Layout) {
+    EXPECT_EQ(toolpal::ButtonRect(0), QRect(0, 0, 29, 27));
+    EXPECT_EQ(toolpal::ButtonRect(4).top(), 30);
+    EXPECT_EQ(toolpal::ButtonRect(12).top(), 270);
+    EXPECT_EQ(toolpal::ButtonAt(QPoint(40, 280)), 13);
+    EXPECT_EQ(toolpal::ButtonAt(QPoint(40, 200)), -1);
+    EXPECT_EQ(toolpal::ButtonImage(0, 0, 1), 24);
+}
+
+}  // namespace
+}  // namespace frametest
