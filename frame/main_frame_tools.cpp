@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kToolIndexHand = toolpal::kHandTool - toolpal::kFirstToolCommand;
+constexpr int kToolIndexHand = tools::kHandTool - toolpal::kFirstToolCommand;
 
 bool isToolChoice(framework::CommandId c) {
     return c >= toolpal::kFirstToolCommand && c < toolpal::kFirstEditCommand;
@@ -44,7 +44,7 @@ void CMainFrame::OnToolCommand(CommandId c) {
         if (toolPalette_) toolPalette_->ShowToolSettings(index);
         doc->SelectTool(c);
         UpdateLayerPalette(doc);
-    } else if (doc->m_nToolId == toolpal::kPenTool) {
+    } else if (doc->m_nToolId == tools::kPenTool) {
         const int pen = toolpal::IsPenSize(c) ? int(c) : int(c) + toolpal::kFirstPenSize - toolpal::kFirstEditCommand;
         doc->m_nPenId = pen;
         name = toolpal::ToolStatusName(pen);
@@ -55,7 +55,7 @@ void CMainFrame::OnToolCommand(CommandId c) {
         doc->SetEditMode(c);
     }
     SetPaneText(1, 0, QStringLiteral("画板") + name + QStringLiteral("选择工具"));
-    if (c <= 561 && c != toolpal::kWandTool && c != toolpal::kZoomTool) SetPaneText(2, 1, QStringLiteral(" "));
+    if (c <= 561 && c != tools::kWandTool && c != tools::kZoomTool) SetPaneText(2, 1, QStringLiteral(" "));
     SetToolPaletteButtons(c, doc->m_nToolId);
     RefreshCurrentTool();
 }

@@ -22,8 +22,8 @@ bool inRange(int value, int first, int last) { return value >= first && value <=
 // Edit buttons and pen sizes are enabled only with the pen current or with
 // the selection or wand tool and a selection.
 bool editEnabled(const ToolContext& c) {
-    if (c.tool == kPenTool) return true;
-    return (c.tool == kSelectTool || c.tool == kWandTool) && c.selection;
+    if (c.tool == tools::kPenTool) return true;
+    return (c.tool == tools::kSelectTool || c.tool == tools::kWandTool) && c.selection;
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ bool ButtonShown(int button, int toolIndex) {
 }
 
 int ButtonImage(int button, int toolIndex, int selectionMode) {
-    if (IsEditButton(button) && toolIndex == kPenTool - kFirstToolCommand)
+    if (IsEditButton(button) && toolIndex == tools::kPenTool - kFirstToolCommand)
         return 27 + button - kFirstEditButton;
     if (button == 0 && selectionMode > 0 && selectionMode < 4) return 23 + selectionMode;
     return button;
@@ -79,14 +79,14 @@ int PenButtonDiameter(int button, const std::array<int, 3>& customSizes) {
 CommandState ToolCommandState(int command, const ToolContext& c) {
     CommandState state;
     if (!c.hasDocument) return state;
-    const bool pen = c.tool == kPenTool;
+    const bool pen = c.tool == tools::kPenTool;
     const bool penChoice = IsPenSize(command) || (pen && inRange(command, kFirstEditCommand, kLastButtonCommand));
     if (penChoice && pen)
         state.checked = (IsPenSize(command) ? command : command + kFirstPenSize - kFirstEditCommand) == c.penId;
     else
         state.checked = command == c.tool;
     if (c.toolWindowsDisabled || c.toolsLocked || c.guideEditing) return state;
-    const bool editRule = inRange(command, kFirstEditCommand, kRotateTool) || IsPenSize(command) ||
+    const bool editRule = inRange(command, kFirstEditCommand, tools::kRotateTool) || IsPenSize(command) ||
                           (command == kLastButtonCommand && pen);
     state.enabled = editRule ? editEnabled(c) : true;
     return state;
@@ -97,23 +97,23 @@ std::array<ButtonState, kButtons> PluginButtonStates(int command, int tool, int 
     if (IsPenSize(command)) command += kFirstEditCommand - kFirstPenSize;
     const bool editButton = inRange(command, kFirstEditCommand, kLastButtonCommand);
     int deciding = command;
-    if (tool == kPenTool && editButton)
+    if (tool == tools::kPenTool && editButton)
         deciding = tool;
-    else if ((tool == kSelectTool || tool == kWandTool) && editButton && command != kScaleTool &&
-             command != kRotateTool)
+    else if ((tool == tools::kSelectTool || tool == tools::kWandTool) && editButton && command != tools::kScaleTool &&
+             command != tools::kRotateTool)
         deciding = tool;
     auto disable = [&](int last) {
         for (int i = kFirstEditButton; i <= last; ++i) states[size_t(i)].enabled = false;
     };
     switch (deciding) {
-    case kSelectTool: case kWandTool: case kHandTool: case kZoomTool: case kTextTool:
+    case tools::kSelectTool: case tools::kWandTool: case tools::kHandTool: case tools::kZoomTool: case tools::kTextTool:
         if (!selection) disable(19);
         break;
-    case kPenTool:
+    case tools::kPenTool:
         for (int i = kFirstEditButton; i < kButtons; ++i)
             if (ButtonPenSize(i) == penId) states[size_t(i)].pressed = true;
         break;
-    case kScaleTool: case kRotateTool:
+    case tools::kScaleTool: case tools::kRotateTool:
         disable(19);
         break;
     default:

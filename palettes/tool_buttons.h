@@ -14,28 +14,22 @@
 #include <QSize>
 #include <QString>
 
+#include "tools/pen_stamps.h"
+#include "tools/tool_dispatch.h"
+
 namespace toolpal {
 
 inline constexpr int kFirstToolCommand = 551;
 inline constexpr int kFirstEditCommand = 563;
 inline constexpr int kLastButtonCommand = 571;
 inline constexpr int kToneFlagCommand = 572;
-inline constexpr int kFirstPenSize = 600;
-inline constexpr int kLastPenSize = 608;
+inline constexpr int kFirstPenSize = tools::kPenSingle;
+inline constexpr int kLastPenSize = tools::kPenCustomLast;
 inline constexpr int kButtons = 21;
 inline constexpr int kColumns = 3;
 inline constexpr int kFirstEditButton = 12;
 inline constexpr int kFirstCustomPenButton = 18;
 
-inline constexpr int kSelectTool = 551;
-inline constexpr int kWandTool = 552;
-inline constexpr int kHandTool = 553;
-inline constexpr int kPenTool = 554;
-inline constexpr int kFillTool = 556;
-inline constexpr int kZoomTool = 559;
-inline constexpr int kTextTool = 562;
-inline constexpr int kScaleTool = 569;
-inline constexpr int kRotateTool = 570;
 
 // Button geometry: 29 x 27 buttons whose rows overlap by one pixel, 4 pixels
 // between the first and the second row, and 162 pixels left free above
@@ -85,7 +79,7 @@ struct ToolContext {
     bool toolWindowsDisabled = false;
     bool toolsLocked = false;   // lock 0
     bool guideEditing = false;
-    int tool = kHandTool;       // the document's current tool
+    int tool = tools::kHandTool;       // the document's current tool
     int penId = kFirstPenSize;  // the document's pen
     bool selection = false;     // a selection is present
 };

@@ -64,7 +64,7 @@ protected:
             int button = toolpal::ButtonAt(help->pos());
             if (button >= 0 && palette_->ButtonVisible(button)) {
                 int command = toolpal::ButtonCommand(button);
-                if (toolpal::IsEditButton(button) && palette_->CurrentToolIndex() == toolpal::kPenTool - toolpal::kFirstToolCommand)
+                if (toolpal::IsEditButton(button) && palette_->CurrentToolIndex() == tools::kPenTool - toolpal::kFirstToolCommand)
                     command = toolpal::ButtonPenSize(button);
                 QToolTip::showText(help->globalPos(), toolpal::ToolStatusName(command).trimmed(), this);
             } else {
@@ -227,18 +227,18 @@ void CToolPalette::press(const QPoint& pos) {
     }
     const int tool = doc ? doc->m_nToolId : -1;
     const bool inBand = pos.y() >= toolpal::kPanelBandTop && pos.y() <= toolpal::kPanelBandBottom;
-    if ((tool == toolpal::kSelectTool || tool == toolpal::kPenTool) && inBand) return;
+    if ((tool == tools::kSelectTool || tool == tools::kPenTool) && inBand) return;
     int button = toolpal::ButtonAt(pos);
     if (button >= 0 && !ButtonVisible(button)) button = -1;
     if (button < 0) return;
     startPressTimer();
     if (!actions_[size_t(button)]->isEnabled()) return;
-    if (tool == toolpal::kSelectTool && button == 0) {
+    if (tool == tools::kSelectTool && button == 0) {
         if (++selectPresses_ >= 2) {
             selectPresses_ = 0;
             openSelectModePalette();
         }
-    } else if (tool == toolpal::kPenTool && toolpal::IsEditButton(button)) {
+    } else if (tool == tools::kPenTool && toolpal::IsEditButton(button)) {
         penButtonPressed(button);
     }
     pressedButton_ = button;

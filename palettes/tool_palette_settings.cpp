@@ -264,7 +264,7 @@ void CToolPalette::RunTimerSteps() {
     backPresses_ = selectPresses_ = penPresses_ = 0;
     penPressButton_ = -1;
     CPelmarkDoc* doc = activeDoc();
-    if (doc && doc->m_nToolId == toolpal::kFillTool) {
+    if (doc && doc->m_nToolId == tools::kFillTool) {
         std::optional<int> source = ReadControl(toolpal::kFillSource);
         if (source && *source != cache_[toolpal::kFillSource]) showFillSource();
     }
