@@ -159,6 +159,8 @@ public:
     void ResetToolSelection();
     // Refreshes the active view after an edit.
     void RefreshActiveView();
+    // The active canvas view tells the plug-in windows that its image changed.
+    void SyncToolWindows();
     // Undo, redo and the edit buttons follow the active document (not yet
     // shown).
     void UpdateEditButtons();

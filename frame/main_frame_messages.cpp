@@ -27,6 +27,7 @@
 #include "plugin_host/tool_host_services.h"
 #include "plugin_host/tool_runs.h"
 #include "plugin_api/plugin_messages.h"
+#include "view/pelmark_view.h"
 
 namespace {
 
@@ -56,6 +57,10 @@ bool CMainFrame::IsActiveChildMaximized() const {
 
 void CMainFrame::RedrawActiveView() {
     if (framework::View* view = GetActiveView()) view->repaint();
+}
+
+void CMainFrame::SyncToolWindows() {
+    if (auto* view = dynamic_cast<CPelmarkView*>(GetActiveView())) view->SyncToolWindows();
 }
 
 void CMainFrame::InvalidateActiveView() {

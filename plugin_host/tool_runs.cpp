@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QGuiApplication>
@@ -321,17 +322,40 @@ WinHandle SlotWindow(const PluginWindowSlot& slot) {
     return slot.record ? slot.record->window : nullptr;
 }
 
+namespace {
+
+// The hex tiling picture and layer tiled afresh from the document's image,
+// in the blocks the running tool already holds.
+void RetileHex(MemHandle documentImage) {
+    HexTiles fresh = MakeHexTiles(documentImage);
+    const std::pair<MemHandle, MemHandle> copies[] = {{g_hexImage, fresh.image}, {g_hexLayer, fresh.layer}};
+    for (const auto& [held, from] : copies) {
+        if (!held || !from || MemSize(held) != MemSize(from)) continue;
+        MemLockGuard to(held), source(from);
+        if (to && source) std::memcpy(to.get(), source.get(), MemSize(held));
+    }
+    if (fresh.image) MemFree(fresh.image);
+    if (fresh.layer) MemFree(fresh.layer);
+}
+
+}  // namespace
+
 void SyncToolWindows(CPelmarkDoc* doc) {
     if (!doc) return;
-    for (const PluginWindowSlot* slot : {&doc->m_ToolPlugin, &doc->m_AnimPlugin}) {
+    for (PluginWindowSlot* slot : {&doc->m_ToolPlugin, &doc->m_AnimPlugin}) {
         if (!slot->record) continue;
-        for (WinHandle window : {slot->record->window2, SlotWindow(*slot)})
+        slot->window = SlotWindow(*slot);
+        for (WinHandle window : {slot->record->window2, slot->window})
             if (window) WinSendMessage(window, WM_TOOL_IMAGECHANGED, 0, 0);
     }
-    if (doc->m_HexPlugin.record)
-        if (WinHandle window = SlotWindow(doc->m_HexPlugin))
-            WinSendMessage(window, WM_TOOL_IMAGECHANGED, WinWParam(g_hexImage),
-                           WinLParam(doc->m_HexPlugin.record));
+    // The hex tool, while it runs, gets its picture tiled from the image as
+    // it is now, and its record.
+    PluginWindowSlot& hex = doc->m_HexPlugin;
+    if (!hex.record || !g_hexImage) return;
+    RetileHex(doc->m_hImage);
+    hex.window = SlotWindow(hex);
+    for (WinHandle window : {hex.record->window2, hex.window})
+        if (window) WinSendMessage(window, WM_TOOL_IMAGECHANGED, WinWParam(g_hexImage), WinLParam(hex.record));
 }
 
 void ToolHostDocumentGone(CPelmarkDoc* doc) {

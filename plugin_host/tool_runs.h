@@ -83,8 +83,10 @@ void SetHexTiles(MemHandle image, MemHandle layer);
 // The plug-in window a slot reports: the slot's window, else the one its
 // record reports.
 WinHandle SlotWindow(const PluginWindowSlot& slot);
-// WM_TOOL_IMAGECHANGED to the document's plug-in windows (the hex tool gets
-// its picture and record).
+// WM_TOOL_IMAGECHANGED (0, 0) to both windows of the document's tool and
+// animation records (each slot keeps the window its record reports); while
+// the hex tool runs, its picture is tiled afresh from the document's image
+// and its two windows get the picture and its record.
 void SyncToolWindows(CPelmarkDoc* doc);
 
 // The document is being destroyed: remembers the windows its records

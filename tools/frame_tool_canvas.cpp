@@ -11,11 +11,6 @@ int FrameToolCanvas::ToolOption(int index) {
     return frame ? frame->GetToolOption(index) : 0;
 }
 
-bool FrameToolCanvas::CheckWorkMemory() {
-    CMainFrame* frame = CMainFrame::Get();
-    return !frame || frame->CheckWorkMemory(0) != 0;
-}
-
 void FrameToolCanvas::PaletteBarChanged() {
     if (CMainFrame* frame = CMainFrame::Get()) frame->SendWindowMessage(WM_PALETTEBAR_UPDATE, 0, 0);
 }
@@ -23,7 +18,10 @@ void FrameToolCanvas::PaletteBarChanged() {
 void FrameToolCanvas::RefreshAfterStroke() {
     CPelmarkDoc* doc = Document();
     if (doc) doc->UpdateAllViews(nullptr);
-    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(doc);
+    if (CMainFrame* frame = CMainFrame::Get()) {
+        frame->UpdateLayerPalette(doc);
+        frame->SyncToolWindows();
+    }
 }
 
 void FrameToolCanvas::RefreshAfterLine() {
@@ -33,6 +31,7 @@ void FrameToolCanvas::RefreshAfterLine() {
         frame->RefreshActiveView();
         frame->SetLayerPaletteDoc(doc);
         frame->SetPositionPaletteDoc(doc);
+        frame->SyncToolWindows();
     }
 }
 

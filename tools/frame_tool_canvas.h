@@ -1,8 +1,8 @@
 // The part of a drawing tool's canvas that the main frame serves: the tool
-// settings, the work-memory probe, the palette bar and the refreshes of the
-// program's windows after a stroke or a line. A view derives from it and
-// adds its own drawing, repaints, rubber bands and drag scrolling. Without a
-// main frame the settings are 0 and the probe succeeds.
+// settings, the palette bar and the refreshes of the program's windows after
+// a stroke or a line. A view derives from it and adds its own drawing,
+// repaints, rubber bands and drag scrolling. Without a main frame the
+// settings are 0.
 #pragma once
 
 #include "tools/tool_canvas.h"
@@ -12,7 +12,6 @@ namespace tools {
 class FrameToolCanvas : public ToolCanvas {
 public:
     int ToolOption(int index) override;
-    bool CheckWorkMemory() override;
     void PaletteBarChanged() override;
     void RefreshAfterStroke() override;
     void RefreshAfterLine() override;

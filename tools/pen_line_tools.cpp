@@ -142,10 +142,6 @@ void LineTool::OnDown(ImagePoint p) {
     CPelmarkDoc* doc = canvas_.Document();
     if (Busy(doc)) return;
     blocked_ = false;
-    if (!canvas_.CheckWorkMemory()) {
-        blocked_ = true;
-        return;
-    }
     if (CurveMode()) {
         CurveDown(p);
         return;
@@ -177,7 +173,7 @@ void LineTool::OnMove(ImagePoint p) {
 }
 
 void LineTool::OnHover(ImagePoint p) {
-    if (Busy(canvas_.Document()) || !curve_.active) return;
+    if (Busy(canvas_.Document()) || blocked_ || !curve_.active) return;
     canvas_.ToggleRubberBand(curve_.Polygon());
     curve_.MoveRubber(p, canvas_.Zoom());
     canvas_.ToggleRubberBand(curve_.Polygon());

@@ -55,6 +55,8 @@ public:
     void OnDown(ImagePoint p) override;
     void OnMove(ImagePoint p) override;
     void OnUp(ImagePoint p) override;
+    // Short work memory at a button-down: blocked until the next one.
+    void OnDownRefused() override { blocked_ = true; }
     // A move without a button while the curve is being built.
     void OnHover(ImagePoint p) override;
 

@@ -1,7 +1,8 @@
 // What a drawing tool asks of the view that runs it: the document, the
 // zoom, the tool settings, drawing operations, repaints, rubber bands, drag
 // scrolling and the refreshes of the program's windows. The view gives its
-// own; tests give one over a bare document.
+// own; tests give one over a bare document. The work-memory probe of a
+// button-down is the view's (see ToolHandler::OnDownRefused).
 #pragma once
 
 #include <vector>
@@ -23,8 +24,6 @@ public:
     virtual int Zoom() const = 0;
     // The tool setting of `index` (the main frame's GetToolOption).
     virtual int ToolOption(int index) = 0;
-    // The work-memory probe; false when memory is short (its message shown).
-    virtual bool CheckWorkMemory() = 0;
 
     // Opens a drawing operation on the document with the view's tone; null
     // when there is nothing to draw on. Every Begin is followed by an End.

@@ -79,6 +79,9 @@ class ToolHandler {
 public:
     virtual ~ToolHandler() = default;
     virtual void OnDown(ImagePoint) {}
+    // The button-down was refused before it reached the tool (the
+    // work-memory probe failed); no move or up of that drag follows.
+    virtual void OnDownRefused() {}
     virtual void OnMove(ImagePoint) {}
     virtual void OnUp(ImagePoint) {}
     // A move without a button (the curve's hover, the region mover's).

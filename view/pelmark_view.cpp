@@ -24,8 +24,10 @@
 #include "palettes/color_palette_bar.h"
 #include "palettes/palette_dialog.h"
 #include "tools/draw_rects.h"
+#include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
 #include "view/view_globals.h"
+#include "view/view_tool_canvas.h"
 
 namespace {
 
@@ -55,8 +57,12 @@ view::PixelBuffer BufferOf(QImage& image) {
 
 }  // namespace
 
-CPelmarkView::CPelmarkView(QWidget* parent) : framework::View(parent) {
+CPelmarkView::CPelmarkView(QWidget* parent)
+    : framework::View(parent),
+      m_pToolCanvas(std::make_unique<view::ViewToolCanvas>(*this)),
+      m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_pPenLine->Register(m_Tools);
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);
     m_pHBar->hide();

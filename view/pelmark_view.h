@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include <QImage>
@@ -32,6 +33,12 @@ class QScrollBar;
 
 namespace framework {
 class CmdUI;
+}
+namespace tools {
+class PenLineTools;
+}
+namespace view {
+class ViewToolCanvas;
 }
 
 class CPelmarkView : public framework::View, public tools::RepaintSink {
@@ -145,6 +152,7 @@ public:
     bool BeginPixelAccess();
     void EndPixelAccess();
     const tools::PixelAccess& PixelAccessState() const { return m_PixelAccess; }
+    tools::PixelAccess& PixelAccessState() { return m_PixelAccess; }
     // Snapping state and cells of this view.
     tools::GridSnap Snap() const;
     // The stamp of the current tool.
@@ -203,8 +211,12 @@ public:
     // ---- Mouse and keys (pelmark_view_mouse.cpp) ----
     static constexpr int kAutoScrollTimer = 1;
     static constexpr int kTextToolTimer = 2;
-    // The handlers of the tools; a tool without one does nothing.
+    // The handlers of the tools; a tool without one does nothing. The pen
+    // and the line tool are there from the start.
     tools::ToolTable& ToolHandlers() { return m_Tools; }
+    tools::PenLineTools& PenLineHandlers() { return *m_pPenLine; }
+    // WM_TOOL_IMAGECHANGED to the plug-in windows of the document.
+    void SyncToolWindows();
     // Client point (less the centring offsets) to image pixels, snapped by
     // the rules of the current tool for mode 0 down, 1 move, 2 up.
     tools::ImagePoint ClientToImagePoint(QPoint client, int mode);
@@ -341,4 +353,6 @@ private:
     tools::ImagePoint m_ptScrollAnchor;
     QPoint m_ptScrollStart;
     bool m_bTextPending = false;
+    std::unique_ptr<view::ViewToolCanvas> m_pToolCanvas;
+    std::unique_ptr<tools::PenLineTools> m_pPenLine;
 };

@@ -5,6 +5,7 @@
 #include "frame/main_frame.h"
 #include "frame/tool_options.h"
 #include "framework/cmd_ui.h"
+#include "plugin_host/tool_runs.h"
 #include "tools/draw_ops.h"
 #include "tools/layer_stack.h"
 #include "view/pelmark_view.h"
@@ -81,6 +82,8 @@ int CPelmarkView::GetPixelIndex(int x, int y) const {
     if (!lock.Lock(*doc)) return -1;
     return tools::GetPixelIndex(lock.stack(), x, y);
 }
+
+void CPelmarkView::SyncToolWindows() { plugin_host::SyncToolWindows(GetDocument()); }
 
 void CPelmarkView::InvalidateImageRect(const DibRect& r) { RepaintImageRect(r, false); }
 

@@ -125,6 +125,7 @@ bool CPelmarkView::RunDownProbe(int tool) {
 void CPelmarkView::DispatchDown(int tool, ImagePoint p, Qt::KeyboardModifiers) {
     tools::DragState& d = ProgramDragState();
     if (!RunDownProbe(tool)) {
+        m_Tools.Get(tool).OnDownRefused();
         // No drag without its button-down.
         d.bits &= ~tools::kLeftToolDrag;
         if (d.bits == 0) {
