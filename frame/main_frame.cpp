@@ -17,6 +17,7 @@
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_palette.h"
 #include "platform/memory.h"
+#include "tools/pixel_access.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -101,7 +102,12 @@ void CMainFrame::ShowOutOfMemory() {
 
 bool CMainFrame::IsCommandLocked() const { return locks_.AnySet(); }
 
-void CMainFrame::UpdateLayerPalette(CPelmarkDoc*) {}
+void CMainFrame::UpdateLayerPalette(CPelmarkDoc* doc) {
+    // The list is not shown yet; the composition from the layers is done
+    // here already, so that undo and redo show the layers they restored.
+    if (!doc || doc->m_nLayerCount <= 0) return;
+    if (tools::RecomposeDocument(*doc)) doc->UpdateAllViews(nullptr);
+}
 void CMainFrame::SetLayerPaletteDoc(CPelmarkDoc*) {}
 void CMainFrame::SetLayerListSel(int) {}
 void CMainFrame::SetPositionPaletteDoc(CPelmarkDoc*) {}

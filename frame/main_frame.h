@@ -145,8 +145,8 @@ public:
     void SetToneButton(CommandId tone);
     void OnIdleUpdateCmdUI() override;
 
-    // Layer palette: take the document, rebuild the list and recompose
-    // (not yet shown).
+    // Layer palette: take the document, rebuild the list (not yet shown) and
+    // recompose the composite from the layers.
     void UpdateLayerPalette(CPelmarkDoc* doc);
     // The same without recomposition (not yet shown).
     void SetLayerPaletteDoc(CPelmarkDoc* doc);

@@ -40,6 +40,7 @@ public:
     void Clear() { shapes_.clear(); }
     bool empty() const { return shapes_.empty(); }
     size_t size() const { return shapes_.size(); }
+    const std::vector<OverlayShape>& Shapes() const { return shapes_; }
     void Render(const PixelBuffer& buffer, ScreenPoint offset, const DibRect& clip) const;
     // The logical rectangle that holds the shape (right and bottom exclusive).
     static DibRect Bounds(const OverlayShape& shape);

@@ -62,6 +62,9 @@ CPelmarkView::CPelmarkView(QWidget* parent)
       m_pToolCanvas(std::make_unique<view::ViewToolCanvas>(*this)),
       m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button too: the curve's rubber point, the cursor and
+    // the position in the status bar follow the pointer.
+    setMouseTracking(true);
     m_pPenLine->Register(m_Tools);
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);

@@ -51,15 +51,6 @@ struct Recorder : tools::ToolHandler {
     void OnUp(ImagePoint p) override { calls.push_back(TestPen::Str("up", p)); }
 };
 
-uint8_t At(MemHandle block, size_t offset, int width, int height, int x, int y) {
-    MemLockGuard lock(block);
-    return lock.get()[offset + size_t(height - 1 - y) * ((size_t(width) + 3) & ~size_t(3)) + size_t(x)];
-}
-uint8_t Composite(const CPelmarkDoc& d, int x, int y) { return At(d.m_hImage, 1064, d.m_nWidth, d.m_nHeight, x, y); }
-uint8_t Layer(const CPelmarkDoc& d, int l, int x, int y) {
-    return At(d.m_hLayers[size_t(l)], LAYER_HEADER_SIZE, d.m_nWidth, d.m_nHeight, x, y);
-}
-
 // Client point of the centre of image pixel (x, y) at zoom 4.
 QPoint Client(int x, int y) { return {x * 4 + 1, y * 4 + 2}; }
 

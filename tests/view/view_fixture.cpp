@@ -3,6 +3,10 @@
 #include <QApplication>
 
 #include "dialogs/grid_presets.h"
+#include "dialogs/new_image_dlg.h"
+#include "framework/command_ids.h"
+#include "framework/dialog.h"
+#include "platform/message_box_recorder.h"
 #include "framework/child_frame.h"
 #include "imaging/dib_access.h"
 #include "imaging/dib_create.h"
@@ -52,6 +56,22 @@ CPelmarkView* ViewTest::OpenImage(int width, int height) {
     return dynamic_cast<CPelmarkView*>(child->GetActiveView());
 }
 
+CPelmarkView* ViewTest::NewDocument(int width, int height) {
+    platform::MessageBoxRecorder boxes;
+    framework::ScopedModalDriver answer([&](framework::Dialog& d) {
+        d.SetDlgItemText(CNewImageDlg::kWidthId, QString::number(width));
+        d.SetDlgItemText(CNewImageDlg::kHeightId, QString::number(height));
+        d.ClickButton(CNewImageDlg::kMode256Id);
+        d.ClickButton(framework::IDOK);
+    });
+    const size_t before = app->Documents().size();
+    app->OnFileNew();
+    if (app->Documents().size() != before + 1) return nullptr;
+    auto* doc = dynamic_cast<CPelmarkDoc*>(app->Documents().back());
+    if (!doc || doc->GetViews().empty()) return nullptr;
+    return dynamic_cast<CPelmarkView*>(doc->GetViews().front());
+}
+
 CPelmarkView* ViewTest::OpenSecondView(CPelmarkView* view) {
     framework::ChildFrame* child = docTemplate->CreateNewFrame(view->GetDocument());
     docTemplate->InitialUpdateFrame(child, view->GetDocument());
@@ -73,6 +93,20 @@ void ViewTest::SetViewSize(CPelmarkView* view, int w, int h) {
     QSize border(m.left() + m.right(), m.top() + m.bottom());
     child->resize(border + QSize(w, h));
     QApplication::processEvents();
+}
+
+namespace {
+uint8_t At(MemHandle block, size_t offset, int width, int height, int x, int y) {
+    MemLockGuard lock(block);
+    return lock.get()[offset + size_t(height - 1 - y) * dib::LayerRowBytes(width) + size_t(x)];
+}
+}  // namespace
+
+uint8_t Composite(const CPelmarkDoc& d, int x, int y) {
+    return At(d.m_hImage, 1064, d.m_nWidth, d.m_nHeight, x, y);
+}
+uint8_t Layer(const CPelmarkDoc& d, int l, int x, int y) {
+    return At(d.m_hLayers[size_t(l)], LAYER_HEADER_SIZE, d.m_nWidth, d.m_nHeight, x, y);
 }
 
 }  // namespace viewtest

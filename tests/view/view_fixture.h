@@ -42,9 +42,17 @@ public:
     static QRgb AlphaGrey(int i) { return qRgb(255 - i, 255 - i, 255 - i); }
 
     QTemporaryDir dir;
+    // A new document through File New and its new-image dialog (256
+    // colours, width x height, one layer), in the view of its frame.
+    CPelmarkView* NewDocument(int width, int height);
+
     std::unique_ptr<framework::Application> app;
     CMainFrame* frame = nullptr;
     framework::DocTemplate* docTemplate = nullptr;
 };
+
+// Palette indices of the composite and of layer `layer` at (x, y).
+uint8_t Composite(const CPelmarkDoc& doc, int x, int y);
+uint8_t Layer(const CPelmarkDoc& doc, int layer, int x, int y);
 
 }  // namespace viewtest
