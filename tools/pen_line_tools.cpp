@@ -179,6 +179,13 @@ void LineTool::OnHover(ImagePoint p) {
     canvas_.ToggleRubberBand(curve_.Polygon());
 }
 
+void LineTool::ZoomChanged(int oldZoom, int newZoom) {
+    if (oldZoom <= 0 || newZoom <= 0 || oldZoom == newZoom) return;
+    for (ImagePoint& q : curve_.points) q = {q.x / oldZoom * newZoom, q.y / oldZoom * newZoom};
+    if (curve_.active && curve_.count >= 1 && curve_.count <= 3) canvas_.ToggleRubberBand(curve_.Polygon());
+    if (dragging_) canvas_.ToggleRubberBand(Band());
+}
+
 void LineTool::OnUp(ImagePoint p) {
     CPelmarkDoc* doc = canvas_.Document();
     if (Busy(doc) || blocked_ || !dragging_ || CurveMode()) return;

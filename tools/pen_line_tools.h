@@ -59,6 +59,9 @@ public:
     void OnDownRefused() override { blocked_ = true; }
     // A move without a button while the curve is being built.
     void OnHover(ImagePoint p) override;
+    // The view changed its zoom and dropped its outlines: the curve's points
+    // follow the new zoom, and the band or the control polygon is shown again.
+    void ZoomChanged(int oldZoom, int newZoom);
 
     struct Settings {
         int width = 1;

@@ -216,12 +216,14 @@ void CPelmarkView::SetZoom(CommandId id) {
     int zoom = view::ZoomOfCommand(id);
     if (!zoom) return;
     if (zoom == m_nZoom && (m_nCentreX || m_nCentreY)) return;
+    const int oldZoom = m_nZoom;
     m_nZoom = zoom;
     setUpdatesEnabled(false);
     FitFrameToImage();
     setUpdatesEnabled(true);
     // Outlines were placed at the old zoom.
     m_Overlays.Clear();
+    m_pPenLine->line.ZoomChanged(oldZoom, zoom);
     UpdateScrollSizes();
     update();
     NotifyViewport();
@@ -232,8 +234,10 @@ void CPelmarkView::ZoomAtPoint(CommandId id, int x, int y) {
     CPelmarkDoc* doc = GetDocument();
     if (!zoom || !doc) return;
     if (zoom == m_nZoom && (m_nCentreX || m_nCentreY)) return;
+    const int oldZoom = m_nZoom;
     m_nZoom = zoom;
     m_Overlays.Clear();
+    m_pPenLine->line.ZoomChanged(oldZoom, zoom);
     UpdateScrollSizes();
     FitFrameToImage();
     QRect client = ClientRect();

@@ -243,6 +243,22 @@ TEST_F(PenLineViewTest, ARefusedClickBlocksTheCurveUntilTheNextOne) {
     EXPECT_EQ(Picture(), kCurve);
 }
 
+TEST_F(PenLineViewTest, TheCurveFollowsAZoomChangeBetweenClicks) {
+    Start(14, 11, 2, tools::kLineTool);
+    controls.values[kLineTypeControl] = kFourPointCurve;
+    Click({1, 1});
+    Click({12, 1});
+    zoom = 4;
+    view->SetZoom(view::ZoomCommandOf(zoom));
+    // The polygon is shown again at the new zoom.
+    ASSERT_EQ(view->Overlays().size(), 1u);
+    EXPECT_EQ(view->Overlays().Shapes().front().points.front(), (view::ScreenPoint{4, 4}));
+    Click({12, 9});
+    Click({1, 9});
+    EXPECT_TRUE(view->Overlays().empty());
+    EXPECT_EQ(Picture(), kCurve);
+}
+
 // A plug-in window that counts what it is told.
 struct PluginWindow {
     PluginWindow() : handle(WinCreate(&Receive, this)) {}
