@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
@@ -20,7 +21,10 @@
 #include "framework/menu_builder.h"
 #include "imaging/dib_access.h"
 #include "imaging/dib_create.h"
+#include "imaging/dib_geometry.h"
 #include "platform/message_box_recorder.h"
+#include "tools/tool_dispatch.h"
+#include "view/pelmark_view.h"
 
 namespace apptest {
 namespace {
@@ -186,6 +190,37 @@ TEST_F(CommandsTest, FileNewAndReopen) {
     EXPECT_TRUE(app->Documents().empty());
     EXPECT_EQ(app->opened, std::vector<QString>{path});
     EXPECT_EQ(GetLastOpenedPath(), path);
+}
+
+TEST_F(CommandsTest, FileNewThenThePenDrawsAndUndoTakesItBack) {
+    {
+        platform::MessageBoxRecorder boxes;
+        framework::ScopedModalDriver answer([](framework::Dialog& d) {
+            d.SetDlgItemText(CNewImageDlg::kWidthId, "16");
+            d.SetDlgItemText(CNewImageDlg::kHeightId, "16");
+            d.ClickButton(CNewImageDlg::kMode256Id);
+            d.ClickButton(framework::IDOK);
+        });
+        ASSERT_TRUE(app->ExecuteCommand(framework::ID_FILE_NEW));
+    }
+    auto* view = dynamic_cast<CPelmarkView*>(app->GetMainFrame()->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CPelmarkDoc* doc = view->GetDocument();
+    doc->SetEditMode(tools::kPenTool);
+    doc->m_nColor = 2;
+    auto index = [&](int x, int y) {
+        dib::LockedDib dib(doc->m_hImage);
+        return dib.bits()[size_t(15 - y) * 16 + size_t(x)];
+    };
+    ASSERT_NE(index(3, 4), 2);
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(3, 4));
+    QTest::mouseMove(view, QPoint(9, 4));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(9, 4));
+    for (int x = 3; x <= 9; ++x) EXPECT_EQ(index(x, 4), 2) << x;
+    EXPECT_TRUE(app->GetMainFrame()->SendCommand(framework::ID_EDIT_UNDO));
+    EXPECT_NE(index(5, 4), 2);
+    EXPECT_TRUE(app->GetMainFrame()->SendCommand(framework::ID_EDIT_REDO));
+    EXPECT_EQ(index(5, 4), 2);
 }
 
 }  // namespace
