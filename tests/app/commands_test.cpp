@@ -2,6 +2,9 @@
 // help, About, scanner services.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -22,6 +25,7 @@
 #include "imaging/dib_access.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
+#include "palettes/tool_palette.h"
 #include "platform/message_box_recorder.h"
 #include "tools/tool_dispatch.h"
 #include "view/pelmark_view.h"
@@ -221,6 +225,40 @@ TEST_F(CommandsTest, FileNewThenThePenDrawsAndUndoTakesItBack) {
     EXPECT_NE(index(5, 4), 2);
     EXPECT_TRUE(app->GetMainFrame()->SendCommand(framework::ID_EDIT_REDO));
     EXPECT_EQ(index(5, 4), 2);
+}
+
+TEST_F(CommandsTest, TheLineButtonWithTheFourPointListDrawsACurveAtTheFourthClick) {
+    {
+        platform::MessageBoxRecorder boxes;
+        framework::ScopedModalDriver answer([](framework::Dialog& d) {
+            d.SetDlgItemText(CNewImageDlg::kWidthId, "16");
+            d.SetDlgItemText(CNewImageDlg::kHeightId, "16");
+            d.ClickButton(CNewImageDlg::kMode256Id);
+            d.ClickButton(framework::IDOK);
+        });
+        ASSERT_TRUE(app->ExecuteCommand(framework::ID_FILE_NEW));
+    }
+    CMainFrame* frame = app->Frame();
+    auto* view = dynamic_cast<CPelmarkView*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CPelmarkDoc* doc = view->GetDocument();
+    ASSERT_TRUE(frame->SendCommand(tools::kLineTool));
+    EXPECT_EQ(doc->m_nToolId, tools::kLineTool);
+    auto* lineType = qobject_cast<QComboBox*>(frame->ToolPalette()->Control(412));
+    ASSERT_NE(lineType, nullptr);
+    lineType->setCurrentIndex(1);  // "４点式"
+    EXPECT_EQ(frame->GetToolOption(3), 1);
+    doc->m_nColor = 2;
+    auto inked = [&] {
+        dib::LockedDib dib(doc->m_hImage);
+        return std::count(dib.bits(), dib.bits() + 16 * 16, uint8_t(2));
+    };
+    const QPoint clicks[] = {{1, 1}, {12, 1}, {12, 12}, {1, 12}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(inked(), 0) << i;
+        QTest::mouseClick(view, Qt::LeftButton, {}, clicks[i]);
+    }
+    EXPECT_GT(inked(), 20);
 }
 
 }  // namespace
