@@ -57,6 +57,18 @@ protected:
         app->GetMainFrame()->LoadMenuBar(menu);
     }
     QMenu* Menu(int index) { return app->GetMainFrame()->menuBar()->actions().at(index)->menu(); }
+    // File New of a 16 x 16 256-colour image; the view of its frame.
+    CPelmarkView* NewImageView() {
+        platform::MessageBoxRecorder boxes;
+        framework::ScopedModalDriver answer([](framework::Dialog& d) {
+            d.SetDlgItemText(CNewImageDlg::kWidthId, "16");
+            d.SetDlgItemText(CNewImageDlg::kHeightId, "16");
+            d.ClickButton(CNewImageDlg::kMode256Id);
+            d.ClickButton(framework::IDOK);
+        });
+        if (!app->ExecuteCommand(framework::ID_FILE_NEW)) return nullptr;
+        return dynamic_cast<CPelmarkView*>(app->GetMainFrame()->GetActiveView());
+    }
 };
 
 TEST_F(CommandsTest, FilterMenuItems) {
@@ -197,17 +209,7 @@ TEST_F(CommandsTest, FileNewAndReopen) {
 }
 
 TEST_F(CommandsTest, FileNewThenThePenDrawsAndUndoTakesItBack) {
-    {
-        platform::MessageBoxRecorder boxes;
-        framework::ScopedModalDriver answer([](framework::Dialog& d) {
-            d.SetDlgItemText(CNewImageDlg::kWidthId, "16");
-            d.SetDlgItemText(CNewImageDlg::kHeightId, "16");
-            d.ClickButton(CNewImageDlg::kMode256Id);
-            d.ClickButton(framework::IDOK);
-        });
-        ASSERT_TRUE(app->ExecuteCommand(framework::ID_FILE_NEW));
-    }
-    auto* view = dynamic_cast<CPelmarkView*>(app->GetMainFrame()->GetActiveView());
+    CPelmarkView* view = NewImageView();
     ASSERT_NE(view, nullptr);
     CPelmarkDoc* doc = view->GetDocument();
     doc->SetEditMode(tools::kPenTool);
@@ -228,18 +230,8 @@ TEST_F(CommandsTest, FileNewThenThePenDrawsAndUndoTakesItBack) {
 }
 
 TEST_F(CommandsTest, TheLineButtonWithTheFourPointListDrawsACurveAtTheFourthClick) {
-    {
-        platform::MessageBoxRecorder boxes;
-        framework::ScopedModalDriver answer([](framework::Dialog& d) {
-            d.SetDlgItemText(CNewImageDlg::kWidthId, "16");
-            d.SetDlgItemText(CNewImageDlg::kHeightId, "16");
-            d.ClickButton(CNewImageDlg::kMode256Id);
-            d.ClickButton(framework::IDOK);
-        });
-        ASSERT_TRUE(app->ExecuteCommand(framework::ID_FILE_NEW));
-    }
     CMainFrame* frame = app->Frame();
-    auto* view = dynamic_cast<CPelmarkView*>(frame->GetActiveView());
+    CPelmarkView* view = NewImageView();
     ASSERT_NE(view, nullptr);
     CPelmarkDoc* doc = view->GetDocument();
     ASSERT_TRUE(frame->SendCommand(tools::kLineTool));
