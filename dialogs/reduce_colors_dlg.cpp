@@ -36,6 +36,14 @@ CReduceColorsDlg::CReduceColorsDlg(CPelmarkDoc* doc, int currentColors, QWidget*
         {framework::IDCANCEL, ControlKind::PushButton, QStringLiteral("取消"), {346, 44, 78, 26}},
     });
     setFixedSize(440, 180);
+    // By default the main frame's services; its unused-colour removal is
+    // not there yet, so an unchanged count only refreshes.
+    services_.refreshCurrentTool = [] {
+        if (CMainFrame* frame = CMainFrame::Get()) frame->RefreshCurrentTool();
+    };
+    services_.syncToolWindows = [] {
+        if (CMainFrame* frame = CMainFrame::Get()) frame->SyncToolWindows();
+    };
 }
 
 bool CReduceColorsDlg::OnInitDialog() {

@@ -25,7 +25,7 @@ public:
     static constexpr int kUndoActionId = 237;
 
     // Tool-window services the dialog calls once it has changed the
-    // document (each may be empty).
+    // document: the main frame's unless replaced (each may be empty).
     struct Services {
         // Deletes the colours the active document does not use.
         std::function<void()> deleteUnusedColors;

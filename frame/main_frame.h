@@ -30,6 +30,7 @@
 #include "framework/mdi_frame.h"
 
 class CPelmarkDoc;
+class CPelmarkView;
 class CColorPaletteBar;
 class CGradientDlg;
 class CGuidePalette;
@@ -116,6 +117,17 @@ public:
     void InvalidateActiveView();
     // The main grid cell of the active view (sent to plug-in windows).
     QSize ActiveGridSize() const;
+    // The active child's canvas view, or null.
+    CPelmarkView* GetActivePelmarkView() const;
+    // The active view fits its child frame to the image at its zoom.
+    void FitActiveFrame();
+    // Scrolls the active view to (x, y) client pixels and repaints it.
+    void ScrollActiveViewTo(int x, int y);
+    // The active view stores its scroll position, size and zoom in its
+    // document.
+    void StoreActiveViewState();
+    // The frame follows this canvas view's zoom button signal.
+    void WatchCanvasView(CPelmarkView* view);
 
     // While the animation maker or the hex tool runs its own loop the
     // accelerators are not in force; the canvas view then passes its keys

@@ -47,8 +47,10 @@ QByteArray boundedUtf8(const QByteArray& text, int max) {
 
 CPelmarkDoc* CMainFrame::GetActiveDoc() const { return dynamic_cast<CPelmarkDoc*>(GetActiveDocument()); }
 
-// The views show every image at zoom 1 until they keep a zoom of their own.
-int CMainFrame::GetActiveZoom() const { return 1; }
+int CMainFrame::GetActiveZoom() const {
+    CPelmarkView* view = GetActivePelmarkView();
+    return view ? view->Zoom() : 1;
+}
 
 bool CMainFrame::IsActiveChildMaximized() const {
     framework::ChildFrame* child = MDIGetActive();
@@ -67,7 +69,10 @@ void CMainFrame::InvalidateActiveView() {
     if (framework::View* view = GetActiveView()) view->update();
 }
 
-QSize CMainFrame::ActiveGridSize() const { return QSize(16, 16); }
+QSize CMainFrame::ActiveGridSize() const {
+    CPelmarkView* view = GetActivePelmarkView();
+    return view ? QSize(view->MainCellWidth(), view->MainCellHeight()) : QSize(16, 16);
+}
 
 void CMainFrame::LockAllAndUpdateLayers() {
     LockAllCommands();

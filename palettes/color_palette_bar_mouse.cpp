@@ -182,7 +182,9 @@ void CColorPaletteBar::afterPaletteEdit(CPelmarkDoc* doc, bool refreshPlugins) {
     doc->SetModified(true);
     if (!frame) return;
     frame->UpdateLayerPalette(doc);
-    if (refreshPlugins && frame->ToolPalette()) frame->ToolPalette()->update();
+    if (!refreshPlugins) return;
+    frame->SyncToolWindows();
+    frame->RefreshCurrentTool();
 }
 
 PastePart CColorPaletteBar::heldPastePart() const {

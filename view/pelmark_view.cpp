@@ -23,6 +23,7 @@
 #include "imaging/dib_paint.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/palette_dialog.h"
+#include "plugin_api/plugin_messages.h"
 #include "tools/draw_rects.h"
 #include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
@@ -126,6 +127,7 @@ void CPelmarkView::OnInitialUpdate() {
     if (CMainFrame* frame = CMainFrame::Get()) {
         frame->UpdateEditButtons();
         frame->SelectToolButton(document::GetProgramEditState().toolIndex);
+        frame->WatchCanvasView(this);
     }
 }
 
@@ -162,9 +164,18 @@ void CPelmarkView::OnActivateView(bool activate, framework::View* activated,
     if (frame) {
         const bool wanted[] = {frame->ColorPaletteFlag(), frame->LayerPaletteFlag(),
                                frame->PosPaletteFlag(), frame->GuidePaletteFlag()};
+        // What the frame is told about each shown window: the layer,
+        // position and guide palettes keep their captions active, the
+        // colour palette follows the document.
+        const uint32_t messages[] = {WM_PALETTEBAR_UPDATE, WM_KEEP_LAYER_CAPTION, WM_KEEP_POS_CAPTION,
+                                     WM_GUIDE_REFRESH};
         std::array<QWidget*, 4> windows = DocumentToolWindows(*frame);
-        for (size_t i = 0; i < windows.size(); ++i)
-            if (windows[i] && wanted[i] && windows[i]->isHidden()) windows[i]->show();
+        for (size_t i : {1u, 2u, 3u, 0u}) {
+            if (!windows[i]) continue;
+            if (wanted[i] && windows[i]->isHidden()) windows[i]->show();
+            if (!windows[i]->isHidden())
+                frame->SendWindowMessage(messages[i], i == 0 ? WinWParam(PALETTEBAR_DOCUMENT) : 1, 0);
+        }
     }
     if (doc && view::FollowedDocument() != doc) {
         view::FollowedDocument() = doc;

@@ -17,6 +17,8 @@ framework::Document* RecordingApp::OpenDocumentFile(const QString& path) {
     return CPelmarkApp::OpenDocumentFile(path);
 }
 
+CMainFrame* RecordingApp::CreateMainFrame() { return makeFrame ? makeFrame() : CPelmarkApp::CreateMainFrame(); }
+
 void FrameTest::SetUp() {
     ASSERT_TRUE(runtimeDir.isValid() && configDir.isValid() && programDir.isValid());
     runtimeEnv = std::make_unique<kvtest::ScopedEnv>("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
@@ -58,6 +60,7 @@ bool FrameTest::Start(const char* dictionary) {
         ini.close();
     }
     app = std::make_unique<RecordingApp>();
+    app->makeFrame = makeFrame;
     app->SetProgramDirectoryOverride(programDir.path());
     app->SetCommandLine({QStringLiteral("-e")});
     return app->InitInstance();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -28,7 +29,12 @@ namespace frametest {
 class RecordingApp : public CPelmarkApp {
 public:
     std::vector<QString> opened;
+    // Makes the main frame instead of the editor's own when set.
+    std::function<CMainFrame*()> makeFrame;
     framework::Document* OpenDocumentFile(const QString& path) override;
+
+protected:
+    CMainFrame* CreateMainFrame() override;
 };
 
 class FrameTest : public ::testing::Test {
@@ -42,6 +48,8 @@ protected:
     // Starts the editor (no files opened). COLOR.DIC is written into the
     // program directory first unless `dictionary` is null.
     bool Start(const char* dictionary = "\x1a");
+    // The main frame Start makes, when set.
+    std::function<CMainFrame*()> makeFrame;
     CMainFrame* Frame() const;
     // A document with a child frame and view, made without the new-image
     // dialog; `path` becomes its file when not empty.

@@ -1,0 +1,184 @@
+// What the main frame and its palettes do with the canvas views: messages
+// on activation, the zoom and grid of the active view, the zoom buttons,
+// and the tool plug-in windows after palette edits.
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QToolBar>
+
+#include "dialogs/grid_presets.h"
+#include "dialogs/reduce_colors_dlg.h"
+#include "document/layer_factory.h"
+#include "document/pelmark_doc.h"
+#include "frame_fixture.h"
+#include "framework/child_frame.h"
+#include "framework/dialog.h"
+#include "framework/menu_builder.h"
+#include "imaging/dib.h"
+#include "imaging/dib_access.h"
+#include "palettes/color_palette_bar.h"
+#include "palettes/palette_dialog.h"
+#include "plugin_api/plugin_api.h"
+#include "plugin_api/plugin_messages.h"
+#include "view/pelmark_view.h"
+
+namespace frametest {
+namespace {
+
+// The editor's frame, keeping the messages the views send it about their
+// palettes.
+class RecordingFrame : public CMainFrame {
+public:
+    std::vector<std::pair<uint32_t, WinWParam>> received;
+
+protected:
+    WinResult OnWindowMessage(uint32_t message, WinWParam wparam, WinLParam lparam) override {
+        if (message == WM_PALETTEBAR_UPDATE || message == WM_KEEP_LAYER_CAPTION ||
+            message == WM_KEEP_POS_CAPTION || message == WM_GUIDE_REFRESH)
+            received.emplace_back(message, wparam);
+        return CMainFrame::OnWindowMessage(message, wparam, lparam);
+    }
+};
+
+// A plug-in window counting the image-changed messages it gets.
+struct PluginWindow {
+    PluginWindow() : handle(WinCreate(&Receive, this)) {}
+    ~PluginWindow() { WinDestroy(handle); }
+    static WinResult Receive(void* context, WinHandle, uint32_t message, WinWParam, WinLParam) {
+        if (message == WM_TOOL_IMAGECHANGED) ++static_cast<PluginWindow*>(context)->imageChanged;
+        return 0;
+    }
+    WinHandle handle;
+    int imageChanged = 0;
+};
+
+class ViewSeamsTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        makeFrame = [this] { return recording = new RecordingFrame; };
+        // Main grid preset 1 of 24 x 12 cells.
+        WriteIni(QStringLiteral("[Settings]\nKankyou_Grid=1\n[Grid]\nMainSnap1=24,12,255,0,0,1\n"));
+        ASSERT_TRUE(Start());
+        grid::LoadGridSettings();
+    }
+    void TearDown() override {
+        FrameTest::TearDown();
+        grid::LoadGridSettings();
+    }
+
+    // A document of one layer with a 40 x 30 image of colours 0..3 in its
+    // own child frame.
+    CPelmarkDoc* ImageDocument() {
+        CPelmarkDoc* doc = NewDocument();
+        if (!doc) return nullptr;
+        doc->m_hImage = CreateDib8(40, 30, 0);
+        EXPECT_TRUE(doc->InitDib());
+        EXPECT_TRUE(document::CreateLayer(*doc, 0, 1));
+        MemLockGuard layer(doc->m_hLayers[0]);
+        for (size_t i = 0; i < size_t(40 * 30); ++i) layer.get()[LAYER_HEADER_SIZE + i] = uint8_t(i % 4);
+        return doc;
+    }
+    static CPelmarkView* ViewOf(CPelmarkDoc* doc) {
+        return dynamic_cast<CPelmarkView*>(doc->GetViews().front());
+    }
+    void Activate(CPelmarkDoc* doc) {
+        Frame()->MdiArea()->setActiveSubWindow(nullptr);
+        Frame()->MDIActivate(ViewOf(doc)->GetParentFrame());
+        QCoreApplication::processEvents();
+    }
+    bool ZoomButtonChecked(framework::CommandId id) const {
+        QAction* action = framework::FindCommandAction(Frame()->MainToolBar(), id);
+        return action && action->isChecked();
+    }
+
+    RecordingFrame* recording = nullptr;
+};
+
+TEST_F(ViewSeamsTest, ActivationTellsTheFrameAboutTheShownPalettes) {
+    CPelmarkDoc* first = ImageDocument();
+    CPelmarkDoc* second = ImageDocument();
+    ASSERT_TRUE(first && second);
+    using Sent = std::vector<std::pair<uint32_t, WinWParam>>;
+    recording->received.clear();
+    Activate(first);
+    EXPECT_EQ(recording->received, (Sent{{WM_KEEP_LAYER_CAPTION, 1},
+                                         {WM_KEEP_POS_CAPTION, 1},
+                                         {WM_GUIDE_REFRESH, 1},
+                                         {WM_PALETTEBAR_UPDATE, PALETTEBAR_DOCUMENT}}));
+
+    // Palettes the user closed are neither shown again nor kept.
+    ASSERT_TRUE(Frame()->SendCommand(CMainFrame::kLayerPaletteId));
+    ASSERT_TRUE(Frame()->SendCommand(CMainFrame::kGuidePaletteId));
+    recording->received.clear();
+    Activate(second);
+    EXPECT_EQ(recording->received,
+              (Sent{{WM_KEEP_POS_CAPTION, 1}, {WM_PALETTEBAR_UPDATE, PALETTEBAR_DOCUMENT}}));
+    EXPECT_TRUE(Frame()->LayerPalette()->isHidden());
+}
+
+TEST_F(ViewSeamsTest, TheFrameFollowsTheActiveViewsZoomAndGrid) {
+    EXPECT_EQ(Frame()->GetActiveZoom(), 1);
+    CPelmarkDoc* doc = ImageDocument();
+    ASSERT_TRUE(doc);
+    CPelmarkView* view = ViewOf(doc);
+    EXPECT_EQ(Frame()->ActiveGridSize(), QSize(24, 12));
+
+    ASSERT_TRUE(Frame()->SendCommand(34004));
+    EXPECT_EQ(Frame()->GetActiveZoom(), 4);
+    Frame()->OnIdleUpdateCmdUI();
+    EXPECT_TRUE(ZoomButtonChecked(34004));
+    EXPECT_FALSE(ZoomButtonChecked(34002));
+
+    // While a plug-in holds the idle update back, the view's zoom signal
+    // still moves the check mark.
+    Frame()->SetPluginLoopRunning(true);
+    ASSERT_TRUE(Frame()->SendCommand(CPelmarkView::kZoomInId));
+    EXPECT_EQ(view->Zoom(), 6);
+    EXPECT_TRUE(ZoomButtonChecked(34005));
+    EXPECT_FALSE(ZoomButtonChecked(34004));
+    Frame()->SetPluginLoopRunning(false);
+
+    // The active view's scroll position, fit and stored state.
+    view->GetParentFrame()->resize(120, 100);
+    Frame()->ScrollActiveViewTo(12, 18);
+    EXPECT_EQ(view->ScrollPosition(), QPoint(12, 18));
+    Frame()->StoreActiveViewState();
+    EXPECT_EQ(doc->m_ViewState.zoom, 6);
+    EXPECT_EQ(doc->m_ViewState.scrollX, view->ScrollPosition().x() * 6);
+}
+
+TEST_F(ViewSeamsTest, PaletteEditsReachTheToolPluginWindows) {
+    CPelmarkDoc* doc = ImageDocument();
+    ASSERT_TRUE(doc);
+    CColorPaletteBar* bar = Frame()->ColorPalette();
+    bar->show();
+    bar->OnPaletteBarUpdate(PALETTEBAR_DOCUMENT, 0);
+    PluginWindow window;
+    PluginToolRecord record{};
+    record.window = window.handle;
+    doc->m_ToolPlugin.record = &record;
+
+    // A colour exchange by drag.
+    QTest::mouseClick(bar->Control(CColorPaletteBar::kDragExchangeId), Qt::LeftButton);
+    QTest::mousePress(bar, Qt::LeftButton, {}, bar->CellRect(1).center());
+    QTest::mouseMove(bar, bar->CellRect(2).center());
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->CellRect(2).center());
+    EXPECT_EQ(window.imageChanged, 1);
+
+    // The reduction dialog from the bar, to 256 grey levels.
+    {
+        framework::ScopedModalDriver answer([](framework::Dialog& d) {
+            d.ClickButton(CReduceColorsDlg::kGrey256Id);
+            d.ClickButton(framework::IDOK);
+        });
+        QTest::mouseClick(bar->Control(CColorPaletteBar::kReduceId), Qt::LeftButton);
+    }
+    EXPECT_EQ(window.imageChanged, 2);
+    ASSERT_GE(doc->m_nUndoIndex, 0);
+    EXPECT_EQ(doc->m_UndoSlots[size_t(doc->m_nUndoIndex)].actionId, CReduceColorsDlg::kUndoActionId);
+    doc->m_ToolPlugin = {};
+}
+
+}  // namespace
+}  // namespace frametest
