@@ -41,6 +41,10 @@ void EnableActiveView() {
         if (framework::View* view = frame->GetActiveView()) view->setEnabled(true);
 }
 
+void ClearCommandLocks() {
+    if (CMainFrame* frame = CMainFrame::Get()) frame->ClearCommandLocks();
+}
+
 }  // namespace
 
 void CPelmarkDoc::DeclareLayerCommands(framework::CommandTable& table) {
@@ -159,6 +163,7 @@ void CPelmarkDoc::OnLayerDelete() {
         if (!m_bHasUnderlay) return;
         DeleteUnderlay();
         m_nEditLayer = 0;
+        ClearCommandLocks();
         RefreshAfterLayerChange();
         EnableActiveView();
         return;
@@ -185,6 +190,7 @@ void CPelmarkDoc::StepLayer(bool up) {
     m_bLayerStep = 1;
     const int previous = m_nEditLayer;
     const bool moved = up ? SelectUpperLayer() : SelectLowerLayer();
+    ClearCommandLocks();
     EnableActiveView();
     if (moved) {
         const int selected = m_nEditLayer;

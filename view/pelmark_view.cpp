@@ -188,6 +188,11 @@ void CPelmarkView::OnActivateView(bool activate, framework::View* activated,
         doc->m_bLayerUpdatePending = 1;
         SetTimer(kLayerRefreshTimer, 10);
     } else {
+        if (frame) {
+            const GuideSettings& guide = GetGuideSettings();
+            frame->SetGuideButtons(guide.shown, guide.handleEdit != 0);
+            if (doc) frame->SetAnimationButtons(doc->m_bAnimState != 0, doc->m_bAnimPreview != 0);
+        }
         emit zoomButtonChecked(view::ZoomCommandOf(m_nZoom));
     }
 }

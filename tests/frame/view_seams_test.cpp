@@ -12,6 +12,7 @@
 #include "document/pelmark_doc.h"
 #include "frame_fixture.h"
 #include "framework/child_frame.h"
+#include "framework/doc_template.h"
 #include "framework/dialog.h"
 #include "framework/menu_builder.h"
 #include "imaging/dib.h"
@@ -20,6 +21,7 @@
 #include "palettes/palette_dialog.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_api/plugin_messages.h"
+#include "view/guide_settings.h"
 #include "view/pelmark_view.h"
 
 namespace frametest {
@@ -87,7 +89,7 @@ protected:
         Frame()->MDIActivate(ViewOf(doc)->GetParentFrame());
         QCoreApplication::processEvents();
     }
-    bool ZoomButtonChecked(framework::CommandId id) const {
+    bool ButtonChecked(framework::CommandId id) const {
         QAction* action = framework::FindCommandAction(Frame()->MainToolBar(), id);
         return action && action->isChecked();
     }
@@ -127,16 +129,16 @@ TEST_F(ViewSeamsTest, TheFrameFollowsTheActiveViewsZoomAndGrid) {
     ASSERT_TRUE(Frame()->SendCommand(34004));
     EXPECT_EQ(Frame()->GetActiveZoom(), 4);
     Frame()->OnIdleUpdateCmdUI();
-    EXPECT_TRUE(ZoomButtonChecked(34004));
-    EXPECT_FALSE(ZoomButtonChecked(34002));
+    EXPECT_TRUE(ButtonChecked(34004));
+    EXPECT_FALSE(ButtonChecked(34002));
 
     // While a plug-in holds the idle update back, the view's zoom signal
     // still moves the check mark.
     Frame()->SetPluginLoopRunning(true);
     ASSERT_TRUE(Frame()->SendCommand(CPelmarkView::kZoomInId));
     EXPECT_EQ(view->Zoom(), 6);
-    EXPECT_TRUE(ZoomButtonChecked(34005));
-    EXPECT_FALSE(ZoomButtonChecked(34004));
+    EXPECT_TRUE(ButtonChecked(34005));
+    EXPECT_FALSE(ButtonChecked(34004));
     Frame()->SetPluginLoopRunning(false);
 
     // The active view's scroll position, fit and stored state.
@@ -146,6 +148,51 @@ TEST_F(ViewSeamsTest, TheFrameFollowsTheActiveViewsZoomAndGrid) {
     Frame()->StoreActiveViewState();
     EXPECT_EQ(doc->m_ViewState.zoom, 6);
     EXPECT_EQ(doc->m_ViewState.scrollX, view->ScrollPosition().x() * 6);
+}
+
+TEST_F(ViewSeamsTest, ASecondViewOfTheDocumentSetsTheButtonsWhileAPluginRuns) {
+    CPelmarkDoc* doc = ImageDocument();
+    ASSERT_TRUE(doc);
+    framework::DocTemplate* docTemplate = app->DocTemplates().front().get();
+    framework::ChildFrame* second = docTemplate->CreateNewFrame(doc);
+    ASSERT_TRUE(second);
+    docTemplate->InitialUpdateFrame(second, doc, true);
+    const GuideSettings saved = GetGuideSettings();
+    GetGuideSettings().shown = true;
+    Frame()->SetPluginLoopRunning(true);
+    doc->m_bAnimPluginRunning = 1;
+    doc->m_bAnimState = 1;
+
+    Activate(doc);  // the first view again: the same document
+    EXPECT_TRUE(ButtonChecked(34036));
+    EXPECT_FALSE(ButtonChecked(34037));
+    EXPECT_TRUE(ButtonChecked(34012));
+    EXPECT_FALSE(ButtonChecked(34027));
+    EXPECT_TRUE(ButtonChecked(34002));
+
+    Frame()->SetPluginLoopRunning(false);
+    doc->m_bAnimPluginRunning = 0;
+    GetGuideSettings() = saved;
+}
+
+TEST_F(ViewSeamsTest, LayerStepsAndTheUnderlayDeleteClearTheCommandLocks) {
+    CPelmarkDoc* doc = ImageDocument();
+    ASSERT_TRUE(doc);
+    ASSERT_TRUE(document::CreateLayer(*doc, 1, 1));
+    doc->m_nEditLayer = 0;
+    Frame()->LockAllCommands();
+    doc->OnLayerUp();
+    EXPECT_EQ(doc->m_nEditLayer, 1);
+    EXPECT_FALSE(Frame()->IsCommandLocked());
+
+    doc->m_hUnderlay = MemAlloc(64);
+    doc->m_bHasUnderlay = 1;
+    doc->m_nEditLayer = -1;
+    Frame()->LockAllCommands();
+    doc->OnLayerDelete();
+    EXPECT_EQ(doc->m_nEditLayer, 0);
+    EXPECT_FALSE(doc->m_bHasUnderlay);
+    EXPECT_FALSE(Frame()->IsCommandLocked());
 }
 
 TEST_F(ViewSeamsTest, PaletteEditsReachTheToolPluginWindows) {
