@@ -7,7 +7,6 @@
 #include "app/pelmark_app.h"
 #include "app/program_globals.h"
 #include "frame/main_frame.h"
-#include "frame/program_recent_list.h"
 #include "framework/document.h"
 #include "dialogs/support_file_dialog.h"
 #include "framework/framework_strings.h"
@@ -52,10 +51,7 @@ bool CPelmarkApp::DoPromptFileName(QString& fileName, int titleId, bool open,
 
 framework::Document* CPelmarkApp::OpenDocumentByName(const QString& path) {
     framework::Document* doc = OpenDocumentFile(path);
-    if (doc) {
-        SetLastOpenedPath(framework::AbsoluteFilePath(path));
-        AddProgramRecentFile(framework::AbsoluteFilePath(path));
-    }
+    if (doc) SetLastOpenedPath(framework::AbsoluteFilePath(path));
     return doc;
 }
 

@@ -112,7 +112,6 @@ void CMainFrame::SetLayerPaletteDoc(CPelmarkDoc*) {}
 void CMainFrame::SetLayerListSel(int) {}
 void CMainFrame::SetPositionPaletteDoc(CPelmarkDoc*) {}
 void CMainFrame::UpdateEditButtons() {}
-void CMainFrame::SendImageToPluginWnd() {}
 
 void CMainFrame::RefreshActiveView() {
     if (framework::View* view = GetActiveView()) view->update();

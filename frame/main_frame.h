@@ -178,9 +178,17 @@ public:
     void UpdateEditButtons();
     // Tool palette: presses the button of a tool index.
     void SelectToolButton(int toolIndex);
-    // Gives the animation maker's window the image and layers of the
-    // document it works on (not yet shown).
+    // Gives the animation maker's window (its preview window when it has no
+    // main window) the image and layers of the document it works on, while
+    // the maker runs.
     void SendImageToPluginWnd();
+    // The text tool, colour tone, negative and colouring fill plug-ins on
+    // the active document; the run's result (0 when none is open). The text
+    // tool holds the filter lock for its run.
+    int RunTextTool();
+    int RunToneChange();
+    int RunToneInvert();
+    int RunFillPlugin();
 
     // The tool palette's commands: tools 551 to 562, edit buttons 563 to
     // 571 (pen sizes while the pen is current), the tone flag 572 and the

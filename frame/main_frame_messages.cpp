@@ -230,7 +230,9 @@ WinResult CMainFrame::onAnimState(WinWParam editor, WinLParam preview) {
     CPelmarkDoc* doc = GetActiveDoc();
     if (!doc) return 1;
     doc->m_bAnimState = uint8_t(editor);
+    doc->m_bAnimPreview = uint8_t(preview);
     doc->m_bAnimPluginRunning = uint8_t(preview);
+    SetAnimationButtons(doc->m_bAnimState != 0, doc->m_bAnimPreview != 0);
     if (toolBar_) toolBar_->update();
     return 1;
 }

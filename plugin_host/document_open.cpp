@@ -6,6 +6,7 @@
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
+#include "frame/program_recent_list.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
 #include "platform/module.h"
@@ -207,6 +208,7 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
 
     QString longPath = QFileInfo(path).canonicalFilePath();
     SetPathName(longPath.isEmpty() ? path : longPath);
+    AddProgramRecentFile(GetPathName());
     SetModifiedFlag(false);
     if (m_nLayerCount == 0) {
         document::CreateLayer(*this, 0, 1);

@@ -4,6 +4,7 @@
 #include "dialogs/support_file_dialog.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
+#include "frame/program_recent_list.h"
 #include "framework/framework_strings.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
@@ -137,6 +138,7 @@ bool CPelmarkDoc::DoSave(const QString& path, bool replace) {
         SetPathName(name);
         m_szPath = GetPathName();
         LockFile(name);
+        AddProgramRecentFile(GetPathName());
     } else if (!GetPathName().isEmpty()) {
         LockFile(GetPathName());
     }

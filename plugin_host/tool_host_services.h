@@ -3,9 +3,9 @@
 // pattern, the anti-alias setting, the tone of the active view and the
 // floating selection. Whoever owns one installs it; an empty colour palette
 // bar, tool windows, tool option or command lock means the main frame's, an
-// empty pattern is the floating selection's, an empty floating-selection
-// renewal lifts it again, every other one left
-// empty does nothing (or answers 0).
+// empty tone the active canvas view's, an empty pattern is the floating
+// selection's, an empty floating-selection renewal lifts it again, every
+// other one left empty does nothing (or answers 0).
 //
 // Also the window locks around a run (LockHostForFilter, EnablePluginWindows,
 // EnableHostWindows).
@@ -48,7 +48,8 @@ struct ToolHostServices {
     // The anti-alias setting (0 or 1); empty: GetAntiAliasSetting() of
     // app/program_globals.h.
     std::function<int()> antiAlias;
-    // Tone pattern index of the active view, 0 (100%) .. 15.
+    // Tone pattern index of the active view, 0 (100%) .. 15; empty: the
+    // active canvas view's.
     std::function<int()> toneIndex;
     // Renews the document's floating selection from its selection
     // rectangle after a plug-in changed the layer under it (empty: lifted

@@ -19,6 +19,8 @@
 #include "platform/module.h"
 #include "plugin_host/tool_host_services.h"
 #include "plugin_host/tool_images.h"
+#include "tools/drag_state.h"
+#include "view/pelmark_view.h"
 
 namespace plugin_host {
 namespace {
@@ -47,8 +49,6 @@ PluginToolInfo g_animInfoCopy{};
 CPelmarkDoc* g_animDoc = nullptr;
 uint8_t g_animStartMode = 0;
 std::array<uint8_t, 256> g_usedColors{};
-int32_t g_clickX = 0;
-int32_t g_clickY = 0;
 int g_selectedIndex = 0;
 QString g_selectedPath;
 MemHandle g_hexImage = nullptr;
@@ -66,6 +66,15 @@ WinHandle MainWindow() {
 int AntiAlias() {
     const ToolHostServices& s = Services();
     return s.antiAlias ? s.antiAlias() : GetAntiAliasSetting();
+}
+
+// The tone pattern of the active canvas view (0 solid).
+int ToneIndex() {
+    const ToolHostServices& s = Services();
+    if (s.toneIndex) return s.toneIndex();
+    CMainFrame* frame = Frame();
+    auto* view = frame ? dynamic_cast<CPelmarkView*>(frame->GetActiveView()) : nullptr;
+    return view ? view->TonePattern() : 0;
 }
 
 int ToolOption(int index) {
@@ -107,8 +116,8 @@ void FillRecord(RunSlot& slot, CPelmarkDoc& doc, RecordKind kind) {
     r.selectionWidth = doc.m_rcSelection.right - doc.m_rcSelection.left;
     r.selectionHeight = doc.m_rcSelection.bottom - doc.m_rcSelection.top;
     r.currentColor = &doc.m_nColor;
-    r.clickX = &g_clickX;
-    r.clickY = &g_clickY;
+    r.clickX = &ToolClickX();
+    r.clickY = &ToolClickY();
     r.antiAlias = AntiAlias();
     if (kind == RecordKind::Hex) {
         slot.layers.fill(nullptr);
@@ -126,7 +135,7 @@ void FillRecord(RunSlot& slot, CPelmarkDoc& doc, RecordKind kind) {
     r.path = slot.pathText.data();
     r.selectionMask = (kind == RecordKind::Tool && doc.m_nMaskMode == 1) ? doc.m_hMask3 : doc.m_hMask;
     const ToolHostServices& s = Services();
-    r.toneIndex = s.toneIndex ? s.toneIndex() : 0;
+    r.toneIndex = ToneIndex();
     r.toolOption = ToolOption(1) == 1 ? ToolOption(2) : 0;
     if (ToolOption(0) == 1) {
         ToolPattern pattern;
@@ -230,8 +239,8 @@ void FinishRun(CPelmarkDoc& doc, RecordKind kind, bool syncWindows) {
 
 }  // namespace
 
-int32_t& ToolClickX() { return g_clickX; }
-int32_t& ToolClickY() { return g_clickY; }
+int32_t& ToolClickX() { return tools::ProgramDragState().toolClick.x; }
+int32_t& ToolClickY() { return tools::ProgramDragState().toolClick.y; }
 
 void SelectPlugin(int index, const QString& path) {
     g_selectedIndex = index;

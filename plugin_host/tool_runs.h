@@ -27,8 +27,8 @@ inline constexpr char kTonePluginName[] = "Tonalis.so";
 inline constexpr char kFillPluginName[] = "Floodkit.so";
 inline constexpr char kHexPluginName[] = "hex.so";
 
-// The last click in the canvas (image pixels); the view writes it, every
-// record points at it.
+// The last left button-down in a canvas view (image pixels): the program's
+// drag state, which the view writes; every record points at it.
 int32_t& ToolClickX();
 int32_t& ToolClickY();
 

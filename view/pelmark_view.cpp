@@ -27,6 +27,7 @@
 #include "tools/draw_rects.h"
 #include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
+#include "view/text_tool_handler.h"
 #include "view/view_globals.h"
 #include "view/view_tool_canvas.h"
 
@@ -67,6 +68,7 @@ CPelmarkView::CPelmarkView(QWidget* parent)
     // the position in the status bar follow the pointer.
     setMouseTracking(true);
     m_pPenLine->Register(m_Tools);
+    m_Tools.Set(tools::kTextTool, &view::TextToolHandler());
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);
     m_pHBar->hide();

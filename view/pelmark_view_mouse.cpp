@@ -17,6 +17,8 @@
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "plugin_api/plugin_messages.h"
+#include "plugin_host/tool_commands.h"
+#include "plugin_host/tool_runs.h"
 #include "tools/dispatch_rules.h"
 #include "view/pelmark_view.h"
 #include "view/view_cursors.h"
@@ -186,10 +188,13 @@ void CPelmarkView::OnLButtonDown(QPoint client, Qt::KeyboardModifiers modifiers)
             } else if (tool == tools::kZoomTool) {
                 if (uint32_t id = view::ZoomInCommand(m_nZoom)) ZoomAtPoint(id, p.x, p.y);
             } else if (tool == tools::kTextTool) {
-                if (doc->m_ToolPlugin.window) {
-                    if (CMainFrame* frame = CMainFrame::Get()) frame->SendImageToPluginWnd();
-                } else if (!m_bTextPending) {
-                    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(doc);
+                if (plugin_host::SlotWindow(doc->m_ToolPlugin)) {
+                    SyncToolWindows();
+                } else if (!m_bTextPending && !plugin_host::TextToolRunning()) {
+                    if (CMainFrame* frame = CMainFrame::Get()) {
+                        frame->RefreshCurrentTool();
+                        frame->UpdateLayerPalette(doc);
+                    }
                     m_bTextPending = true;
                     SetTimer(kTextToolTimer, 1);
                 }
