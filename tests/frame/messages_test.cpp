@@ -201,6 +201,22 @@ TEST_F(MessagesTest, ModifiedMarksTheActiveDocument) {
     doc->SetModifiedFlag(false);
 }
 
+TEST_F(MessagesTest, AnimationStateSetsTheDocumentsBytes) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Send(WM_PLUGIN_ANIMSTATE, 1, 1), 1);  // no document: nothing
+    CPelmarkDoc* doc = NewDocument();
+    ASSERT_TRUE(doc);
+    // Only the low byte of each parameter counts.
+    EXPECT_EQ(Send(WM_PLUGIN_ANIMSTATE, 0x101, 0x201), 1);
+    EXPECT_EQ(doc->m_bAnimState, 1);
+    EXPECT_EQ(doc->m_bAnimPreview, 1);
+    EXPECT_EQ(doc->m_bAnimPluginRunning, 1);
+    Send(WM_PLUGIN_ANIMSTATE, 1, 0);
+    EXPECT_EQ(doc->m_bAnimState, 1);
+    EXPECT_EQ(doc->m_bAnimPreview, 0);
+    EXPECT_EQ(doc->m_bAnimPluginRunning, 0);
+}
+
 TEST_F(MessagesTest, GridRequestIsAnsweredToThePluginWindows) {
     ASSERT_TRUE(Start());
     CPelmarkDoc* doc = NewDocument();

@@ -6,6 +6,7 @@
 
 #include "host_fixture.h"
 #include "document/layer_factory.h"
+#include "frame/program_recent_list.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
 #include "platform/memory.h"
@@ -100,6 +101,24 @@ TEST_F(SaveTest, SaveAsTakesTheNewPath) {
     EXPECT_EQ(ReadSaved(ReadFile(target)).colors, 256u);
     EXPECT_TRUE(QFileInfo(target).permission(QFile::WriteUser));
     EXPECT_EQ(FilesHere(), (QStringList{"new.kvt", "old.kvt"}));  // no temporary left
+}
+
+TEST_F(SaveTest, OpenAndSaveAsAddToTheProgramsRecentFiles) {
+    UsePlugins({"Trivial.FLT"});
+    auto recent = [] { return std::vector<QString>{ProgramRecentFile(1), ProgramRecentFile(2), ProgramRecentFile(3)}; };
+    QString a = FilePath("a.kvt");
+    QString b = FilePath("b.kvt");
+    auto doc = DocumentWithImage(3, 3);
+    ASSERT_TRUE(doc->DoSave(a, false));  // a copy: the document keeps its path
+    EXPECT_EQ(recent(), (std::vector<QString>{"", "", ""}));
+    ASSERT_TRUE(doc->DoSave(b));
+    EXPECT_EQ(recent(), (std::vector<QString>{b, "", ""}));
+    auto opened = std::make_unique<CPelmarkDoc>();
+    ASSERT_TRUE(opened->OnOpenDocument(a));
+    EXPECT_EQ(recent(), (std::vector<QString>{b, QFileInfo(a).canonicalFilePath(), ""}));
+    auto failed = std::make_unique<CPelmarkDoc>();
+    EXPECT_FALSE(failed->OnOpenDocument(WriteFile("c.kvt", "not an image")));
+    EXPECT_EQ(ProgramRecentFile(3), "");
 }
 
 TEST_F(SaveTest, FailedSavesLeaveTheUsersFileAsItWas) {
