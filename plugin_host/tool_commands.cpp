@@ -33,6 +33,12 @@ void UpdateLayerPalette(CPelmarkDoc* doc) {
     if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(doc);
 }
 
+// While the animation maker or the hex tool runs its own loop, the canvas
+// view passes its keys to the frame's shortcut translation.
+void FollowPluginLoops() {
+    if (CMainFrame* frame = CMainFrame::Get()) frame->SetPluginLoopRunning(g_animRunning || g_hexRunning);
+}
+
 // The common start of a tool run on the filter record: the record must be
 // free and the undo step opened.
 bool OpenStep(CPelmarkDoc* doc, int32_t action, const QString& text) {
@@ -45,9 +51,11 @@ void StartAnimationMaker(CPelmarkDoc* doc) {
     DocumentWatch watch(doc);
     doc->m_bAnimPluginRunning = 1;
     g_animRunning = true;
+    FollowPluginLoops();
     UpdateLayerPalette(doc);
     RunAnimPlugin(doc, false);
     g_animRunning = false;
+    FollowPluginLoops();
     if (watch.gone()) return;
     doc->m_bAnimPluginRunning = 0;
     UpdateLayerPalette(doc);
@@ -169,6 +177,7 @@ void OnHexTiling(CPelmarkDoc* doc) {
     HexTiles tiles = MakeHexTiles(doc->m_hImage);
     if (!tiles.image) return;
     g_hexRunning = true;
+    FollowPluginLoops();
     SetHexTiles(tiles.image, tiles.layer);
     SelectToolLibrary(kHexPluginName);
     RunHexPlugin(doc, false, true);
@@ -176,6 +185,7 @@ void OnHexTiling(CPelmarkDoc* doc) {
     MemFree(tiles.image);
     MemFree(tiles.layer);
     g_hexRunning = false;
+    FollowPluginLoops();
 }
 
 bool HexToolRunning() { return g_hexRunning; }

@@ -431,6 +431,8 @@ void CPelmarkView::OnKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         int moved = plan.layerMove > 0 ? doc->SelectUpperLayer() : doc->SelectLowerLayer();
         if (moved) RecomposeLayers();
     }
+    // The accelerators are not in force while a plug-in runs its own loop.
+    if (CMainFrame* frame = CMainFrame::Get()) frame->TranslateShortcutKey(key, modifiers);
 }
 
 void CPelmarkView::OnKeyUp(int key) {

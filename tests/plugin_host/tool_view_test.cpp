@@ -1,8 +1,8 @@
 // Tool plug-ins started from a canvas view and from the main frame's
 // services, loaded for real: the text tool's click and timer, the click
 // point and tone the record carries, the filter lock around the text tool,
-// tone, negative and fill on the active document, and the animation maker's
-// new image.
+// tone, negative and fill on the active document, the animation maker's new
+// image and the frame's shortcuts while the maker runs.
 #include <cstring>
 #include <functional>
 #include <map>
@@ -165,7 +165,7 @@ TEST_F(ToolViewTest, FrameServicesRunOnTheActiveDocument) {
     EXPECT_EQ(doc->m_nUndoIndex, 2);
 }
 
-TEST_F(ToolViewTest, AnimationMakerGetsTheImageOfItsDocument) {
+TEST_F(ToolViewTest, AnimationMakerGetsTheImageOfItsDocumentAndHoldsTheShortcuts) {
     UseTools({"Modeless.GLT=Cinereel.so"});
     CPelmarkDoc* doc = OpenView()->GetDocument();
     doc->SetTitle(FilePath("anim"));
@@ -183,6 +183,8 @@ TEST_F(ToolViewTest, AnimationMakerGetsTheImageOfItsDocument) {
     });
     frame->SendImageToPluginWnd();  // no maker runs
     WhileRunning([&] {
+        // The maker's loop: the view passes its keys to the frame's shortcuts.
+        EXPECT_TRUE(frame->PluginLoopRunning());
         PluginToolRecord& record = AnimRecord();
         WinHandle maker = record.window;
         record.window = nullptr;
@@ -194,6 +196,7 @@ TEST_F(ToolViewTest, AnimationMakerGetsTheImageOfItsDocument) {
     });
     OnMakeAnimation(doc);
     frame->SendImageToPluginWnd();  // finished
+    EXPECT_FALSE(frame->PluginLoopRunning());
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].message, uint32_t(WM_TOOL_NEWIMAGE));
     EXPECT_EQ(received[0].image, doc->m_hImage);
