@@ -36,8 +36,10 @@ CReduceColorsDlg::CReduceColorsDlg(CPelmarkDoc* doc, int currentColors, QWidget*
         {framework::IDCANCEL, ControlKind::PushButton, QStringLiteral("取消"), {346, 44, 78, 26}},
     });
     setFixedSize(440, 180);
-    // By default the main frame's services; its unused-colour removal is
-    // not there yet, so an unchanged count only refreshes.
+    // By default the main frame's services.
+    services_.deleteUnusedColors = [] {
+        if (CMainFrame* frame = CMainFrame::Get()) frame->DeleteUnusedColorsInActiveView();
+    };
     services_.refreshCurrentTool = [] {
         if (CMainFrame* frame = CMainFrame::Get()) frame->RefreshCurrentTool();
     };

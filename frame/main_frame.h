@@ -126,6 +126,8 @@ public:
     // The active view stores its scroll position, size and zoom in its
     // document.
     void StoreActiveViewState();
+    // The active view removes the palette entries no layer uses.
+    void DeleteUnusedColorsInActiveView();
     // The frame follows this canvas view's zoom button signal.
     void WatchCanvasView(CPelmarkView* view);
 

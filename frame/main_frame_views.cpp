@@ -20,6 +20,10 @@ void CMainFrame::StoreActiveViewState() {
     if (CPelmarkView* view = GetActivePelmarkView()) view->StoreViewState();
 }
 
+void CMainFrame::DeleteUnusedColorsInActiveView() {
+    if (CPelmarkView* view = GetActivePelmarkView()) view->DeleteUnusedColors();
+}
+
 void CMainFrame::WatchCanvasView(CPelmarkView* view) {
     if (!view) return;
     // The zoom buttons follow the view's zoom also while a plug-in holds

@@ -68,6 +68,9 @@ CColorPaletteBar::CColorPaletteBar(QWidget* owner)
         auto* frame = dynamic_cast<CMainFrame*>(owner_.data());
         return frame && frame->Locks().IsSet(CommandLockTable::kPaletteBar);
     };
+    services_.deleteUnusedColors = [this] {
+        if (auto* frame = dynamic_cast<CMainFrame*>(owner_.data())) frame->DeleteUnusedColorsInActiveView();
+    };
     services_.reduceColors = [this](int usedColors) {
         if (CPelmarkDoc* doc = activeDoc()) CReduceColorsDlg(doc, usedColors, this).DoModal();
     };

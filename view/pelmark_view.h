@@ -107,6 +107,10 @@ public:
     // Brings the document's screen palettes in line with its colour table;
     // every view of the document repaints when a colour changed.
     void RealizeDocPalette(QWidget* window);
+    // Removes the palette entries no layer uses (document/unused_colors.h)
+    // without asking, then refreshes the views, the colour palette, the
+    // layer palette and the plug-in windows.
+    void DeleteUnusedColors();
 
     // Outlines. Each inverts its shape: into `canvas` during a paint, else
     // into the view's standing outlines (the shape is taken out again when it

@@ -195,23 +195,41 @@ TEST_F(ViewSeamsTest, LayerStepsAndTheUnderlayDeleteClearTheCommandLocks) {
     EXPECT_FALSE(Frame()->IsCommandLocked());
 }
 
-TEST_F(ViewSeamsTest, PaletteEditsReachTheToolPluginWindows) {
-    CPelmarkDoc* doc = ImageDocument();
-    ASSERT_TRUE(doc);
-    CColorPaletteBar* bar = Frame()->ColorPalette();
-    bar->show();
-    bar->OnPaletteBarUpdate(PALETTEBAR_DOCUMENT, 0);
-    PluginWindow window;
+// A document in the colour palette bar whose tool plug-in window counts the
+// image changes.
+class BarSeamsTest : public ViewSeamsTest {
+protected:
+    void SetUp() override {
+        ViewSeamsTest::SetUp();
+        doc = ImageDocument();  // pixels of colours 0..3
+        ASSERT_TRUE(doc);
+        bar = Frame()->ColorPalette();
+        bar->show();
+        bar->OnPaletteBarUpdate(PALETTEBAR_DOCUMENT, 0);
+        window = std::make_unique<PluginWindow>();
+        record.window = window->handle;
+        doc->m_ToolPlugin.record = &record;
+    }
+    void TearDown() override {
+        if (doc) doc->m_ToolPlugin = {};
+        window.reset();
+        ViewSeamsTest::TearDown();
+    }
+
+    CPelmarkDoc* doc = nullptr;
+    CColorPaletteBar* bar = nullptr;
+    std::unique_ptr<PluginWindow> window;
     PluginToolRecord record{};
-    record.window = window.handle;
-    doc->m_ToolPlugin.record = &record;
+};
+
+TEST_F(BarSeamsTest, PaletteEditsReachTheToolPluginWindows) {
 
     // A colour exchange by drag.
     QTest::mouseClick(bar->Control(CColorPaletteBar::kDragExchangeId), Qt::LeftButton);
     QTest::mousePress(bar, Qt::LeftButton, {}, bar->CellRect(1).center());
     QTest::mouseMove(bar, bar->CellRect(2).center());
     QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->CellRect(2).center());
-    EXPECT_EQ(window.imageChanged, 1);
+    EXPECT_EQ(window->imageChanged, 1);
 
     // The reduction dialog from the bar, to 256 grey levels.
     {
@@ -221,10 +239,44 @@ TEST_F(ViewSeamsTest, PaletteEditsReachTheToolPluginWindows) {
         });
         QTest::mouseClick(bar->Control(CColorPaletteBar::kReduceId), Qt::LeftButton);
     }
-    EXPECT_EQ(window.imageChanged, 2);
+    EXPECT_EQ(window->imageChanged, 2);
     ASSERT_GE(doc->m_nUndoIndex, 0);
     EXPECT_EQ(doc->m_UndoSlots[size_t(doc->m_nUndoIndex)].actionId, CReduceColorsDlg::kUndoActionId);
-    doc->m_ToolPlugin = {};
+}
+
+TEST_F(BarSeamsTest, TheUnusedColoursGoFromTheBar) {
+    for (int i = 0; i < 256; ++i) SetDibPaletteEntry(doc->m_hImage, i, uint8_t(i), uint8_t(255 - i), 9, 1);
+    SetDibPaletteEntry(doc->m_hImage, 3, 1, 254, 9, 1);  // the same colour as 1
+    doc->InitDib();
+
+    // The reduction dialog with the count it offers (the colours in use)
+    // removes the unused colours instead.
+    {
+        framework::ScopedModalDriver answer([](framework::Dialog& d) { d.ClickButton(framework::IDOK); });
+        QTest::mouseClick(bar->Control(CColorPaletteBar::kReduceId), Qt::LeftButton);
+    }
+    for (int i = 0; i < 4; ++i) {
+        uint8_t r = 0, g = 0, b = 0, a = 0;
+        GetDibPaletteEntry(doc->m_hImage, i, &r, &g, &b, &a);
+        EXPECT_EQ(std::vector<int>({r, g, b, a}),
+                  i < 3 ? std::vector<int>({i, 255 - i, 9, 1}) : std::vector<int>({0, 0, 0, 0}))
+            << i;
+    }
+    {
+        MemLockGuard layer(doc->m_hLayers[0]);
+        const uint8_t expected[] = {0, 1, 2, 1};
+        for (size_t i = 0; i < size_t(40 * 30); ++i)
+            ASSERT_EQ(layer.get()[LAYER_HEADER_SIZE + i], expected[i % 4]) << i;
+    }
+    EXPECT_EQ(window->imageChanged, 1);
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_GE(doc->m_nUndoIndex, 0);
+    EXPECT_EQ(doc->m_UndoSlots[size_t(doc->m_nUndoIndex)].label, "消除未使用色");
+
+    // The button: nothing left to remove, no step.
+    const int steps = doc->m_nUndoIndex;
+    QTest::mouseClick(bar->Control(CColorPaletteBar::kDeleteUnusedId), Qt::LeftButton);
+    EXPECT_EQ(doc->m_nUndoIndex, steps);
 }
 
 }  // namespace

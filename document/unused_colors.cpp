@@ -1,0 +1,84 @@
+#include "document/unused_colors.h"
+
+#include "document/pelmark_doc.h"
+#include "document/used_colors.h"
+#include "imaging/dib_access.h"
+#include "imaging/dib_geometry.h"
+
+namespace document {
+
+namespace {
+
+constexpr int32_t kUndoAction = 237;
+
+bool sameEntry(const RgbaEntry& a, const RgbaEntry& b) {
+    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
+}
+
+}  // namespace
+
+UnusedColorPlan PlanUnusedColorRemoval(const std::array<RgbaEntry, 256>& table,
+                                       const std::array<uint8_t, 256>& used, uint16_t lockedRows) {
+    // Where each entry's pixels go before the closing up: a used entry to the
+    // first used entry equal to it.
+    std::array<int, 256> target{};
+    std::array<bool, 256> stays{};
+    for (int i = 0; i < 256; ++i) {
+        target[size_t(i)] = i;
+        const bool locked = (lockedRows >> (i / 16)) & 1;
+        bool firstOfItsColour = used[size_t(i)] != 0;
+        if (firstOfItsColour)
+            for (int j = 0; j < i; ++j)
+                if (used[size_t(j)] && sameEntry(table[size_t(j)], table[size_t(i)])) {
+                    firstOfItsColour = false;
+                    if (!locked) target[size_t(i)] = j;
+                    break;
+                }
+        stays[size_t(i)] = locked || firstOfItsColour;
+    }
+    UnusedColorPlan plan;
+    std::array<int, 256> position{};
+    int next = 0;
+    for (int i = 0; i < 256; ++i) {
+        if (!stays[size_t(i)]) continue;
+        position[size_t(i)] = next;
+        plan.table[size_t(next++)] = table[size_t(i)];
+    }
+    plan.removed = 256 - next;
+    for (int i = 0; i < 256; ++i) plan.map[size_t(i)] = uint8_t(position[size_t(target[size_t(i)])]);
+    return plan;
+}
+
+bool RemoveUnusedColors(CPelmarkDoc& doc) {
+    if (!doc.m_hImage || doc.m_nWidth <= 0 || doc.m_nHeight <= 0) return false;
+    std::array<RgbaEntry, 256> table{};
+    for (int i = 0; i < 256; ++i) {
+        RgbaEntry& e = table[size_t(i)];
+        GetDibPaletteEntry(doc.m_hImage, i, &e.red, &e.green, &e.blue, &e.alpha);
+    }
+    const std::array<uint8_t, 256> used = ScanLayerColors(doc).flags;
+    const UnusedColorPlan plan = PlanUnusedColorRemoval(table, used, doc.m_wPaletteLock);
+    // Only empty entries closing up behind each other change nothing.
+    bool changes = false;
+    for (int i = 0; i < 256 && !changes; ++i)
+        changes = !sameEntry(plan.table[size_t(i)], table[size_t(i)]) || (used[size_t(i)] && plan.map[size_t(i)] != i);
+    if (!changes) return false;
+    if (!doc.PushUndo(kUndoAction, QStringLiteral("消除未使用色"), true)) return false;
+    doc.SetModified(true);
+    const size_t n = dib::LayerRowBytes(doc.m_nWidth) * size_t(doc.m_nHeight);
+    for (MemHandle layer : doc.m_hLayers) {
+        MemLockGuard lock(layer);
+        if (!lock || lock.size() < LAYER_HEADER_SIZE + n) continue;
+        uint8_t* p = lock.get() + LAYER_HEADER_SIZE;
+        for (size_t i = 0; i < n; ++i) p[i] = plan.map[p[i]];
+    }
+    for (int i = 0; i < 256; ++i) {
+        const RgbaEntry& e = plan.table[size_t(i)];
+        SetDibPaletteEntry(doc.m_hImage, i, e.red, e.green, e.blue, e.alpha);
+    }
+    doc.InitDib();
+    doc.NoteContentChange();
+    return true;
+}
+
+}  // namespace document
