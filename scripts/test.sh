@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal build
+# (which also compiles the benchmarks, so they keep building; they are not run)
 # and one with AddressSanitizer + UndefinedBehaviorSanitizer.
 # KAVOLT_SANITIZED=0 skips the sanitized pass. Then the fuzz targets run for a
 # bounded time (KAVOLT_FUZZ_SECONDS, default 60; 0 skips them).
@@ -10,7 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
 echo "== normal build"
-bash "$root/scripts/build.sh" "$root/build" -DKAVOLT_TESTS=ON
+bash "$root/scripts/build.sh" "$root/build" -DKAVOLT_TESTS=ON -DKAVOLT_BENCH=ON
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 
 if [[ "${KAVOLT_SANITIZED:-1}" != 0 ]]; then
