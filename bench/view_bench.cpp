@@ -30,7 +30,7 @@ void BM_FullRepaint(benchmark::State& state) {
     QImage surface(kClientW, kClientH, QImage::Format_RGB32);
     view::PixelBuffer buffer{reinterpret_cast<uint32_t*>(back.bits()), kClientW, kClientH,
                              int(back.bytesPerLine() / 4)};
-    view::GridSpec grid{grids ? 3 : 0, 16, 16, 8, 8, 0xffff0000u, 0xff00ff00u};
+    view::GridStyle grid{grids ? 3 : 0, 16, 16, 8, 8, 0xffff0000u, 0xff00ff00u};
     // Scrolled to the middle of the image where it is larger than the client.
     const int scrollX = std::max(0, (kImageSide * zoom - kClientW) / 2);
     const int scrollY = std::max(0, (kImageSide * zoom - kClientH) / 2);

@@ -89,10 +89,10 @@ Dialog::~Dialog() {
     KillAllTimers();
 }
 
-void Dialog::CreateControls(const std::vector<ControlSpec>& controls) {
+void Dialog::CreateControls(const std::vector<ControlTemplate>& controls) {
     QButtonGroup* radioGroup = nullptr;
     std::vector<int>* radioIds = nullptr;
-    for (const ControlSpec& control : controls) {
+    for (const ControlTemplate& control : controls) {
         QWidget* w = nullptr;
         switch (control.kind) {
         case ControlKind::Label: w = new QLabel(control.text, this); break;

@@ -64,7 +64,7 @@ public:
     int TemplateId() const { return templateId_; }
 
     // Controls.
-    void CreateControls(const std::vector<ControlSpec>& controls);
+    void CreateControls(const std::vector<ControlTemplate>& controls);
     // Registers a control under an id (replacing an earlier one) and
     // connects its notifications. The control should be a child of the dialog.
     void RegisterControl(int id, QWidget* control);

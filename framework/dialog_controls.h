@@ -36,7 +36,7 @@ enum class ControlKind {
     VScrollBar,
 };
 
-struct ControlSpec {
+struct ControlTemplate {
     int id = 0;
     ControlKind kind = ControlKind::Label;
     QString text;

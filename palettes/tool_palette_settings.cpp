@@ -67,10 +67,10 @@ void paintSwatch(QPainter& p, const QRect& r, const QColor& color) {
 void CToolPalette::createControls() {
     const QFont font = paletteFont(owner_.data());
     QWidget* client = Client();
-    for (const toolpal::ControlSpec& spec : toolpal::Controls()) {
+    for (const toolpal::ControlLayout& layout : toolpal::Controls()) {
         QWidget* w = nullptr;
-        QRect r = spec.rect;
-        switch (spec.kind) {
+        QRect r = layout.rect;
+        switch (layout.kind) {
         case ControlKind::Frame: {
             auto* frame = new QFrame(client);
             frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -81,7 +81,7 @@ void CToolPalette::createControls() {
             auto* combo = new QComboBox(client);
             combo->setMaxVisibleItems(toolpal::kDropListPopup / 16);
             r.setHeight(toolpal::kDropListBox);
-            const int id = spec.id;
+            const int id = layout.id;
             connect(combo, &QComboBox::currentIndexChanged, this, [this, id] {
                 if (filling_) return;
                 if (id == toolpal::kFillSource) showFillSource();
@@ -91,7 +91,7 @@ void CToolPalette::createControls() {
             break;
         }
         case ControlKind::Label:
-            w = new QLabel(QString::fromUtf8(spec.text ? spec.text : ""), client);
+            w = new QLabel(QString::fromUtf8(layout.text ? layout.text : ""), client);
             break;
         case ControlKind::Edit: {
             auto* edit = new QLineEdit(client);
@@ -101,10 +101,10 @@ void CToolPalette::createControls() {
             break;
         }
         case ControlKind::Check:
-            w = new QCheckBox(QString::fromUtf8(spec.text), client);
+            w = new QCheckBox(QString::fromUtf8(layout.text), client);
             break;
         case ControlKind::Swatch: {
-            const int id = spec.id;
+            const int id = layout.id;
             w = new Swatch(client, [this, id](QPainter& p, const QRect& rect) {
                 if (id == toolpal::kFillPreview) paintPreview(p, rect);
                 else paintSwatch(p, rect, id == toolpal::kDrawColorSwatch ? drawColor() : backColor());
@@ -114,10 +114,10 @@ void CToolPalette::createControls() {
         }
         w->setFont(font);
         w->setGeometry(r);
-        w->setObjectName(QString::number(spec.id));
+        w->setObjectName(QString::number(layout.id));
         w->hide();
-        controls_[spec.id] = w;
-        if (toolpal::HoldsValue(spec)) cache_[spec.id] = toolpal::StartValue(spec.id);
+        controls_[layout.id] = w;
+        if (toolpal::HoldsValue(layout)) cache_[layout.id] = toolpal::StartValue(layout.id);
     }
     // Every control holds its value from the start, so that the tool options
     // read sound numbers from hidden panels too.
@@ -202,16 +202,16 @@ void CToolPalette::SaveSettings() {
 void CToolPalette::FillSettingsPanel(toolpal::Panel panel) {
     filling_ = true;
     for (int id : toolpal::PanelControls(panel)) {
-        const toolpal::ControlSpec* spec = toolpal::FindControl(id);
+        const toolpal::ControlLayout* layout = toolpal::FindControl(id);
         QWidget* w = Control(id);
-        if (!spec || !w) continue;
+        if (!layout || !w) continue;
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             combo->clear();
-            for (const char* item : spec->items) combo->addItem(QString::fromUtf8(item));
+            for (const char* item : layout->items) combo->addItem(QString::fromUtf8(item));
             int value = cache_[id];
             combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (spec->text) label->setText(QString::fromUtf8(spec->text));
+            if (layout->text) label->setText(QString::fromUtf8(layout->text));
         } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
             check->setChecked(cache_[id] != 0);
         } else if (qobject_cast<QLineEdit*>(w)) {
@@ -249,8 +249,8 @@ void CToolPalette::applyLineEnabling() {
 
 void CToolPalette::showFillSource() {
     const int source = ReadControl(toolpal::kFillSource).value_or(cache_[toolpal::kFillSource]);
-    const toolpal::ControlSpec* spec = toolpal::FindControl(toolpal::kFillSource);
-    QString name = source >= 0 && size_t(source) < spec->items.size() ? QString::fromUtf8(spec->items[size_t(source)]) : QString();
+    const toolpal::ControlLayout* layout = toolpal::FindControl(toolpal::kFillSource);
+    QString name = source >= 0 && size_t(source) < layout->items.size() ? QString::fromUtf8(layout->items[size_t(source)]) : QString();
     static_cast<QLabel*>(Control(toolpal::kFillSourceName))->setText(name);
     if (source != cache_[toolpal::kFillSource]) {
         cache_[toolpal::kFillSource] = source;

@@ -13,8 +13,8 @@ using K = ControlKind;
 QRect label(int top) { return QRect(QPoint(10, top), QPoint(39, top + 17)); }
 QRect box(int left, int top, int right, int bottom) { return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)); }
 
-const std::vector<ControlSpec>& table() {
-    static const std::vector<ControlSpec> specs = {
+const std::vector<ControlLayout>& table() {
+    static const std::vector<ControlLayout> layouts = {
         {400, K::Frame, box(4, 187, 78, 267), nullptr, {}},
         {401, K::DropList, box(10, 191, 76, 311), nullptr, {}},
         {402, K::Label, label(221), "", {}},
@@ -64,7 +64,7 @@ const std::vector<ControlSpec>& table() {
         {446, K::Label, box(20, 273, 70, 289), "", {}},
         {447, K::Swatch, box(19, 291, 67, 339), nullptr, {}},
     };
-    return specs;
+    return layouts;
 }
 
 std::vector<int> range(int first, int last) {
@@ -75,15 +75,15 @@ std::vector<int> range(int first, int last) {
 
 }  // namespace
 
-const ControlSpec* FindControl(int id) {
+const ControlLayout* FindControl(int id) {
     if (id < kFirstControl || id > kLastControl) return nullptr;
     return &table()[size_t(id - kFirstControl)];
 }
 
-std::span<const ControlSpec> Controls() { return table(); }
+std::span<const ControlLayout> Controls() { return table(); }
 
-bool HoldsValue(const ControlSpec& spec) {
-    return spec.kind == K::DropList || spec.kind == K::Edit || spec.kind == K::Check;
+bool HoldsValue(const ControlLayout& layout) {
+    return layout.kind == K::DropList || layout.kind == K::Edit || layout.kind == K::Check;
 }
 
 int StartValue(int id) {

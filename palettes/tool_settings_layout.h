@@ -38,7 +38,7 @@ enum ControlId {
 
 enum class ControlKind { Frame, DropList, Label, Edit, Check, Swatch };
 
-struct ControlSpec {
+struct ControlLayout {
     int id;
     ControlKind kind;
     // Left, top, right, bottom in client pixels; for a drop list the bottom
@@ -53,11 +53,11 @@ inline constexpr int kDropListBox = 20;
 inline constexpr int kDropListPopup = 120;
 
 // The control of an id 400..447, or null.
-const ControlSpec* FindControl(int id);
+const ControlLayout* FindControl(int id);
 // All 48, by id.
-std::span<const ControlSpec> Controls();
+std::span<const ControlLayout> Controls();
 // True for the controls that hold a setting (drop lists, edits, the check box).
-bool HoldsValue(const ControlSpec& spec);
+bool HoldsValue(const ControlLayout& layout);
 // The start value of a setting.
 int StartValue(int id);
 

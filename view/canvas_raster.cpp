@@ -240,7 +240,7 @@ void PaintBackground(const PixelBuffer& buffer, const DibRect& area, ScreenPoint
 }
 
 void DrawGrids(const PixelBuffer& buffer, const DibRect& painted, ScreenPoint origin, int zoom,
-               const GridSpec& grid, const DibRect& clip) {
+               const GridStyle& grid, const DibRect& clip) {
     if (grid.displayFlags & 2) {
         DrawGridRows(buffer, painted, origin, zoom, grid.subHeight, grid.subColor, clip);
         DrawGridColumns(buffer, painted, origin, zoom, grid.subWidth, grid.subColor, clip);

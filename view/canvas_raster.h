@@ -94,7 +94,7 @@ void PaintBackground(const PixelBuffer& buffer, const DibRect& area, ScreenPoint
 
 // The two grids of a view, drawn sub rows, sub columns, main rows, main
 // columns, so that main lines cover sub lines.
-struct GridSpec {
+struct GridStyle {
     int displayFlags = 0;  // bit 0 main grid, bit 1 sub grid
     int mainWidth = 8, mainHeight = 8;
     int subWidth = 8, subHeight = 8;
@@ -102,6 +102,6 @@ struct GridSpec {
     uint32_t subColor = 0xff808080u;
 };
 void DrawGrids(const PixelBuffer& buffer, const DibRect& painted, ScreenPoint origin, int zoom,
-               const GridSpec& grid, const DibRect& clip);
+               const GridStyle& grid, const DibRect& clip);
 
 }  // namespace view

@@ -741,7 +741,7 @@ void CPelmarkView::OnDraw(QPainter& painter, const QRect& clip) {
                 view::StretchIndexed(buffer, image, m_nZoom, origin, m_Colors.data(), target);
             }
         }
-        view::GridSpec grid{m_nGridDisplay, m_nMainCellWidth, m_nMainCellHeight, m_nSubCellWidth,
+        view::GridStyle grid{m_nGridDisplay, m_nMainCellWidth, m_nMainCellHeight, m_nSubCellWidth,
                             m_nSubCellHeight, ColorOf(m_MainColor), ColorOf(m_SubColor)};
         view::DrawGrids(buffer, painted, origin, m_nZoom, grid, area);
     }

@@ -10,7 +10,7 @@
 
 namespace toolstest {
 
-struct LayerSpec {
+struct LayerSetup {
     uint8_t visible = 1;
     uint8_t drawMode = LAYER_DRAW_NORMAL;
     uint8_t fill = 0;
@@ -18,10 +18,10 @@ struct LayerSpec {
 
 class Canvas {
 public:
-    Canvas(int width, int height, const std::vector<LayerSpec>& layers = {}, int current = 0)
+    Canvas(int width, int height, const std::vector<LayerSetup>& layers = {}, int current = 0)
         : width_(width), height_(height), stride_((size_t(width) + 3) & ~size_t(3)),
           composite_(stride_ * size_t(height)) {
-        for (const LayerSpec& want : layers) {
+        for (const LayerSetup& want : layers) {
             std::vector<uint8_t> block(LAYER_HEADER_SIZE + composite_.size());
             auto* header = reinterpret_cast<LayerHeader*>(block.data());
             header->visible = want.visible;

@@ -14,7 +14,7 @@ namespace {
 
 using namespace tools;
 using toolstest::Canvas;
-using toolstest::LayerSpec;
+using toolstest::LayerSetup;
 
 constexpr uint8_t kNormal = LAYER_DRAW_NORMAL;
 constexpr uint8_t kClear0 = LAYER_DRAW_INDEX0_CLEAR;
@@ -22,7 +22,7 @@ constexpr uint8_t kClear0 = LAYER_DRAW_INDEX0_CLEAR;
 TEST(ComposeTest, DrawModeRules) {
     struct Case {
         std::string what;
-        std::vector<LayerSpec> layers;  // each filled with its `fill`
+        std::vector<LayerSetup> layers;  // each filled with its `fill`
         int current;
         bool layerStep;
         uint8_t composite;
@@ -106,10 +106,10 @@ TEST(ComposeTest, IncrementalWritesAlwaysEqualFullComposition) {
                                {StampKind::Turned, 606, 1, 7, 3, 0.4}};
     for (int round = 0; round < 60; ++round) {
         int w = pick(1, 23), h = pick(1, 19), count = pick(1, 6);
-        std::vector<LayerSpec> specs;
+        std::vector<LayerSetup> setups;
         for (int i = 0; i < count; ++i)
-            specs.push_back({uint8_t(pick(0, 3) != 0), uint8_t(pick(0, 4) == 0 ? 2 : pick(0, 1)), uint8_t(pick(0, 3))});
-        Canvas c(w, h, specs, pick(0, count - 1));
+            setups.push_back({uint8_t(pick(0, 3) != 0), uint8_t(pick(0, 4) == 0 ? 2 : pick(0, 1)), uint8_t(pick(0, 3))});
+        Canvas c(w, h, setups, pick(0, count - 1));
         c.target.stack.layerStep = pick(0, 5) == 0;
         for (int i = 0; i < count; ++i)
             for (int y = 0; y < h; ++y)

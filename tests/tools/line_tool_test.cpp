@@ -235,7 +235,7 @@ TEST(LineToolTest, DashSequences) {
 }
 
 TEST(LineToolTest, DashedLineWritesTheCurrentLayerWithoutToneAndReportsItsRectangle) {
-    Canvas c(16, 8, {toolstest::LayerSpec{1, LAYER_DRAW_NORMAL, 2}, toolstest::LayerSpec{1, LAYER_DRAW_INDEX0_CLEAR, 0}},
+    Canvas c(16, 8, {toolstest::LayerSetup{1, LAYER_DRAW_NORMAL, 2}, toolstest::LayerSetup{1, LAYER_DRAW_INDEX0_CLEAR, 0}},
              1);
     c.target.SetTone(8, false, 7, 0);  // 50% tone: a dash still writes every pixel
     DashedLine plan = PlanDashedLine({1, 3, 15, 3}, 3, 4);

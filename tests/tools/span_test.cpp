@@ -13,7 +13,7 @@ namespace {
 
 using namespace tools;
 using toolstest::Canvas;
-using toolstest::LayerSpec;
+using toolstest::LayerSetup;
 
 // The row as a string of '#' for written and '.' for untouched pixels.
 std::string RowOf(Canvas& c, int y) {
@@ -34,7 +34,7 @@ TEST(SpanTest, RunsAreClippedToTheImage) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(testing::Message() << k.x << "," << k.y << " x" << k.count);
-        Canvas c(8, 4, {LayerSpec{}});
+        Canvas c(8, 4, {LayerSetup{}});
         FillSpan(c.target, k.x, k.y, k.count);
         for (int y = 0; y < 4; ++y) {
             std::string want = (y == 1 && *k.row1) ? k.row1 : "........";
@@ -46,7 +46,7 @@ TEST(SpanTest, RunsAreClippedToTheImage) {
 }
 
 TEST(SpanTest, GuideEditingDrawsNothing) {
-    Canvas c(8, 4, {LayerSpec{}});
+    Canvas c(8, 4, {LayerSetup{}});
     c.target.guideEditing = true;
     FillSpan(c.target, 0, 0, 8);
     StampPen(c.target, PenStamp{StampKind::Runs, 602}, 3, 2, false);
@@ -98,7 +98,7 @@ TEST(SpanTest, LinesVisitBothEndsAlongTheMajorAxis) {
 
 TEST(SpanTest, SpacingSkipsPointsAfterEachStamp) {
     for (auto [skip, row] : {std::pair{0, "##########"}, {1, "#.#.#.#.#."}, {2, "#..#..#..#"}}) {
-        Canvas c(10, 1, {LayerSpec{}});
+        Canvas c(10, 1, {LayerSetup{}});
         StampPenLine(c.target, PenStamp{}, 0, 0, 9, 0, false, skip);
         EXPECT_EQ(RowOf(c, 0), row) << skip;
     }

@@ -13,7 +13,7 @@ namespace {
 
 using namespace tools;
 using toolstest::Canvas;
-using toolstest::LayerSpec;
+using toolstest::LayerSetup;
 
 PenStamp Runs(int pen) { return PenStamp{StampKind::Runs, pen}; }
 PenStamp Shape(StampKind kind, int size) { return PenStamp{kind, 606, size}; }
@@ -48,7 +48,7 @@ int CountSet(Canvas& c) {
 TEST(StampTest, FixedPensCoverTheirRunsSymmetrically) {
     for (int pen = 601; pen <= 605; ++pen) {
         SCOPED_TRACE(pen);
-        Canvas c(31, 31, {LayerSpec{}});
+        Canvas c(31, 31, {LayerSetup{}});
         StampPen(c.target, Runs(pen), 15, 15, false);
         int expected = 0;
         for (const PenRun& run : PenRuns(pen)) expected += run.length;
@@ -64,7 +64,7 @@ TEST(StampTest, FixedPensCoverTheirRunsSymmetrically) {
 TEST(StampTest, RoundCustomStampsMatchTheFixedPensOfTheirSize) {
     for (auto [size, pen] : {std::pair{5, 602}, {7, 603}}) {
         SCOPED_TRACE(size);
-        Canvas round(21, 21, {LayerSpec{}}), fixed(21, 21, {LayerSpec{}});
+        Canvas round(21, 21, {LayerSetup{}}), fixed(21, 21, {LayerSetup{}});
         // An odd custom stamp's box sits one pixel up and left of its point.
         StampPen(round.target, Shape(StampKind::Ellipse, size), 11, 11, false);
         StampPen(fixed.target, Runs(pen), 10, 10, false);
@@ -83,7 +83,7 @@ TEST(StampTest, CustomBoxTakesItsOddPixelLeftAndTop) {
         EXPECT_EQ(b.right, c.right) << c.size;
         EXPECT_EQ(b.bottom, c.bottom) << c.size;
     }
-    Canvas c(20, 20, {LayerSpec{}});
+    Canvas c(20, 20, {LayerSetup{}});
     StampPen(c.target, Shape(StampKind::Box, 7), 10, 10, false);
     EXPECT_EQ(CountSet(c), 49);
     EXPECT_EQ(c.LayerAt(0, 6, 6), 1);
@@ -107,7 +107,7 @@ TEST(StampTest, TurnedRectangleFollowsItsAngle) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(testing::Message() << k.w << "x" << k.h << " at " << k.angle);
-        Canvas c(30, 30, {LayerSpec{}});
+        Canvas c(30, 30, {LayerSetup{}});
         StampPen(c.target, Turned(k.w, k.h, k.angle), 15, 15, false);
         int minX = 99, maxX = -1, minY = 99, maxY = -1;
         for (int y = 0; y < 30; ++y)
@@ -135,8 +135,8 @@ TEST(StampTest, EveryStampIsClippedAtCornersAndEdges) {
             for (auto [x, y] : points) {
                 SCOPED_TRACE(testing::Message() << s.name << (layered ? " layer" : " no layer") << " at " << x
                                                 << "," << y);
-                std::vector<LayerSpec> layers;
-                if (layered) layers = {LayerSpec{1, LAYER_DRAW_INDEX0_CLEAR}};
+                std::vector<LayerSetup> layers;
+                if (layered) layers = {LayerSetup{1, LAYER_DRAW_INDEX0_CLEAR}};
                 Canvas small(w, h, layers), big(w + 2 * pad, h + 2 * pad, layers);
                 StampPen(small.target, s.stamp, x, y, false);
                 StampPen(big.target, s.stamp, x + pad, y + pad, false);
@@ -163,7 +163,7 @@ public:
 };
 
 TEST(StampTest, FixedPensRepaintTheirBoxOnlyWhenAsked) {
-    Canvas c(40, 40, {LayerSpec{}});
+    Canvas c(40, 40, {LayerSetup{}});
     RecordingSink sink;
     c.target.sink = &sink;
     StampPen(c.target, Runs(604), 20, 10, false);

@@ -13,7 +13,7 @@ namespace {
 
 using namespace tools;
 using toolstest::Canvas;
-using toolstest::LayerSpec;
+using toolstest::LayerSetup;
 
 TEST(ToneTest, EveryPatternHasItsBitCountAndRepeatsEveryFourPixels) {
     for (int p = 0; p < kToneLevels; ++p) {
@@ -92,7 +92,7 @@ TEST(ToneTest, HalfToneIsACheckerboardAnchoredAtEvenImageCoordinates) {
     // Whatever the block's start, set pixels are those with x + y even.
     for (auto [x0, y0] : {std::pair{0, 0}, {3, 5}, {1, 0}, {7, 2}}) {
         SCOPED_TRACE(testing::Message() << x0 << "," << y0);
-        Canvas c(40, 40, {LayerSpec{}});
+        Canvas c(40, 40, {LayerSetup{}});
         FillBlock(c, 7, x0, y0);
         for (int y = y0; y < y0 + 16; ++y)
             for (int x = x0; x < x0 + 16; ++x) {
@@ -104,7 +104,7 @@ TEST(ToneTest, HalfToneIsACheckerboardAnchoredAtEvenImageCoordinates) {
 }
 
 TEST(ToneTest, SinglePixelsFollowTheSameAnchoredMask) {
-    Canvas c(20, 20, {LayerSpec{}});
+    Canvas c(20, 20, {LayerSetup{}});
     c.target.SetTone(TonePatternOfLevel(7), false, 9, 0);
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x) WritePixel(c.target, x, y);
@@ -113,7 +113,7 @@ TEST(ToneTest, SinglePixelsFollowTheSameAnchoredMask) {
 }
 
 TEST(ToneTest, FullLevelIsSolidAndDropsNothingElse) {
-    Canvas c(20, 20, {LayerSpec{}});
+    Canvas c(20, 20, {LayerSetup{}});
     FillBlock(c, 15, 2, 2);
     for (int y = 2; y < 18; ++y)
         for (int x = 2; x < 18; ++x) ASSERT_EQ(c.LayerAt(0, x, y), 9);
