@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QObject>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "app/program_paths.h"
 #include "app/single_instance.h"
 #include "document/pelmark_doc.h"

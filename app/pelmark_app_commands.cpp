@@ -2,7 +2,7 @@
 #include "app/about_dlg.h"
 #include "app/help_page.h"
 #include "app/pelmark_app.h"
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "frame/main_frame.h"
 #include "framework/cmd_ui.h"
 

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 
 #include "app/pelmark_app.h"
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "frame/main_frame.h"
 #include "framework/document.h"
-#include "dialogs/support_file_dialog.h"
+#include "framework/support_file_dialog.h"
 #include "framework/framework_strings.h"
 #include "plugin_host/file_prompt.h"
 

@@ -21,7 +21,7 @@
 #include "imaging/dib_exchange.h"
 #include "imaging/dib_scale.h"
 #include "platform/message_box.h"
-#include "view/display_toggles.h"
+#include "document/display_toggles.h"
 
 namespace {
 

@@ -19,9 +19,3 @@ QString SettingsFilePath(const QString& programDirectory, const QString& fallbac
     }
     return WithTrailingSlash(fallbackDirectory) + kSettingsFileName;
 }
-
-int ClampUndoDepth(int undoBuf) {
-    if (undoBuf < 1) return 1;
-    if (undoBuf > kMaxUndoDepth) return kMaxUndoDepth;
-    return undoBuf;
-}

@@ -3,9 +3,9 @@
 
 #include <QString>
 
+#include "framework/program_globals.h"
+
 inline constexpr const char* kSettingsFileName = "pm32.ini";
-inline constexpr int kDefaultUndoDepth = 10;
-inline constexpr int kMaxUndoDepth = 10;
 
 // A directory with exactly one '/' at its end ("" stays "").
 QString WithTrailingSlash(const QString& directory);
@@ -15,5 +15,3 @@ QString WithTrailingSlash(const QString& directory);
 // created by the first write). Both directories end in '/'.
 QString SettingsFilePath(const QString& programDirectory, const QString& fallbackDirectory);
 
-// The undo depth from the UndoBuf setting: below 1 gives 1, above 10 gives 10.
-int ClampUndoDepth(int undoBuf);

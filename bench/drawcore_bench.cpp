@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tools/draw_ops.h"
-#include "tools/layer_stack.h"
+#include "imaging/layer_stack.h"
 
 namespace {
 

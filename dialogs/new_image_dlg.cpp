@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "dialogs/color_button.h"
 #include "dialogs/size_exchange.h"
 #include "dialogs/size_expression.h"
@@ -14,7 +14,7 @@
 #include "framework/application.h"
 #include "framework/data_exchange.h"
 #include "framework/framework_strings.h"
-#include "palettes/working_palette.h"
+#include "document/working_palette.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 

@@ -11,7 +11,7 @@
 #include "imaging/dib_blit.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
-#include "tools/layer_stack.h"
+#include "imaging/layer_stack.h"
 
 namespace document {
 

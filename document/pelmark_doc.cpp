@@ -20,12 +20,12 @@
 #include "framework/view.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
-#include "palettes/working_palette.h"
+#include "document/working_palette.h"
 #include "platform/message_box.h"
 #include "plugin_api/plugin_messages.h"
 #include "plugin_host/tool_commands.h"
 #include "plugin_host/tool_runs.h"
-#include "view/display_toggles.h"
+#include "document/display_toggles.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "document/edit_state.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"

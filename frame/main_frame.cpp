@@ -8,7 +8,7 @@
 #include "dialogs/gradient_dlg.h"
 #include "document/image_limits.h"
 #include "document/pelmark_doc.h"
-#include "frame/resource_pictures.h"
+#include "framework/resource_pictures.h"
 #include "framework/application.h"
 #include "framework/view.h"
 #include "palettes/color_palette_bar.h"

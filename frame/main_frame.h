@@ -26,7 +26,7 @@
 
 #include "frame/color_dic.h"
 #include "frame/command_locks.h"
-#include "frame/tool_options.h"
+#include "tools/tool_options.h"
 #include "framework/mdi_frame.h"
 
 class CPelmarkDoc;

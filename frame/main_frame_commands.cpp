@@ -6,7 +6,7 @@
 #include "app/pelmark_app.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
-#include "frame/program_recent_list.h"
+#include "framework/program_recent_list.h"
 #include "framework/application.h"
 #include "framework/child_frame.h"
 #include "framework/cmd_ui.h"

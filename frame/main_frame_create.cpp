@@ -5,12 +5,12 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "dialogs/gradient_dlg.h"
 #include "document/image_limits.h"
 #include "frame/main_frame.h"
 #include "frame/main_menu.h"
-#include "frame/resource_pictures.h"
+#include "framework/resource_pictures.h"
 #include "frame/window_placement.h"
 #include "framework/application.h"
 #include "palettes/color_palette_bar.h"

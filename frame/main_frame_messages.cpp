@@ -11,7 +11,7 @@
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "frame/main_menu.h"
-#include "frame/program_recent_list.h"
+#include "framework/program_recent_list.h"
 #include "frame/status_texts.h"
 #include "framework/application.h"
 #include "framework/child_frame.h"

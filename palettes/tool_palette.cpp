@@ -15,7 +15,7 @@
 #include "document/edit_state.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
-#include "frame/resource_pictures.h"
+#include "framework/resource_pictures.h"
 #include "framework/command_action.h"
 #include "imaging/dib_access.h"
 #include "palettes/color_palette_bar.h"

@@ -20,7 +20,7 @@
 #include <QPixmap>
 #include <QPointer>
 
-#include "frame/tool_options.h"
+#include "tools/tool_options.h"
 #include "imaging/rgba_entry.h"
 #include "palettes/tool_buttons.h"
 #include "palettes/tool_settings_layout.h"

@@ -6,7 +6,7 @@
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
-#include "frame/program_recent_list.h"
+#include "framework/program_recent_list.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
 #include "platform/module.h"
@@ -16,7 +16,7 @@
 #include "plugin_host/format_plugins.h"
 #include "plugin_host/host_messages.h"
 #include "plugin_host/lent_color_reduce.h"
-#include "view/display_toggles.h"
+#include "document/display_toggles.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Saving a document through its file-format plug-in.
 #include <QFileInfo>
 
-#include "dialogs/support_file_dialog.h"
+#include "framework/support_file_dialog.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
-#include "frame/program_recent_list.h"
+#include "framework/program_recent_list.h"
 #include "framework/framework_strings.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"

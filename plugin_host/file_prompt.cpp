@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "app/program_globals.h"
-#include "dialogs/support_file_dialog.h"
+#include "framework/program_globals.h"
+#include "framework/support_file_dialog.h"
 #include "framework/command_ids.h"
 #include "framework/application.h"
 #include "framework/framework_strings.h"

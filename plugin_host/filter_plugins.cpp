@@ -1,7 +1,7 @@
 #include "plugin_host/filter_plugins.h"
 
 #include "app/pelmark_app.h"
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "platform/file_search.h"
 #include "platform/module.h"
 #include "plugin_api/plugin_api.h"

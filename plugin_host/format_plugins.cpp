@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "document/pelmark_doc.h"
 #include "framework/application.h"
 #include "framework/mdi_frame.h"

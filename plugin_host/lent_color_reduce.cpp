@@ -1,6 +1,6 @@
 #include "plugin_host/lent_color_reduce.h"
 
-#include "imaging/color_reduce_table.h"
+#include "plugin_api/color_reduce_table.h"
 #include "imaging/color_reducer.h"
 
 namespace plugin_host {

@@ -1,6 +1,6 @@
 #include "plugin_host/tool_commands.h"
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/cmd_ui.h"

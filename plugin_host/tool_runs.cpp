@@ -9,7 +9,7 @@
 
 #include <QGuiApplication>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "document/doc_limits.h"
 #include "document/floating_selection.h"
 #include "document/pelmark_doc.h"

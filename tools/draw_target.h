@@ -3,7 +3,7 @@
 #pragma once
 
 #include "imaging/dib_layout.h"
-#include "tools/layer_stack.h"
+#include "imaging/layer_stack.h"
 #include "tools/pen_stamps.h"
 #include "tools/repaint_sink.h"
 #include "tools/tone.h"

@@ -10,7 +10,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
-#include "dialogs/grid_presets.h"
+#include "view/grid_presets.h"
 #include "document/edit_state.h"
 #include "document/open_doc_list.h"
 #include "document/pelmark_doc.h"

@@ -3,11 +3,11 @@
 // image rectangles, recomposition and the tone commands.
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
-#include "frame/tool_options.h"
+#include "tools/tool_options.h"
 #include "framework/cmd_ui.h"
 #include "plugin_host/tool_runs.h"
 #include "tools/draw_ops.h"
-#include "tools/layer_stack.h"
+#include "imaging/layer_stack.h"
 #include "view/pelmark_view.h"
 
 int CPelmarkView::ToolOptionOf(int index) {

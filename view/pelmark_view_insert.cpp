@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "document/floating_selection.h"
 #include "document/floating_selection_transform.h"
 #include "document/pelmark_doc.h"

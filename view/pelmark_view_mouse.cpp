@@ -13,7 +13,7 @@
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
 #include "frame/main_frame.h"
-#include "frame/tool_options.h"
+#include "tools/tool_options.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "plugin_api/plugin_messages.h"

@@ -1,6 +1,6 @@
 #include "view/view_cursors.h"
 
-#include "frame/resource_pictures.h"
+#include "framework/resource_pictures.h"
 #include "tools/dispatch_rules.h"
 
 namespace view {

@@ -7,7 +7,7 @@
 #include <QFile>
 
 #include "app/open_as_new_file.h"
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "app/program_paths.h"
 #include "framework/document.h"
 

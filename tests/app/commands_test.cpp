@@ -13,7 +13,7 @@
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "app_fixture.h"
 #include "dialogs/new_image_dlg.h"
 #include "document/pelmark_doc.h"

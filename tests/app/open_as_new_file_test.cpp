@@ -12,7 +12,7 @@
 #include "imaging/dib_clipboard.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_exchange.h"
-#include "view/display_toggles.h"
+#include "document/display_toggles.h"
 
 namespace apptest {
 namespace {

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 
 #include "app/command_line.h"
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "app/program_paths.h"
 #include "app_fixture.h"
 #include "framework/document.h"

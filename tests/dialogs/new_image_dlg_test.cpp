@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "dialogs/color_button.h"
 #include "dialogs/new_image_dlg.h"
 #include "document/image_limits.h"

@@ -2,12 +2,12 @@
 
 #include <QFile>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "document/image_limits.h"
 #include "imaging/dib.h"
-#include "palettes/working_palette.h"
+#include "document/working_palette.h"
 #include "platform/memory.h"
-#include "view/display_toggles.h"
+#include "document/display_toggles.h"
 
 namespace doctest {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "doc_fixture.h"
 #include "document/layer_factory.h"
 #include "document/layer_operations.h"

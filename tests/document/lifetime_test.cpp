@@ -10,7 +10,7 @@
 #include <QTemporaryFile>
 #include <vector>
 
-#include "dialogs/support_file_dialog.h"
+#include "framework/support_file_dialog.h"
 #include "doc_fixture.h"
 #include "document/open_doc_list.h"
 #include "framework/cmd_ui.h"

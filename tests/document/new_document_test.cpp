@@ -12,9 +12,9 @@
 #include "document/doc_globals.h"
 #include "document/layer_factory.h"
 #include "imaging/dib.h"
-#include "palettes/working_palette.h"
+#include "document/working_palette.h"
 #include "platform/memory.h"
-#include "view/display_toggles.h"
+#include "document/display_toggles.h"
 
 namespace doctest {
 namespace {

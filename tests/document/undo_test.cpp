@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "doc_fixture.h"
 #include "document/edit_state.h"
 #include "document/layer_factory.h"

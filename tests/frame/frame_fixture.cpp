@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "document/image_limits.h"
 #include "document/pelmark_doc.h"
 #include "framework/child_frame.h"

@@ -10,7 +10,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "dialogs/gradient_dlg.h"
 #include "document/image_limits.h"
 #include "document/open_doc_list.h"

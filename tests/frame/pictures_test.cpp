@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "frame/resource_pictures.h"
+#include "framework/resource_pictures.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "dialogs/grid_presets.h"
+#include "view/grid_presets.h"
 #include "dialogs/reduce_colors_dlg.h"
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"

@@ -9,7 +9,7 @@
 
 #include "dib_test_util.h"
 #include "imaging/color_reduce.h"
-#include "imaging/color_reduce_table.h"
+#include "plugin_api/color_reduce_table.h"
 
 using namespace kvtest;
 

@@ -2,7 +2,7 @@
 #include <QDir>
 #include <QFileDialog>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "framework/framework_strings.h"
 #include "host_fixture.h"
 #include "plugin_host/file_prompt.h"

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 #include "document/layer_factory.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"

@@ -15,7 +15,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "dialogs/support_file_dialog.h"
+#include "framework/support_file_dialog.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/application.h"

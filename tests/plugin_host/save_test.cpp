@@ -6,7 +6,7 @@
 
 #include "host_fixture.h"
 #include "document/layer_factory.h"
-#include "frame/program_recent_list.h"
+#include "framework/program_recent_list.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
 #include "platform/memory.h"

@@ -8,7 +8,7 @@
 
 #include "canvas.h"
 #include "tools/draw_ops.h"
-#include "tools/layer_stack.h"
+#include "imaging/layer_stack.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include <QTest>
 
-#include "frame/tool_options.h"
+#include "tools/tool_options.h"
 #include "platform/memory.h"
 #include "platform/message_box_recorder.h"
 #include "platform/window.h"

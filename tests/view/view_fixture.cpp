@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "dialogs/grid_presets.h"
+#include "view/grid_presets.h"
 #include "dialogs/new_image_dlg.h"
 #include "framework/command_ids.h"
 #include "framework/dialog.h"

@@ -1,4 +1,4 @@
-#include "dialogs/grid_presets.h"
+#include "view/grid_presets.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "view/display_toggles.h"
+#include "document/display_toggles.h"
 
 namespace {
 ViewDisplayToggles g_toggles;

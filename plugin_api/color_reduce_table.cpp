@@ -1,4 +1,4 @@
-#include "imaging/color_reduce_table.h"
+#include "plugin_api/color_reduce_table.h"
 
 #include "imaging/color_reduce.h"
 

@@ -1,8 +1,7 @@
-#include "app/program_globals.h"
+#include "framework/program_globals.h"
 
 #include <algorithm>
 
-#include "app/program_paths.h"
 #include "framework/application.h"
 
 namespace {
@@ -13,6 +12,12 @@ QString g_lastOpenedPath;
 QStringList g_openedPaths;
 
 }  // namespace
+
+int ClampUndoDepth(int undoBuf) {
+    if (undoBuf < 1) return 1;
+    if (undoBuf > kMaxUndoDepth) return kMaxUndoDepth;
+    return undoBuf;
+}
 
 const QString& GetProgramDirectory() { return g_programDirectory; }
 void SetProgramDirectory(const QString& directory) { g_programDirectory = directory; }

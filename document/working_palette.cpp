@@ -1,4 +1,4 @@
-#include "palettes/working_palette.h"
+#include "document/working_palette.h"
 
 namespace {
 WorkingPalette g_workingPalette{};

@@ -1,4 +1,4 @@
-#include "frame/tool_options.h"
+#include "tools/tool_options.h"
 
 #include <algorithm>
 #include <climits>

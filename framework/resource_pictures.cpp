@@ -1,4 +1,4 @@
-#include "frame/resource_pictures.h"
+#include "framework/resource_pictures.h"
 
 #include <array>
 #include <cmath>

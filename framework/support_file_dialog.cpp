@@ -1,4 +1,4 @@
-#include "dialogs/support_file_dialog.h"
+#include "framework/support_file_dialog.h"
 
 #include <QDir>
 #include <QFileDialog>

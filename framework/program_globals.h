@@ -9,6 +9,12 @@
 const QString& GetProgramDirectory();
 void SetProgramDirectory(const QString& directory);
 
+inline constexpr int kDefaultUndoDepth = 10;
+inline constexpr int kMaxUndoDepth = 10;
+
+// The undo depth from the UndoBuf setting: below 1 gives 1, above 10 gives 10.
+int ClampUndoDepth(int undoBuf);
+
 // How many undo steps a document keeps (1 to 10; 10 until start-up reads
 // UndoBuf).
 int GetUndoDepth();

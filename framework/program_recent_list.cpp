@@ -1,4 +1,4 @@
-#include "frame/program_recent_list.h"
+#include "framework/program_recent_list.h"
 
 #include "framework/application.h"
 

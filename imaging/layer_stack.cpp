@@ -1,4 +1,4 @@
-#include "tools/layer_stack.h"
+#include "imaging/layer_stack.h"
 
 #include <algorithm>
 #include <cstring>
