@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test twice: a normal build
+# Installs what is missing, checks that every folder includes only the folders
+# below it (scripts/check_layers.sh), then builds and runs every test twice: a normal build
 # (which also compiles the benchmarks, so they keep building; they are not run)
 # and one with AddressSanitizer + UndefinedBehaviorSanitizer.
 # KAVOLT_SANITIZED=0 skips the sanitized pass. Then the fuzz targets run for a
@@ -7,6 +8,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
+bash "$root/scripts/check_layers.sh"
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
