@@ -8,6 +8,7 @@
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/layer_operations.h"
+#include "document/layer_sheet_grid.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/cmd_ui.h"
@@ -18,9 +19,6 @@
 namespace {
 
 constexpr int32_t kLayerAction = 225;
-// The layer sheet lays the layers out on this grid until its dialog asks.
-constexpr int kSheetColumns = 2;
-constexpr int kSheetRows = 2;
 
 bool IsEmptyRect(const DibRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -298,12 +296,16 @@ void CPelmarkDoc::OnLayerExpand() {
     if (m_nLayerCount < 2) return;
     CMainFrame* frame = CMainFrame::Get();
     if (frame && !frame->CheckWorkMemory(1)) return;
-    const int columns = kSheetColumns, rows = kSheetRows;
+    // The dialog's opening proposal stands until the dialog asks.
+    const document::LayerSheetGrid grid = document::ProposeLayerSheetGrid(this);
+    const int columns = grid.columns, rows = grid.rows;
     if (frame && !frame->CheckWorkMemory(1)) return;
     const MaxImageSize max = GetMaxImageSize();
+    // Every layer keeps its whole cell, or the sheet is not laid out.
+    const bool fits = int64_t(m_nWidth) * columns <= max.width && int64_t(m_nHeight) * rows <= max.height;
     const int width = int(std::min<int64_t>(max.width, int64_t(m_nWidth) * columns));
     const int height = int(std::min<int64_t>(max.height, int64_t(m_nHeight) * rows));
-    if (document::LayOutLayerSheet(*this, width, height, columns, rows)) {
+    if (fits && document::LayOutLayerSheet(*this, width, height, columns, rows)) {
         InvalidateOtherViews(nullptr);
         if (frame) {
             frame->UpdateLayerPalette(this);

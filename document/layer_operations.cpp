@@ -164,6 +164,8 @@ bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int 
     std::vector<MemHandle> layers;
     for (MemHandle layer : doc.m_hLayers)
         if (layer) layers.push_back(layer);
+    // A layer without a cell would be lost for good.
+    if (int64_t(columns) * rows < int64_t(layers.size())) return false;
 
     MemHandle image = CreateDib8(width, height, 0);
     MemHandle table = image ? CopyDibColorTable(doc.m_hImage) : nullptr;
@@ -183,7 +185,7 @@ bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int 
     if (sheet) {
         MemLockGuard to(sheet);
         const size_t oldPixels = oldRow * size_t(oldHeight);
-        for (size_t k = 0; k < layers.size() && int(k / size_t(columns)) < rows; ++k) {
+        for (size_t k = 0; k < layers.size(); ++k) {
             LockedLayer from(layers[k], oldPixels);
             if (!from) continue;
             if (k == 0) {

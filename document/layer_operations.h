@@ -51,9 +51,10 @@ bool CopyCurrentLayer(CPelmarkDoc& doc, const QString& name);
 // The layer sheet: a new image of width x height keeps the palette and the
 // old pixels at (0, 0); the layers, in order, are laid out left to right
 // over `columns` cells of the old size, then the next row, for `rows` rows,
-// and become one layer, which is current. The undo history is forgotten
-// (its steps are of the old size). False, with nothing changed, when a size
-// is not positive or a block cannot be had.
+// and become one layer, which is current. A cell that reaches past the sheet
+// is cut there. The undo history is forgotten (its steps are of the old
+// size). False, with nothing changed, when a size is not positive, the grid
+// has fewer cells than there are layers, or a block cannot be had.
 bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int rows);
 
 // The program's used-colour table: 1 for every palette index that occurs in

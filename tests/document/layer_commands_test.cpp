@@ -342,6 +342,84 @@ TEST_F(LayerCommandsTest, ExpandLaysTheLayersOutOnASheet) {
     EXPECT_FALSE(doc->CanUndo());
 }
 
+TEST_F(LayerCommandsTest, ExpandGivesEveryLayerItsCell) {
+    struct Case {
+        int layers, columns, rows;
+    };
+    for (const Case c : {Case{6, 2, 3}, Case{31, 4, 8}}) {
+        SCOPED_TRACE(c.layers);
+        std::vector<std::vector<uint8_t>> fills;
+        for (int k = 0; k < c.layers; ++k) {
+            std::vector<uint8_t> fill(8);
+            for (int i = 0; i < 8; ++i) fill[size_t(i)] = uint8_t((k * 8 + i) % 255 + 1);
+            fills.push_back(fill);
+        }
+        auto doc = Layers(fills);
+        doc->m_nEditLayer = c.layers - 1;
+        EXPECT_TRUE(doc->ExecuteCommand(CPelmarkDoc::kLayerExpandId));
+        const int width = kW * c.columns, height = kH * c.rows;
+        ASSERT_EQ(doc->m_nWidth, width);
+        ASSERT_EQ(doc->m_nHeight, height);
+        EXPECT_EQ(doc->m_nLayerCount, 1);
+        EXPECT_EQ(doc->m_nEditLayer, 0);
+        EXPECT_EQ(doc->m_hLayers[1], nullptr);
+        EXPECT_EQ(HeaderOf(doc->m_hLayers[0])->right, width);
+        EXPECT_EQ(HeaderOf(doc->m_hLayers[0])->bottom, height);
+        EXPECT_TRUE(doc->IsModified());
+        // Rows bottom-up in the layers and on the sheet; layer k at column
+        // k % columns, row k / columns from the top.
+        const size_t sheetRow = dib::LayerRowBytes(width);
+        const uint8_t* sheet = PixelsOf(doc->m_hLayers[0]);
+        for (int k = 0; k < c.layers; ++k)
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x) {
+                    const int sx = k % c.columns * kW + x, sy = k / c.columns * kH + y;
+                    EXPECT_EQ(sheet[size_t(height - 1 - sy) * sheetRow + size_t(sx)],
+                              fills[size_t(k)][size_t((kH - 1 - y) * kW + x)])
+                        << "layer " << k << " at " << x << ", " << y;
+                }
+    }
+}
+
+TEST_F(LayerCommandsTest, ExpandChangesNothingWhenTheSheetCannotHoldEveryLayer) {
+    // One 1100-pixel column across; three 700-pixel rows are higher than
+    // the largest image.
+    auto doc = DocumentWithImage(1100, 700);
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(document::CreateLayer(*doc, k, 1));
+        std::fill_n(PixelsOf(doc->m_hLayers[size_t(k)]), 1100 * 700, uint8_t(k + 1));
+    }
+    doc->m_nEditLayer = 0;
+    doc->OnLayerUp();
+    ASSERT_TRUE(doc->CanUndo());
+    ASSERT_TRUE(doc->IsModified());
+    const Stack before = StackOf(*doc);
+    std::vector<uint8_t> image;
+    if (MemLockGuard lock(doc->m_hImage); lock) image.assign(lock.get(), lock.get() + lock.size());
+    MemHandle imageHandle = doc->m_hImage;
+
+    doc->ExecuteCommand(CPelmarkDoc::kLayerExpandId);
+    EXPECT_EQ(StackOf(*doc), before);
+    EXPECT_EQ(doc->m_hImage, imageHandle);
+    EXPECT_EQ(doc->m_nWidth, 1100);
+    EXPECT_EQ(doc->m_nHeight, 700);
+    std::vector<uint8_t> imageAfter;
+    if (MemLockGuard lock(doc->m_hImage); lock) imageAfter.assign(lock.get(), lock.get() + lock.size());
+    EXPECT_EQ(imageAfter, image);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(doc->CanUndo());
+    doc->OnEditUndo();
+    EXPECT_EQ(doc->m_nEditLayer, 0);
+
+    // A grid with fewer cells than layers is refused as well.
+    doc = Layers({Fill(10), Fill(11), Fill(12)});
+    const Stack three = StackOf(*doc);
+    EXPECT_FALSE(document::LayOutLayerSheet(*doc, 2 * kW, kH, 2, 1));
+    EXPECT_EQ(StackOf(*doc), three);
+    EXPECT_EQ(doc->m_nWidth, kW);
+    EXPECT_FALSE(doc->IsModified());
+}
+
 TEST_F(LayerCommandsTest, ColourIndexHelpers) {
     auto doc = Layers({{1, 2, 1, 2, 3, 3, 0, 0}, {2, 2, 2, 2, 2, 2, 2, 2}});
     doc->SwapLayerColorIndices(1, 2);
