@@ -21,6 +21,7 @@
 #include "app/splash_control.h"
 #include "framework/application.h"
 #include "platform/memory.h"
+#include "plugin_host/filter_plugins.h"
 
 class CMainFrame;
 class CPelmarkDoc;
@@ -34,7 +35,7 @@ class CmdUI;
 class Document;
 }  // namespace framework
 
-class CPelmarkApp : public framework::Application {
+class CPelmarkApp : public framework::Application, public plugin_host::FilterMenu {
 public:
     // Command ids of the application's table (File New, Open and About are
     // the framework's).
@@ -51,7 +52,6 @@ public:
     static constexpr framework::CommandId kFirstGridPresetId = 32884;
     static constexpr int kGridPresets = 4;
     static constexpr framework::CommandId kFilterMenuBaseId = 2000;
-    static constexpr int kMaxFilterMenuItems = 99;
     // Top-level menus (from 0) that hold those items.
     static constexpr int kFilterMenuIndex = 4;
     static constexpr int kGridPresetMenuIndex = 5;
@@ -98,10 +98,7 @@ public:
     bool DoPromptFileName(QString& fileName, int titleId, bool open,
                           framework::DocTemplate* docTemplate) override;
     // Opens the path and records it as the last opened path.
-    framework::Document* OpenDocumentByName(const QString& path);
-    // Closes the active document (File Close to the main frame), then opens
-    // the path.
-    framework::Document* ReopenDocument(const QString& path);
+    framework::Document* OpenDocumentByName(const QString& path) override;
     // Restores the main window when minimised, raises and activates it.
     void BringMainWindowToFront();
 
@@ -112,8 +109,8 @@ public:
     // which starts at 1 and goes up by one (at most 99 items). Removing takes
     // away the filter items and, the first time, the menu's placeholder item,
     // and starts the counter again at 1.
-    void AddFilterMenuItem(const QString& text);
-    void RemoveFilterMenuItems();
+    void AddFilterMenuItem(const QString& text) override;
+    void RemoveFilterMenuItems() override;
     int GetFilterMenuCounter() const { return filterMenuCounter_; }
 
     // Edit > open as new file (34010).

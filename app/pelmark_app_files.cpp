@@ -55,11 +55,6 @@ framework::Document* CPelmarkApp::OpenDocumentByName(const QString& path) {
     return doc;
 }
 
-framework::Document* CPelmarkApp::ReopenDocument(const QString& path) {
-    if (CMainFrame* frame = mainFrame()) frame->SendCommand(framework::ID_FILE_CLOSE);
-    return OpenDocumentByName(path);
-}
-
 void CPelmarkApp::BringMainWindowToFront() {
     CMainFrame* frame = mainFrame();
     if (!frame) return;

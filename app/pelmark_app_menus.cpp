@@ -37,7 +37,7 @@ void CPelmarkApp::RemoveGridPresetMenuItems() {
 }
 
 void CPelmarkApp::AddFilterMenuItem(const QString& text) {
-    if (filterMenuCounter_ > kMaxFilterMenuItems) return;
+    if (filterMenuCounter_ > plugin_host::kMaxFilterMenuItems) return;
     QMenu* menu = topLevelMenu(kFilterMenuIndex);
     if (!menu) return;
     framework::AddMenuCommand(menu, kFilterMenuBaseId + framework::CommandId(filterMenuCounter_),

@@ -46,6 +46,7 @@ CMainFrame::CMainFrame(QWidget* parent) : framework::MdiFrame(parent) {
     pasteOverwrite_.fill(1);
     pasteWrite_.fill(1);
     pasteOverwrite_[0] = 0;
+    plugin_host::PluginFrame::Install(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -73,6 +74,8 @@ CMainFrame::~CMainFrame() {
     toneBar_ = nullptr;
     delete infoBar_;
     infoBar_ = nullptr;
+    // The plug-in host reaches the frame until its bases go.
+    plugin_host::PluginFrame::Uninstall(this);
 }
 
 CMainFrame* CMainFrame::Get() {

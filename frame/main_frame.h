@@ -28,6 +28,7 @@
 #include "frame/command_locks.h"
 #include "tools/tool_options.h"
 #include "framework/mdi_frame.h"
+#include "plugin_host/plugin_frame.h"
 
 class CPelmarkDoc;
 class CPelmarkView;
@@ -43,7 +44,7 @@ class QLabel;
 class QStatusBar;
 class QToolBar;
 
-class CMainFrame : public framework::MdiFrame {
+class CMainFrame : public framework::MdiFrame, public plugin_host::PluginFrame {
     Q_OBJECT
 public:
     using CommandId = framework::CommandId;
@@ -86,7 +87,7 @@ public:
     // The command locks; a command whose lock is set shows disabled and does
     // not run.
     CommandLockTable& Locks() { return locks_; }
-    void ClearCommandLocks() { locks_.ClearCommandLocks(); }
+    void ClearCommandLocks() override { locks_.ClearCommandLocks(); }
     void LockToolCommands() { locks_.LockToolCommands(); }
     void LockEditCommands(int mode) { locks_.LockEditCommands(mode); }
     void LockSelectCommands(int mode) { locks_.LockSelectCommands(mode); }
@@ -100,7 +101,7 @@ public:
     // While set, the palette commands with a check mark and the recent
     // files are disabled.
     bool ToolWindowsDisabled() const { return locks_.ToolWindowsDisabled(); }
-    void SetToolWindowsDisabled(bool disabled) { locks_.SetToolWindowsDisabled(disabled); }
+    void SetToolWindowsDisabled(bool disabled) override { locks_.SetToolWindowsDisabled(disabled); }
 
     // The tool setting of an index 0..21 (0 for others), clamped.
     int GetToolOption(int index) { return toolOptions_.GetToolOption(index); }
@@ -136,7 +137,7 @@ public:
     // here. Sends the command the accelerator table gives for the key; true
     // when one was sent. Does nothing while no such plug-in runs.
     bool TranslateShortcutKey(int key, Qt::KeyboardModifiers modifiers);
-    void SetPluginLoopRunning(bool running) { pluginLoopRunning_ = running; }
+    void SetPluginLoopRunning(bool running) override { pluginLoopRunning_ = running; }
     bool PluginLoopRunning() const { return pluginLoopRunning_; }
 
     // Button states while a plug-in runs: the idle update does not reach
@@ -261,6 +262,22 @@ public:
 
     // Commands whose lock is set show disabled (and so do not run).
     bool RouteCommand(framework::CommandRequest& request) override;
+
+    // What else the plug-in host asks of the frame (main_frame_plugin_frame.cpp;
+    // ClearCommandLocks, SetToolWindowsDisabled and SetPluginLoopRunning are
+    // the frame's own).
+    WinHandle PluginParentWindow() override;
+    bool ProbeWorkMemory(int mode) override;
+    bool CommandLocked(CommandId id) override;
+    void LockForAnimationMaker() override;
+    int ToolSetting(int index) override;
+    int ActiveViewTone() override;
+    QWidget* ColorPaletteWindow() override;
+    std::vector<QWidget*> ToolWindows() override;
+    void PaletteColorsChanged() override;
+    void RebuildLayerPalette(CPelmarkDoc* doc) override;
+    void ShowLayersOf(CPelmarkDoc* doc) override;
+    void ShowPositionOf(CPelmarkDoc* doc) override;
 
 protected:
     void DeclareCommands(framework::CommandTable& table) override;

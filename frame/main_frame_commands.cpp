@@ -3,7 +3,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/pelmark_app.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/program_recent_list.h"
@@ -162,7 +161,7 @@ void CMainFrame::SaveDisplaySettings() {
 
 void CMainFrame::revertDocument() {
     framework::Document* doc = GetActiveDocument();
-    CPelmarkApp* app = CPelmarkApp::Get();
+    framework::Application* app = framework::Application::Instance();
     if (!doc || !app) return;
     // The active document's own file, not whichever file was opened last.
     QString path = doc->GetPathName();

@@ -6,7 +6,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/pelmark_app.h"
 #include "document/doc_globals.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
@@ -41,6 +40,11 @@ QByteArray boundedUtf8(const QByteArray& text, int max) {
     int end = max;
     while (end > 0 && (uchar(text[end]) & 0xC0) == 0x80) --end;
     return text.left(end);
+}
+
+// A path the user named opens through the application.
+void openByName(const QString& path) {
+    if (framework::Application* app = framework::Application::Instance()) app->OpenDocumentByName(path);
 }
 
 }  // namespace
@@ -106,7 +110,7 @@ void CMainFrame::updateRecentFile(framework::CmdUI& ui) {
 void CMainFrame::openRecentFile(CommandId id) {
     QString path = ProgramRecentFile(int(id - kFirstRecentFileId) + 1);
     if (path.isEmpty()) return;
-    if (CPelmarkApp* app = CPelmarkApp::Get()) app->OpenDocumentByName(path);
+    openByName(path);
 }
 
 // Messages --------------------------------------------------------------------
@@ -171,8 +175,7 @@ WinResult CMainFrame::onCommandLineByte(WinWParam byte, WinLParam position) {
         QByteArray bytes(commandLine_.data(), qsizetype(strnlen(commandLine_.data(), commandLine_.size())));
         commandLine_.fill(0);
         QString path = platform::DecodeFileTextToQString(std::string_view(bytes.constData(), size_t(bytes.size())));
-        if (!path.isEmpty())
-            if (CPelmarkApp* app = CPelmarkApp::Get()) app->OpenDocumentByName(path);
+        if (!path.isEmpty()) openByName(path);
     }
     return 0;
 }

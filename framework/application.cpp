@@ -142,6 +142,13 @@ Document* Application::OpenDocumentFile(const QString& path) {
     return chosen->OpenDocumentFile(full);
 }
 
+Document* Application::OpenDocumentByName(const QString& path) { return OpenDocumentFile(path); }
+
+Document* Application::ReopenDocument(const QString& path) {
+    if (MdiFrame* frame = GetMainFrame()) frame->SendCommand(ID_FILE_CLOSE);
+    return OpenDocumentByName(path);
+}
+
 bool Application::DoPromptFileName(QString&, int, bool, DocTemplate*) { return false; }
 
 bool Application::SaveAllModified() {

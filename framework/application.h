@@ -72,6 +72,13 @@ public:
     // instead. The template is the first whose extensions match. Null on
     // failure (and for an empty path: File New makes new documents).
     virtual Document* OpenDocumentFile(const QString& path);
+    // Opens a file the user named (a recent file, a path handed over by a
+    // plug-in); the default is OpenDocumentFile, the program records the
+    // path as well.
+    virtual Document* OpenDocumentByName(const QString& path);
+    // Closes the active document (File Close to the main frame), then opens
+    // the path by name.
+    Document* ReopenDocument(const QString& path);
 
     // Asks for a file name (open or save) and puts it in `fileName`, which
     // comes in as the proposed name; false when the user cancels. The

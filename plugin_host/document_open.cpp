@@ -5,7 +5,6 @@
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "framework/program_recent_list.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
@@ -16,6 +15,7 @@
 #include "plugin_host/format_plugins.h"
 #include "plugin_host/host_messages.h"
 #include "plugin_host/lent_color_reduce.h"
+#include "plugin_host/plugin_frame.h"
 #include "document/display_toggles.h"
 
 namespace {
@@ -52,8 +52,7 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
     if (!LoadFormatPluginFor(path, path.toUpper(), PluginListMode::Reading, false, library, libraryPath))
         return false;
 
-    CMainFrame* frame = CMainFrame::Get();
-    WinHandle mainWindow = frame ? frame->WindowHandle() : nullptr;
+    WinHandle mainWindow = PluginFrame::Get().PluginParentWindow();
     const char* own = libraryPath.c_str();
     PluginImage image{};
     // Whatever the plug-in handed over is freed on every failing path.
@@ -84,7 +83,7 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
     if (code != PLUGIN_RESULT_OK) return fail(PluginResultMessage(code, 0));
     if (!image.image) return fail(kUnreadable);
 
-    if (frame && !frame->CheckWorkMemory(kOpenProbe)) return fail(nullptr);
+    if (!PluginFrame::Get().ProbeWorkMemory(kOpenProbe)) return fail(nullptr);
     int width = 0, height = 0;
     if (!DeliveredImageFits(image.image, &width, &height))
         return fail(PluginResultMessage(PLUGIN_RESULT_BAD_FORMAT, 0));
@@ -212,13 +211,11 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
     SetModifiedFlag(false);
     if (m_nLayerCount == 0) {
         document::CreateLayer(*this, 0, 1);
-        if (frame) frame->UpdateLayerPalette(this);
+        PluginFrame::Get().RebuildLayerPalette(this);
     }
     m_nEditLayer = editLayer;
-    if (frame) {
-        frame->SetLayerPaletteDoc(this);
-        frame->SetPositionPaletteDoc(this);
-    }
+    PluginFrame::Get().ShowLayersOf(this);
+    PluginFrame::Get().ShowPositionOf(this);
     if (reduced || document::IsNoReduceQuestion()) SetModifiedFlag(true);
     SwitchOffViewDisplayToggles();
     LockFile(path);

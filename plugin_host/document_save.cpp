@@ -3,7 +3,6 @@
 
 #include "framework/support_file_dialog.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "framework/program_recent_list.h"
 #include "framework/framework_strings.h"
 #include "imaging/dib.h"
@@ -14,6 +13,7 @@
 #include "plugin_host/file_prompt.h"
 #include "plugin_host/format_plugins.h"
 #include "plugin_host/host_messages.h"
+#include "plugin_host/plugin_frame.h"
 #include "plugin_host/safe_target_file.h"
 
 bool CPelmarkDoc::OnSaveDocument(const QString& path) {
@@ -23,8 +23,7 @@ bool CPelmarkDoc::OnSaveDocument(const QString& path) {
     if (!LoadFormatPluginFor(path, path, PluginListMode::Writing, m_nLayerCount > 1 || m_bHasUnderlay,
                              library, libraryPath))
         return false;
-    CMainFrame* frame = CMainFrame::Get();
-    WinHandle mainWindow = frame ? frame->WindowHandle() : nullptr;
+    WinHandle mainWindow = PluginFrame::Get().PluginParentWindow();
     const char* own = libraryPath.c_str();
 
     // The plug-in gets a copy: 4 bit when a 16-colour image packs, else 8 bit.

@@ -1,6 +1,6 @@
 #include "plugin_host/filter_plugins.h"
 
-#include "app/pelmark_app.h"
+#include "framework/application.h"
 #include "framework/program_globals.h"
 #include "platform/file_search.h"
 #include "platform/module.h"
@@ -51,12 +51,12 @@ int FindFilterPlugins() { return FindFilterPlugins(GetProgramDirectory()); }
 void BuildFilterMenu() {
     if (g_menuBuilt) return;
     g_menuBuilt = true;
-    CPelmarkApp* app = CPelmarkApp::Get();
-    if (app) app->RemoveFilterMenuItems();
+    auto* menu = dynamic_cast<FilterMenu*>(framework::Application::Instance());
+    if (menu) menu->RemoveFilterMenuItems();
     FindFilterPlugins();
-    if (app)
-        for (size_t i = 0; i < g_names.size() && int(i) < CPelmarkApp::kMaxFilterMenuItems; ++i)
-            app->AddFilterMenuItem(g_names[i]);
+    if (menu)
+        for (size_t i = 0; i < g_names.size() && int(i) < kMaxFilterMenuItems; ++i)
+            menu->AddFilterMenuItem(g_names[i]);
     if (const auto& add = Services().addGridPresetItems) add();
 }
 

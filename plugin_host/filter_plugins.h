@@ -12,11 +12,25 @@
 
 namespace plugin_host {
 
-// At most this many filters are listed.
+// At most this many filters are listed, and at most this many items go
+// into the filter menu.
 inline constexpr int kMaxFilterPlugins = 50;
+inline constexpr int kMaxFilterMenuItems = 99;
 // The filter commands: id 2001 + index.
 inline constexpr int kFirstFilterCommand = 2001;
 inline constexpr int kLastFilterCommand = 2030;
+
+// The menu the filters are shown in. The application object offers it by
+// deriving from it; with an application that does not, no items are made.
+class FilterMenu {
+public:
+    virtual ~FilterMenu() = default;
+    // Takes away the filter items (and, the first time, the menu's
+    // placeholder item).
+    virtual void RemoveFilterMenuItems() = 0;
+    // Appends one filter item.
+    virtual void AddFilterMenuItem(const QString& text) = 0;
+};
 
 // The filter table: each entry the filter's GetInfo text, "/<", the
 // library's path, ">/".

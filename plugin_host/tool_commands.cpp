@@ -2,11 +2,11 @@
 
 #include "framework/program_globals.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "framework/cmd_ui.h"
 #include "framework/command.h"
 #include "platform/memory.h"
 #include "plugin_host/filter_plugins.h"
+#include "plugin_host/plugin_frame.h"
 #include "plugin_host/tool_host_services.h"
 #include "plugin_host/tool_images.h"
 #include "plugin_host/tool_runs.h"
@@ -19,25 +19,15 @@ bool g_animRunning = false;
 bool g_hexRunning = false;
 
 // The command's own lock.
-bool CommandLocked(framework::CommandId id) {
-    CMainFrame* frame = CMainFrame::Get();
-    return frame && frame->Locks().Disables(id);
-}
+bool CommandLocked(framework::CommandId id) { return PluginFrame::Get().CommandLocked(id); }
 
-bool ProbeWorkMemory() {
-    CMainFrame* frame = CMainFrame::Get();
-    return !frame || frame->CheckWorkMemory(1);
-}
+bool ProbeWorkMemory() { return PluginFrame::Get().ProbeWorkMemory(1); }
 
-void UpdateLayerPalette(CPelmarkDoc* doc) {
-    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(doc);
-}
+void UpdateLayerPalette(CPelmarkDoc* doc) { PluginFrame::Get().RebuildLayerPalette(doc); }
 
 // While the animation maker or the hex tool runs its own loop, the canvas
 // view passes its keys to the frame's shortcut translation.
-void FollowPluginLoops() {
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetPluginLoopRunning(g_animRunning || g_hexRunning);
-}
+void FollowPluginLoops() { PluginFrame::Get().SetPluginLoopRunning(g_animRunning || g_hexRunning); }
 
 // The common start of a tool run on the filter record: the record must be
 // free and the undo step opened.

@@ -6,13 +6,9 @@
 #include <QToolBar>
 #include <QWidget>
 
-#include "frame/main_frame.h"
 #include "framework/application.h"
 #include "framework/mdi_frame.h"
-#include "palettes/color_palette_bar.h"
-#include "palettes/link_palette.h"
-#include "palettes/palette_dialog.h"
-#include "palettes/tool_palette.h"
+#include "plugin_host/plugin_frame.h"
 
 namespace plugin_host {
 namespace {
@@ -47,27 +43,21 @@ void Apply(QWidget* w) {
     w->setEnabled(!off);
 }
 
-// The services, else the main frame's own windows and lock.
+// The services, else the plug-in frame's own windows and lock.
 QWidget* ColorPaletteBar() {
     const ToolHostServices& s = Services();
-    if (s.colorPaletteBar) return s.colorPaletteBar();
-    CMainFrame* frame = CMainFrame::Get();
-    return frame ? frame->ColorPalette() : nullptr;
+    return s.colorPaletteBar ? s.colorPaletteBar() : PluginFrame::Get().ColorPaletteWindow();
 }
 
 std::vector<QWidget*> ToolWindows() {
     const ToolHostServices& s = Services();
-    if (s.toolWindows) return s.toolWindows();
-    CMainFrame* frame = CMainFrame::Get();
-    if (!frame) return {};
-    return {frame->ToolPalette(), frame->MainToolBar(), frame->LinkPalette(),
-            frame->ToneBar(), frame->LayerPalette(), frame->PosPalette(), frame->GuidePalette()};
+    return s.toolWindows ? s.toolWindows() : PluginFrame::Get().ToolWindows();
 }
 
 void SetToolWindowsDisabled(bool disabled) {
     const ToolHostServices& s = Services();
     if (s.setToolWindowsDisabled) s.setToolWindowsDisabled(disabled);
-    else if (CMainFrame* frame = CMainFrame::Get()) frame->SetToolWindowsDisabled(disabled);
+    else PluginFrame::Get().SetToolWindowsDisabled(disabled);
 }
 
 void KeepColorPaletteEnabled() {

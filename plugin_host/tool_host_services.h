@@ -2,8 +2,8 @@
 // windows it locks around a run, the command locks, the tool settings, the
 // pattern, the anti-alias setting, the tone of the active view and the
 // floating selection. Whoever owns one installs it; an empty colour palette
-// bar, tool windows, tool option or command lock means the main frame's, an
-// empty tone the active canvas view's, an empty pattern is the floating
+// bar, tool windows, tool option, tone or command lock means the plug-in
+// frame's (plugin_host/plugin_frame.h), an empty pattern is the floating
 // selection's, an empty floating-selection renewal lifts it again, every
 // other one left empty does nothing (or answers 0).
 //
@@ -46,10 +46,10 @@ struct ToolHostServices {
     // Empty: the pattern taken from a floating selection.
     std::function<ToolPattern()> pattern;
     // The anti-alias setting (0 or 1); empty: GetAntiAliasSetting() of
-    // app/program_globals.h.
+    // framework/program_globals.h.
     std::function<int()> antiAlias;
     // Tone pattern index of the active view, 0 (100%) .. 15; empty: the
-    // active canvas view's.
+    // plug-in frame's active canvas view's.
     std::function<int()> toneIndex;
     // Renews the document's floating selection from its selection
     // rectangle after a plug-in changed the layer under it (empty: lifted

@@ -13,14 +13,14 @@
 #include "document/doc_limits.h"
 #include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "framework/application.h"
+#include "framework/mdi_frame.h"
 #include "framework/view.h"
 #include "platform/module.h"
+#include "plugin_host/plugin_frame.h"
 #include "plugin_host/tool_host_services.h"
 #include "plugin_host/tool_images.h"
 #include "tools/drag_state.h"
-#include "view/pelmark_view.h"
 
 namespace plugin_host {
 namespace {
@@ -55,7 +55,7 @@ MemHandle g_hexImage = nullptr;
 MemHandle g_hexLayer = nullptr;
 std::vector<DocumentWatch*> g_watches;
 
-CMainFrame* Frame() { return CMainFrame::Get(); }
+PluginFrame& Frame() { return PluginFrame::Get(); }
 
 WinHandle MainWindow() {
     framework::Application* app = framework::Application::Instance();
@@ -71,17 +71,12 @@ int AntiAlias() {
 // The tone pattern of the active canvas view (0 solid).
 int ToneIndex() {
     const ToolHostServices& s = Services();
-    if (s.toneIndex) return s.toneIndex();
-    CMainFrame* frame = Frame();
-    auto* view = frame ? dynamic_cast<CPelmarkView*>(frame->GetActiveView()) : nullptr;
-    return view ? view->TonePattern() : 0;
+    return s.toneIndex ? s.toneIndex() : Frame().ActiveViewTone();
 }
 
 int ToolOption(int index) {
     const ToolHostServices& s = Services();
-    if (s.toolOption) return s.toolOption(index);
-    CMainFrame* frame = Frame();
-    return frame ? frame->GetToolOption(index) : 0;
+    return s.toolOption ? s.toolOption(index) : Frame().ToolSetting(index);
 }
 
 // The wait cursor from the load until the plug-in takes over.
@@ -166,7 +161,7 @@ PluginWindowSlot& DocSlot(CPelmarkDoc& doc, RecordKind kind) {
 
 void RepaintViews(CPelmarkDoc& doc) {
     for (framework::View* view : doc.GetViews()) view->repaint();
-    if (CMainFrame* frame = Frame()) frame->SendWindowMessage(WM_PALETTEBAR_UPDATE, 3, 0);
+    Frame().PaletteColorsChanged();
 }
 
 // A floating selection takes the layer's new pixels under its rectangle.
@@ -209,7 +204,7 @@ int CallPlugin(RunSlot& slot, CPelmarkDoc& doc, const RunOptions& options, Docum
         docSlot.window = nullptr;
         if (options.kind == RecordKind::Anim) {
             if (const auto& lock = Services().lockForAnimationPlugin) lock();
-            else if (CMainFrame* frame = Frame()) frame->LockForAnimationPlugin();
+            else Frame().LockForAnimationMaker();
             g_animDoc = &doc;
             g_animInfoCopy = slot.info;
         }
@@ -222,7 +217,7 @@ int CallPlugin(RunSlot& slot, CPelmarkDoc& doc, const RunOptions& options, Docum
     slot.doc = nullptr;
     library.reset();
     if (const auto& clear = Services().clearCommandLocks) clear();
-    else if (CMainFrame* frame = Frame()) frame->ClearCommandLocks();
+    else Frame().ClearCommandLocks();
     return changed;
 }
 
@@ -230,10 +225,8 @@ void FinishRun(CPelmarkDoc& doc, RecordKind kind, bool syncWindows) {
     doc.InitDib();
     RepaintViews(doc);
     DocSlot(doc, kind) = PluginWindowSlot{};
-    if (CMainFrame* frame = Frame()) {
-        if (doc.m_nLayerCount == 1) frame->UpdateLayerPalette(&doc);
-        frame->SetLayerPaletteDoc(&doc);
-    }
+    if (doc.m_nLayerCount == 1) Frame().RebuildLayerPalette(&doc);
+    Frame().ShowLayersOf(&doc);
     if (syncWindows) SyncToolWindows(&doc);
 }
 

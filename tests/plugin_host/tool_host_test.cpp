@@ -30,6 +30,7 @@
 #include "plugin_host/tool_host_services.h"
 #include "plugin_host/tool_images.h"
 #include "plugin_host/tool_runs.h"
+#include "recording_plugin_frame.h"
 
 namespace hosttest {
 namespace {
@@ -224,6 +225,23 @@ TEST_F(ToolHostTest, RecordAsThePluginSeesIt) {
     // The floating selection was lifted again from the layer, cut to the image.
     EXPECT_EQ(MemSize(doc->m_hFloatImage), LAYER_HEADER_SIZE + 4u * 4u);
     EXPECT_EQ(doc->m_rcSelection.bottom, 6);
+}
+
+TEST_F(ToolHostTest, ARunWithoutAMainFrameAsksThePluginFrame) {
+    app->SetMainFrame(nullptr);
+    frame = nullptr;
+    RecordingPluginFrame recorder;
+    recorder.tone = 7;
+    recorder.toolSettings = {{1, 1}, {2, 12}};
+    UseTools({"Same.GLT=Tonalis.so"});
+    auto doc = Doc();
+    EXPECT_EQ(RunToneInvert(doc.get()), 1);
+    auto dump = Dump();
+    EXPECT_EQ(dump["tone"], std::vector<long long>{7});
+    EXPECT_EQ(dump["toolOption"], std::vector<long long>{12});
+    EXPECT_EQ(recorder.told, (std::vector<std::string>{"probe 1", "clear locks", "palette colours",
+                                                       "rebuild layers", "show layers"}));
+    EXPECT_EQ(recorder.docs, std::vector<CPelmarkDoc*>(2, doc.get()));
 }
 
 TEST_F(ToolHostTest, FilterLocksTheHostAndRefusesASecondRun) {
