@@ -2,6 +2,7 @@
 // placed in the program directory as the program ships it.
 #include <QFile>
 
+#include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "framework/command_ids.h"
 #include "framework/dialog.h"
@@ -76,6 +77,33 @@ TEST_F(LoopcastDocument, ACancelledSaveShowsNothingAndKeepsTheModifiedFlag) {
     EXPECT_TRUE(BoxTexts().empty());
     EXPECT_TRUE(doc->IsModified());
     EXPECT_TRUE(FilesHere().isEmpty());
+}
+
+TEST_F(LoopcastDocument, AnAnimationLargerThanTheMaximumLeavesNoBlockBehind) {
+    // A wide screen with small frames: every frame becomes a layer of the
+    // screen's size before the size is refused.
+    MaxImageSize max = GetMaxImageSize();
+    gifpeer::Picture picture;
+    picture.width = max.width + 1;
+    picture.height = 3;
+    picture.palette = {0x000000, 0xffffff};
+    for (int i = 0; i < 4; ++i) picture.frames.push_back({i, 1, 1, 1, false, {}, {uint8_t(i & 1)}});
+    std::vector<uint8_t> bytes = gifpeer::PeerEncode(picture);
+    QString path = FilePath("wide.gif");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    file.close();
+
+    size_t before = MemBlockCount();
+    auto doc = std::make_unique<CPelmarkDoc>();
+    EXPECT_FALSE(doc->OnOpenDocument(path));
+    std::string sizeText =
+        "画面尺寸 " + std::to_string(max.width) + "x" + std::to_string(max.height) + " 过大。";
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{sizeText});
+    EXPECT_EQ(doc->m_nLayerCount, 0);
+    doc.reset();
+    EXPECT_EQ(MemBlockCount(), before);
 }
 
 }  // namespace
