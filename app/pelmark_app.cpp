@@ -5,9 +5,11 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QObject>
+#include <QTranslator>
 
 #include "framework/program_globals.h"
 #include "app/program_paths.h"
+#include "app/qt_translation.h"
 #include "app/single_instance.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
@@ -58,6 +60,8 @@ void CPelmarkApp::SetProgramDirectoryOverride(const QString& directory) {
     programDirectory_ = directory;
 }
 
+void CPelmarkApp::SetQtTranslationsFolder(const QString& folder) { qtTranslationsFolder_ = folder; }
+
 void CPelmarkApp::SetClock(std::function<uint32_t()> clock) { splash_.SetClock(std::move(clock)); }
 
 CMainFrame* CPelmarkApp::CreateMainFrame() { return new CMainFrame; }
@@ -84,6 +88,10 @@ bool CPelmarkApp::InitInstance() {
         return false;
     }
     instance_->SetReceiver([this](const QStringList& files) { receiveHandOver(files); });
+
+    // Qt's own buttons and dialogs speak the program's language when its
+    // translation is installed.
+    qtTranslator_ = InstallQtTranslation(qtTranslationsFolder_ ? *qtTranslationsFolder_ : QtTranslationsFolder());
 
     // Program directory and settings file.
     QString programDir = WithTrailingSlash(

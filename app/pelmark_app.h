@@ -28,6 +28,7 @@ class CPelmarkDoc;
 class QEvent;
 class QMenu;
 class QObject;
+class QTranslator;
 class SingleInstance;
 
 namespace framework {
@@ -67,6 +68,9 @@ public:
     // directory.
     void SetCommandLine(const QStringList& arguments);
     void SetProgramDirectoryOverride(const QString& directory);
+    // The folder Qt's own translation is read from (default: Qt's
+    // installed translations).
+    void SetQtTranslationsFolder(const QString& folder);
     // The clock of the splash window (default: the system's tick count).
     void SetClock(std::function<uint32_t()> clock);
 
@@ -88,6 +92,9 @@ public:
     SingleInstance* GetSingleInstance() const { return instance_.get(); }
     // The start-up command line as InitInstance read it.
     const StartupCommandLine& GetStartupCommandLine() const { return commandLine_; }
+    // True when InitInstance found Qt's Chinese translation and installed it
+    // (without it the program starts all the same).
+    bool HasQtTranslation() const { return qtTranslator_ != nullptr; }
 
     // File New after the work-memory probe; File Open through the open
     // prompt, each chosen path in the order of the selection.
@@ -164,6 +171,8 @@ private:
     SplashControl splash_;
     std::optional<QStringList> arguments_;
     std::optional<QString> programDirectory_;
+    std::optional<QString> qtTranslationsFolder_;
+    std::unique_ptr<QTranslator> qtTranslator_;
     StartupCommandLine commandLine_;
     bool firstArgumentHasDirectory_ = false;
     bool secondInstance_ = false;

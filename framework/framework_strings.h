@@ -10,6 +10,7 @@ inline constexpr int IDS_SAVE_TITLE = 61441;           // title of the save prom
 inline constexpr int IDS_ALL_FILTER = 61442;           // "all files" filter name
 inline constexpr int IDS_ASK_TO_SAVE = 61699;          // %1: document title
 inline constexpr int IDS_FAILED_TO_CREATE_DOC = 61700;
+inline constexpr int IDS_ASK_TO_REPLACE = 61720;       // %1: file name
 inline constexpr int IDS_UNTITLED = 57345;
 
 // The text, or an empty text for an unknown id.

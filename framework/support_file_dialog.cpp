@@ -2,8 +2,13 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
+#include "framework/application.h"
 #include "framework/command_ids.h"
+#include "framework/framework_strings.h"
+#include "framework/mdi_frame.h"
+#include "platform/message_box.h"
 
 namespace dialogs {
 namespace {
@@ -13,15 +18,55 @@ FileDialogService& Service() {
     return service;
 }
 
+// The 1-based filter the Qt dialog ended on. Qt names the selected filter by
+// the text it shows, which without details is the filter's own name.
+int ChosenFilter(const QFileDialog& dialog, const FileDialogRequest& request) {
+    QString selected = dialog.selectedNameFilter();
+    for (size_t i = 0; i < request.filters.size(); ++i) {
+        const FileFilter& f = request.filters[i];
+        if (selected == QtNameFilter(f) || selected == f.name.simplified()) return int(i) + 1;
+    }
+    return request.filterIndex;
+}
+
 FileDialogAnswer RunQtDialog(const FileDialogRequest& request, QWidget* parent) {
     QFileDialog dialog(parent);
     ConfigureFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted) return FileDialogAnswer::Cancel();
-    int chosen = int(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
-    return FileDialogAnswer::Ok(dialog.selectedFiles(), chosen >= 0 ? chosen + 1 : request.filterIndex);
+    return FileDialogAnswer::Ok(dialog.selectedFiles(), ChosenFilter(dialog, request));
+}
+
+bool AskToReplace(const QString& path) {
+    framework::Application* app = framework::Application::Instance();
+    framework::MdiFrame* frame = app ? app->GetMainFrame() : nullptr;
+    QString text = framework::FrameworkString(framework::IDS_ASK_TO_REPLACE).arg(path);
+    QString caption = app ? app->AppName() : QString();
+    return ShowMessageBox(frame ? frame->WindowHandle() : nullptr, text.toUtf8().constData(),
+                          caption.toUtf8().constData(), MB_BTN_YESNO | MB_ICON_WARNING) == MB_ANSWER_YES;
 }
 
 }  // namespace
+
+QString FirstExtension(const QString& patterns) {
+    for (const QString& p : patterns.split(';', Qt::SkipEmptyParts)) {
+        QString pattern = p.trimmed();
+        if (!pattern.startsWith(QStringLiteral("*."))) continue;
+        QString extension = pattern.mid(2);
+        bool wildcard = extension.contains('*') || extension.contains('?') || extension.contains('[');
+        if (!extension.isEmpty() && !wildcard) return extension;
+    }
+    return {};
+}
+
+QString SaveNameWithExtension(const QString& typed, const FileDialogRequest& request, int filterIndex) {
+    if (!QFileInfo(typed).suffix().isEmpty() || typed.endsWith('/')) return typed;
+    QString extension;
+    if (filterIndex >= 1 && size_t(filterIndex) <= request.filters.size())
+        extension = FirstExtension(request.filters[size_t(filterIndex) - 1].patterns);
+    if (extension.isEmpty()) extension = request.defaultExt;
+    if (extension.isEmpty()) return typed;
+    return (typed.endsWith('.') ? typed : typed + '.') + extension;
+}
 
 FileDialogService SetFileDialogService(FileDialogService service) {
     FileDialogService previous = std::move(Service());
@@ -48,7 +93,11 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request) 
                          !(request.flags & OFN_OVERWRITEPROMPT));
     }
     dialog.setDirectory(request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir);
-    dialog.setDefaultSuffix(request.defaultExt);
+    // A name saved without an extension takes the chosen filter's, which
+    // CSupportFileDialog adds (and asks about) after the dialog.
+    if (request.open) dialog.setDefaultSuffix(request.defaultExt);
+    // The names already hold their patterns; Qt shows them as they are.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     QStringList names;
     for (const FileFilter& f : request.filters) names.push_back(QtNameFilter(f));
     dialog.setNameFilters(names);
@@ -84,10 +133,25 @@ FileDialogRequest CSupportFileDialog::Request() const {
 
 int CSupportFileDialog::DoModal() {
     FileDialogRequest request = Request();
-    FileDialogAnswer answer =
-        Service() ? Service()(request) : RunQtDialog(request, parent_);
     paths_.clear();
-    if (!answer.ok || answer.paths.isEmpty()) return framework::IDCANCEL;
+    FileDialogAnswer answer;
+    for (;;) {
+        answer = Service() ? Service()(request) : RunQtDialog(request, parent_);
+        if (!answer.ok || answer.paths.isEmpty()) return framework::IDCANCEL;
+        if (open_) break;
+        // The dialog asked about the name as typed; a name completed here is
+        // asked about here, and No shows the dialog again.
+        QString typed = answer.paths.front();
+        QString path = SaveNameWithExtension(typed, request, answer.filterIndex);
+        answer.paths.front() = path;
+        if (path == typed || !(m_nFlags & OFN_OVERWRITEPROMPT) || !QFileInfo::exists(path) ||
+            AskToReplace(path))
+            break;
+        QFileInfo shown(typed);
+        request.fileName = shown.fileName();
+        request.initialDir = shown.absolutePath();
+        request.filterIndex = answer.filterIndex;
+    }
     paths_ = answer.paths;
     if (!(m_nFlags & OFN_ALLOWMULTISELECT)) paths_ = paths_.mid(0, 1);
     m_nFilterIndex = answer.filterIndex;

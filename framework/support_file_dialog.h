@@ -74,8 +74,18 @@ FileDialogService SetFileDialogService(FileDialogService service);
 // service): mode, title, directory, file name, default suffix, filters
 // (pattern matching ignores case), selected filter.
 void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
-// A filter as Qt writes it: "name (*.a *.b)".
+// A filter as Qt writes it: "name (*.a *.b)". The dialog shows only the
+// name, which already holds its patterns ("gif 文件(*.gif)").
 QString QtNameFilter(const FileFilter& filter);
+
+// The first extension of a pattern list ("*.gif;*.png" gives "gif"); empty
+// when no pattern names one ("*.*").
+QString FirstExtension(const QString& patterns);
+// The name a save dialog ends with: a name typed without an extension takes
+// the first extension of the chosen filter (1-based), or the request's
+// default extension when that filter names none; a name with an extension
+// stays as typed.
+QString SaveNameWithExtension(const QString& typed, const FileDialogRequest& request, int filterIndex);
 
 class CSupportFileDialog {
 public:
@@ -88,7 +98,10 @@ public:
     int m_nFilterIndex = 1;
     unsigned m_nFlags = 0;
 
-    // IDOK or IDCANCEL.
+    // IDOK or IDCANCEL. A save without an extension gets the chosen
+    // filter's (SaveNameWithExtension); when that file exists and
+    // OFN_OVERWRITEPROMPT is set, the user is asked first and No shows the
+    // dialog again.
     int DoModal();
 
     // After OK: the first chosen path, every chosen path, the filter in use.

@@ -15,6 +15,7 @@
 #include "plugin_host/format_plugins.h"
 #include "plugin_host/host_messages.h"
 #include "plugin_host/lent_color_reduce.h"
+#include "plugin_host/offered_blocks.h"
 #include "plugin_host/plugin_frame.h"
 #include "document/display_toggles.h"
 
@@ -55,12 +56,15 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
     WinHandle mainWindow = PluginFrame::Get().PluginParentWindow();
     const char* own = libraryPath.c_str();
     PluginImage image{};
-    // Whatever the plug-in handed over is freed on every failing path.
+    bool readReturned = false;
+    // Whatever the plug-in handed over is freed on every failing path: what
+    // the document took, then what the plug-in still offers.
     auto fail = [&](const char* message) {
         if (message) ShowPluginInfo(QString::fromUtf8(message));
         if (image.image) MemFree(image.image);
         image.image = nullptr;
         ReleaseOpenedBlocks();
+        if (readReturned) FreeOfferedBlocks(library);
         return false;
     };
 
@@ -80,6 +84,7 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
     if (!importGR) return fail(kUnreadable);
     image.image = nullptr;
     uint16_t code = importGR(mainWindow, &pathBuffer, &image, own);
+    readReturned = true;
     if (code != PLUGIN_RESULT_OK) return fail(PluginResultMessage(code, 0));
     if (!image.image) return fail(kUnreadable);
 

@@ -104,6 +104,7 @@ bool AppTest::Start(const QStringList& arguments) {
     app = std::make_unique<TestPelmarkApp>();
     app->SetProgramDirectoryOverride(programDir.path());
     app->SetCommandLine(arguments);
+    if (qtTranslationsFolder) app->SetQtTranslationsFolder(*qtTranslationsFolder);
     // A still clock: a slow start-up must not let the splash time out
     // before the test looks at it.
     app->SetClock([] { return 0u; });

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -73,6 +74,8 @@ protected:
     bool Start(const QStringList& arguments = {});
     static void Flush();
 
+    // Where Start has Qt's translation looked for (unset: Qt's own folder).
+    std::optional<QString> qtTranslationsFolder;
     QTemporaryDir runtimeDir, configDir, programDir, filesDir;
     std::unique_ptr<ScopedEnv> runtimeEnv, configEnv;
     QString savedCwd;

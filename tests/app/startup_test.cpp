@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
 
 #include "app/command_line.h"
 #include "framework/program_globals.h"
 #include "app/program_paths.h"
+#include "app/qt_translation.h"
 #include "app_fixture.h"
 #include "framework/document.h"
 #include "imaging/color_reducer.h"
@@ -89,6 +92,26 @@ TEST_F(AppTest, ProgramDirectoryAndSettingsFile) {
     ASSERT_TRUE(Start({"-e"}));
     EXPECT_EQ(app->ProfileFile(), programDir.path() + "/pm32.ini");
     EXPECT_EQ(GetUndoDepth(), 4);
+}
+
+TEST_F(AppTest, QtsOwnButtonsAreChineseWhenTheirTranslationIsInstalled) {
+    if (!QFile::exists(QtTranslationsFolder() + "/qtbase_zh_CN.qm"))
+        GTEST_SKIP() << "Qt's translations (qt6-translations-l10n) are not installed";
+    ASSERT_TRUE(Start({"-e"}));
+    EXPECT_TRUE(app->HasQtTranslation());
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), "取消");
+    app.reset();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+}
+
+TEST_F(AppTest, StartsWithoutQtsTranslation) {
+    QTemporaryDir empty;
+    qtTranslationsFolder = empty.path();
+    ASSERT_TRUE(Start({"-e"}));
+    EXPECT_FALSE(app->HasQtTranslation());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    EXPECT_TRUE(app->Frame()->isVisible());
 }
 
 TEST_F(AppTest, ProgramDirectoryDefaultsToTheExecutables) {

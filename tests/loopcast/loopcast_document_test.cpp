@@ -2,9 +2,11 @@
 // placed in the program directory as the program ships it.
 #include <QFile>
 
+#include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "framework/command_ids.h"
 #include "framework/dialog.h"
+#include "framework/support_file_dialog.h"
 #include "gif_peer.h"
 #include "host_fixture.h"
 #include "platform/memory.h"
@@ -23,6 +25,42 @@ protected:
         EXPECT_TRUE(QFile::copy(QString::fromStdString(kvtest::TestDataPath(std::string("gif/") + name)), to));
         return to;
     }
+    // The save prompt answers `typed` with the GIF filter chosen the first
+    // time and is cancelled after that; every request is kept.
+    void TypeInSavePrompt(const QString& typed) {
+        typed_ = typed;
+        requests.clear();
+        if (recorder_) return;
+        recorder_ = dialogs::SetFileDialogService([this](const dialogs::FileDialogRequest& r) {
+            requests.push_back(r);
+            if (requests.size() > 1) return dialogs::FileDialogAnswer::Cancel();
+            int gif = 0;
+            for (size_t i = 0; i < r.filters.size(); ++i)
+                if (r.filters[i].patterns == "*.gif") gif = int(i) + 1;
+            return dialogs::FileDialogAnswer::Ok({typed_}, gif);
+        });
+    }
+    void TearDown() override {
+        if (recorder_) dialogs::SetFileDialogService(std::move(recorder_));
+        HostTest::TearDown();
+    }
+    // An untitled, modified three-colour document saved through the prompt.
+    bool SaveUntitled(const QString& typed) {
+        auto doc = DocumentWithImage(6, 4, 2);
+        doc->m_bUntitled = 1;
+        doc->SetModifiedFlag(true);
+        TypeInSavePrompt(typed);
+        framework::ScopedModalDriver driver([](framework::Dialog& d) { d.ClickButton(framework::IDOK); });
+        return doc->DoSave({});
+    }
+    bool OpensAsGif(const QString& path) {
+        CPelmarkDoc doc;
+        return doc.OnOpenDocument(path) && doc.m_nWidth == 6 && doc.m_nHeight == 4;
+    }
+    std::vector<dialogs::FileDialogRequest> requests;
+    QString typed_;
+    dialogs::FileDialogService recorder_;  // the fixture's, put back at the end
+
     static std::vector<uint8_t> Layer(const CPelmarkDoc& doc, int i, int width, int height) {
         MemLockGuard lock(doc.m_hLayers[size_t(i)]);
         std::vector<uint8_t> out;
@@ -76,6 +114,82 @@ TEST_F(LoopcastDocument, ACancelledSaveShowsNothingAndKeepsTheModifiedFlag) {
     EXPECT_TRUE(BoxTexts().empty());
     EXPECT_TRUE(doc->IsModified());
     EXPECT_TRUE(FilesHere().isEmpty());
+}
+
+TEST_F(LoopcastDocument, ANameSavedWithoutExtensionTakesTheChosenFilters) {
+    UsePlugins({"Trivial.FLT"});  // a second writer, listed before or after
+    ASSERT_TRUE(SaveUntitled(FilePath("sprite")));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].fileName, "");
+    EXPECT_EQ(requests[0].defaultExt, "");
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(FilesHere(), QStringList{"sprite.gif"});
+    EXPECT_TRUE(OpensAsGif(FilePath("sprite.gif")));
+}
+
+TEST_F(LoopcastDocument, TheCompletedNameIsAskedAboutBeforeItIsReplaced) {
+    const QByteArray mine("the user's file\0\1\2", 18);
+    for (int answer : {MB_ANSWER_NO, MB_ANSWER_YES}) {
+        SCOPED_TRACE(answer);
+        boxes.Clear();
+        QString existing = WriteFile("sprite.gif", mine);
+        boxes.Script({answer});
+        bool saved = SaveUntitled(FilePath("sprite"));
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Requests()[0].text, (existing + " 已存在。\n要替换它吗？").toStdString());
+        EXPECT_EQ(boxes.Requests()[0].type, unsigned(MB_BTN_YESNO | MB_ICON_WARNING));
+        EXPECT_EQ(FilesHere(), QStringList{"sprite.gif"});
+        if (answer == MB_ANSWER_NO) {
+            // The prompt comes back with the name as typed; cancelled there.
+            EXPECT_FALSE(saved);
+            ASSERT_EQ(requests.size(), 2u);
+            EXPECT_EQ(requests[1].fileName, "sprite");
+            EXPECT_EQ(requests[1].initialDir, filesDir.path());
+            EXPECT_EQ(ReadFile(existing), mine);
+        } else {
+            EXPECT_TRUE(saved);
+            EXPECT_EQ(requests.size(), 1u);
+            EXPECT_TRUE(OpensAsGif(existing));
+        }
+    }
+}
+
+TEST_F(LoopcastDocument, ANameWithAnExtensionIsSavedAsTyped) {
+    for (const char* name : {"sprite.GIF", "a.b.gif"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(SaveUntitled(FilePath(name)));
+        EXPECT_TRUE(BoxTexts().empty());
+        EXPECT_TRUE(FilesHere().contains(name));
+        EXPECT_TRUE(OpensAsGif(FilePath(name)));
+    }
+    EXPECT_EQ(FilesHere(), (QStringList{"a.b.gif", "sprite.GIF"}));
+}
+
+TEST_F(LoopcastDocument, AnAnimationLargerThanTheMaximumLeavesNoBlockBehind) {
+    // A wide screen with small frames: every frame becomes a layer of the
+    // screen's size before the size is refused.
+    MaxImageSize max = GetMaxImageSize();
+    gifpeer::Picture picture;
+    picture.width = max.width + 1;
+    picture.height = 3;
+    picture.palette = {0x000000, 0xffffff};
+    for (int i = 0; i < 4; ++i) picture.frames.push_back({i, 1, 1, 1, false, {}, {uint8_t(i & 1)}});
+    std::vector<uint8_t> bytes = gifpeer::PeerEncode(picture);
+    QString path = FilePath("wide.gif");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    file.close();
+
+    size_t before = MemBlockCount();
+    auto doc = std::make_unique<CPelmarkDoc>();
+    EXPECT_FALSE(doc->OnOpenDocument(path));
+    std::string sizeText =
+        "画面尺寸 " + std::to_string(max.width) + "x" + std::to_string(max.height) + " 过大。";
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{sizeText});
+    EXPECT_EQ(doc->m_nLayerCount, 0);
+    doc.reset();
+    EXPECT_EQ(MemBlockCount(), before);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The file dialog and the document prompts built on it.
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QTimer>
 
 #include "framework/program_globals.h"
 #include "framework/framework_strings.h"
@@ -99,7 +102,13 @@ TEST(SupportFileDialog, SetsUpTheQtDialog) {
     EXPECT_EQ(dialog.defaultSuffix(), "gif");
     EXPECT_EQ(dialog.directory().absolutePath(), QDir(QDir::tempPath()).absolutePath());
     EXPECT_EQ(dialog.nameFilters(), (QStringList{"支持文件 (*.gif *.kvt)", "gif 文件(*.gif) (*.gif)"}));
-    EXPECT_EQ(dialog.selectedNameFilter(), "gif 文件(*.gif) (*.gif)");
+    // Each filter is shown by its name alone, the patterns not added twice.
+    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    QStringList shown;
+    for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+    EXPECT_EQ(shown, (QStringList{"支持文件", "gif 文件(*.gif)"}));
+    EXPECT_EQ(types->currentIndex(), 1);
     EXPECT_FALSE(dialog.filter() & QDir::CaseSensitive);
 
     r.open = false;
@@ -108,6 +117,53 @@ TEST(SupportFileDialog, SetsUpTheQtDialog) {
     dialogs::ConfigureFileDialog(save, r);
     EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_FALSE(save.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(save.defaultSuffix(), "");  // the chosen filter's is added afterwards
+}
+
+TEST(SupportFileDialog, ASaveNameWithoutExtensionTakesTheChosenFilters) {
+    dialogs::FileDialogRequest r;
+    r.open = false;
+    r.filters = {{"kvt 文件(*.kvt)", "*.kvt"}, {"gif 文件(*.gif)", "*.gif;*.gifx"}, {"所有", "*.*"}};
+    struct Case {
+        const char* typed;
+        int filter;
+        const char* defaultExt;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"/d/sprite", 2, "", "/d/sprite.gif"},
+        {"/d/sprite", 1, "gif", "/d/sprite.kvt"},  // the filter's before the default
+        {"/d/sprite.GIF", 1, "", "/d/sprite.GIF"},
+        {"/d/a.b.gif", 1, "", "/d/a.b.gif"},
+        {"/d/a.b", 2, "", "/d/a.b"},
+        {"/d.x/sprite", 2, "", "/d.x/sprite.gif"},
+        {"/d/sprite", 3, "kvt", "/d/sprite.kvt"},  // "*.*" names no extension
+        {"/d/sprite", 3, "", "/d/sprite"},
+    };
+    for (const Case& c : cases) {
+        r.defaultExt = c.defaultExt;
+        EXPECT_EQ(dialogs::SaveNameWithExtension(c.typed, r, c.filter), c.saved) << c.typed << " " << c.filter;
+    }
+}
+
+TEST_F(PromptTest, TheQtSaveDialogAddsTheChosenFiltersExtension) {
+    UsePlugins({"Trivial.FLT", "UpperGif.FLT"});
+    dialogs::FileDialogService recorder = dialogs::SetFileDialogService({});  // the real dialog
+    QString typed = FilePath("sprite");
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        for (const QString& filter : dialog->nameFilters())
+            if (filter.startsWith("gif")) dialog->selectNameFilter(filter);
+        dialog->selectFile(typed);
+        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+    });
+    QString name = FilePath("x.kvt");  // the kvt filter comes up selected
+    bool ok = plugin_host::DoPromptFileName(name, framework::IDS_SAVE_TITLE, dialogs::OFN_PATHMUSTEXIST,
+                                            false, nullptr, false);
+    dialogs::SetFileDialogService(std::move(recorder));
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(name, typed + ".gif");
 }
 
 TEST(SupportFileDialog, AnswersComeFromTheService) {

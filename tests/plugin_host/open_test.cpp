@@ -155,6 +155,49 @@ TEST_F(ScriptOpen, ImagesAreCheckedBeforeUse) {
     }
 }
 
+TEST_F(ScriptOpen, WhatThePluginHandedOverIsFreedWhenTheOpenFails) {
+    MaxImageSize max = GetMaxImageSize();
+    const std::string blocks = " layer 4 3 layer 4 3 sameagain channel 1 channel 3 underlay 4 3";
+    std::string tooLarge = "image " + std::to_string(max.width + 1) + " 3 256 8 layer " +
+                           std::to_string(max.width + 1) + " 3 channel 1 underlay 4 3";
+    struct Case {
+        std::string script;
+        const char* message;
+        bool probeFails;
+    };
+    const Case cases[] = {
+        {"image 4 3 256 8 code 2" + blocks, "文件读取失败。", false},
+        {"code 0" + blocks, "文件无法读取。", false},  // no image
+        {"image 4 3 256 8" + blocks, "工作内存不足", true},
+        {"image 4 3 256 8 badheader" + blocks, "文件格式不正确。", false},
+        {tooLarge, nullptr, false},
+        {"image 4 3 256 8 shortlayer 4 3 shortlayer 4 3 channel 1 underlay 4 3", "文件格式不正确。", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        boxes.Clear();
+        size_t before = MemBlockCount();
+        QString path = WriteFile("blocks.kvs", QByteArray::fromStdString(c.script));
+        auto doc = std::make_unique<CPelmarkDoc>();
+        // The probe asks for far more than the script's blocks need.
+        size_t limit = MemLimit();
+        if (c.probeFails) MemSetLimit(MemBytesInUse() + (1u << 20));
+        bool opened = doc->OnOpenDocument(path);
+        MemSetLimit(limit);
+        EXPECT_FALSE(opened);
+        ASSERT_EQ(boxes.Count(), 1u);
+        if (c.message) {
+            EXPECT_EQ(BoxTexts()[0], c.message);
+        }
+        EXPECT_EQ(doc->m_hImage, nullptr);
+        EXPECT_EQ(doc->m_nLayerCount, 0);
+        EXPECT_EQ(doc->m_nChannelCount, 0);
+        EXPECT_EQ(doc->m_hUnderlay, nullptr);
+        doc.reset();
+        EXPECT_EQ(MemBlockCount(), before);
+    }
+}
+
 TEST_F(ScriptOpen, ColourCountsSetTheColourMode) {
     struct Case {
         const char* script;
