@@ -46,6 +46,8 @@ CMainFrame::CMainFrame(QWidget* parent) : framework::MdiFrame(parent) {
     pasteOverwrite_.fill(1);
     pasteWrite_.fill(1);
     pasteOverwrite_[0] = 0;
+    view::ViewHost::Install(this);
+    DialogHost::Install(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -73,6 +75,9 @@ CMainFrame::~CMainFrame() {
     toneBar_ = nullptr;
     delete infoBar_;
     infoBar_ = nullptr;
+    // The views and dialogs that go with the frame's windows find no frame.
+    DialogHost::Uninstall(this);
+    view::ViewHost::Uninstall(this);
 }
 
 CMainFrame* CMainFrame::Get() {
