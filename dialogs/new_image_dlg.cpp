@@ -6,11 +6,11 @@
 
 #include "framework/program_globals.h"
 #include "dialogs/color_button.h"
+#include "dialogs/dialog_host.h"
 #include "dialogs/size_exchange.h"
 #include "dialogs/size_expression.h"
 #include "document/layer_factory.h"
 #include "document/palette_from_image.h"
-#include "frame/main_frame.h"
 #include "framework/application.h"
 #include "framework/data_exchange.h"
 #include "framework/framework_strings.h"
@@ -144,7 +144,7 @@ void CNewImageDlg::OnBrowse() {
 }
 
 void CNewImageDlg::OnBackColor() {
-    if (CMainFrame* frame = CMainFrame::Get(); frame && !frame->CheckWorkMemory(0)) return;
+    if (DialogHost* host = DialogHost::Installed(); host && !host->ProbeWorkMemory(0)) return;
     Color color = Kept().background;
     if (ChooseColor(this, color)) backColorButton_->SetColor(color);
     m_BackColor = backColorButton_->Color();

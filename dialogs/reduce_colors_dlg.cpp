@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "dialogs/dialog_host.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "framework/application.h"
 #include "imaging/color_reducer.h"
 #include "imaging/dib_access.h"
 #include "platform/message_box.h"
-#include "plugin_api/plugin_messages.h"
 
 using framework::ControlKind;
 
@@ -38,13 +37,13 @@ CReduceColorsDlg::CReduceColorsDlg(CPelmarkDoc* doc, int currentColors, QWidget*
     setFixedSize(440, 180);
     // By default the main frame's services.
     services_.deleteUnusedColors = [] {
-        if (CMainFrame* frame = CMainFrame::Get()) frame->DeleteUnusedColorsInActiveView();
+        if (DialogHost* host = DialogHost::Installed()) host->DeleteUnusedColors();
     };
     services_.refreshCurrentTool = [] {
-        if (CMainFrame* frame = CMainFrame::Get()) frame->RefreshCurrentTool();
+        if (DialogHost* host = DialogHost::Installed()) host->RefreshToolPalette();
     };
     services_.syncToolWindows = [] {
-        if (CMainFrame* frame = CMainFrame::Get()) frame->SyncToolWindows();
+        if (DialogHost* host = DialogHost::Installed()) host->ImageChanged();
     };
 }
 
@@ -143,10 +142,10 @@ void CReduceColorsDlg::OnOK() {
 }
 
 void CReduceColorsDlg::Refresh() {
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->SendWindowMessage(WM_PALETTEBAR_UPDATE, 3, 0);
-        frame->RefreshActiveView();
-        frame->UpdateLayerPalette(doc_);
+    if (DialogHost* host = DialogHost::Installed()) {
+        host->PaletteChanged();
+        host->RepaintActiveView();
+        host->LayersChanged(doc_);
     }
     if (services_.refreshCurrentTool) services_.refreshCurrentTool();
     if (services_.syncToolWindows) services_.syncToolWindows();

@@ -47,6 +47,8 @@ CMainFrame::CMainFrame(QWidget* parent) : framework::MdiFrame(parent) {
     pasteWrite_.fill(1);
     pasteOverwrite_[0] = 0;
     plugin_host::PluginFrame::Install(this);
+    view::ViewHost::Install(this);
+    DialogHost::Install(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -76,6 +78,9 @@ CMainFrame::~CMainFrame() {
     infoBar_ = nullptr;
     // The plug-in host reaches the frame until its bases go.
     plugin_host::PluginFrame::Uninstall(this);
+    // The views and dialogs that go with the frame's windows find no frame.
+    DialogHost::Uninstall(this);
+    view::ViewHost::Uninstall(this);
 }
 
 CMainFrame* CMainFrame::Get() {

@@ -24,11 +24,15 @@
 
 #include <QPointer>
 
+#include "dialogs/dialog_host.h"
 #include "frame/color_dic.h"
 #include "frame/command_locks.h"
 #include "tools/tool_options.h"
 #include "framework/mdi_frame.h"
 #include "plugin_host/plugin_frame.h"
+#include "palettes/palette_host.h"
+#include "plugin_host/plugin_frame.h"
+#include "view/view_host.h"
 
 class CPelmarkDoc;
 class CPelmarkView;
@@ -44,7 +48,11 @@ class QLabel;
 class QStatusBar;
 class QToolBar;
 
-class CMainFrame : public framework::MdiFrame, public plugin_host::PluginFrame {
+class CMainFrame : public framework::MdiFrame,
+                   public plugin_host::PluginFrame,
+                   public view::ViewHost,
+                   public PaletteHost,
+                   public DialogHost {
     Q_OBJECT
 public:
     using CommandId = framework::CommandId;
@@ -265,9 +273,8 @@ public:
 
     // What else the plug-in host asks of the frame (main_frame_plugin_frame.cpp;
     // ClearCommandLocks, SetToolWindowsDisabled and SetPluginLoopRunning are
-    // the frame's own).
+    // the frame's own, ProbeWorkMemory is shared with the hosts below).
     WinHandle PluginParentWindow() override;
-    bool ProbeWorkMemory(int mode) override;
     bool CommandLocked(CommandId id) override;
     void LockForAnimationMaker() override;
     int ToolSetting(int index) override;
@@ -278,6 +285,49 @@ public:
     void RebuildLayerPalette(CPelmarkDoc* doc) override;
     void ShowLayersOf(CPelmarkDoc* doc) override;
     void ShowPositionOf(CPelmarkDoc* doc) override;
+    // What the canvas views, the palettes and the dialogs ask of the frame
+    // (main_frame_view_host.cpp, main_frame_palette_host.cpp); each is one
+    // of the frame's services above. Installed as the views' and the
+    // dialogs' host while the frame exists; the palettes find it as their
+    // owner. Shared by the three:
+    int ProbeWorkMemory(int mode) override;
+    void SendFrameCommand(CommandId id) override;
+    void DeleteUnusedColors() override;
+    void PaletteChanged() override;
+    void LayersChanged(CPelmarkDoc* doc) override;
+    void ImageChanged() override;
+    void RefreshToolPalette() override;
+    // view::ViewHost
+    bool CommandsLocked() const override;
+    bool ZoomLocked() const override;
+    framework::View* ActiveView() const override;
+    QWidget* MenuOwner() override;
+    WinHandle FrameWindow() override;
+    int ToolOption(int index) override;
+    void EditStateChanged() override;
+    void ShowCurrentTool(int toolIndex) override;
+    void FollowZoomOf(CPelmarkView* view) override;
+    void ResetTool() override;
+    void HideDocumentWindows() override;
+    void ShowDocumentWindows() override;
+    void ShowGuideState(bool shown, bool editing) override;
+    void ShowAnimationState(bool editorOpen, bool previewShown) override;
+    void ShowTone(CommandId tone) override;
+    void FollowPosition(CPelmarkDoc* doc) override;
+    void PassShortcutKey(int key, Qt::KeyboardModifiers modifiers) override;
+    void StartTextTool() override;
+    // PaletteHost
+    CPelmarkDoc* ActiveDocument() const override;
+    bool PaletteBarLocked() const override;
+    ToolOptions& ToolSettings() override;
+    const QFont& PaletteFont() const override;
+    void ShowStatusMessage(const QString& text) override;
+    void EnableMainWindow(bool enabled) override;
+    CColorPaletteBar* ColorBar() const override;
+    QWidget* SelectModeWindow() const override;
+    void RepaintToolPalette() override;
+    // DialogHost
+    void RepaintActiveView() override;
 
 protected:
     void DeclareCommands(framework::CommandTable& table) override;

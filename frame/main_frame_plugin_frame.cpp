@@ -11,7 +11,6 @@
 
 WinHandle CMainFrame::PluginParentWindow() { return WindowHandle(); }
 
-bool CMainFrame::ProbeWorkMemory(int mode) { return CheckWorkMemory(mode) != 0; }
 
 bool CMainFrame::CommandLocked(CommandId id) { return locks_.Disables(id); }
 

@@ -16,10 +16,11 @@
 
 #include "dialogs/reduce_colors_dlg.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "framework/application.h"
+#include "framework/mdi_frame.h"
 #include "framework/view.h"
 #include "imaging/dib_access.h"
+#include "palettes/palette_host.h"
 #include "palettes/picture_button.h"
 
 namespace {
@@ -65,11 +66,11 @@ CColorPaletteBar::CColorPaletteBar(QWidget* owner)
         shown_ = app->GetProfileInt(kSettings, QStringLiteral("DispColorPalette"), 1);
     createControls();
     services_.commandsLocked = [this] {
-        auto* frame = dynamic_cast<CMainFrame*>(owner_.data());
-        return frame && frame->Locks().IsSet(CommandLockTable::kPaletteBar);
+        PaletteHost* host = PaletteHost::Of(owner_.data());
+        return host && host->PaletteBarLocked();
     };
     services_.deleteUnusedColors = [this] {
-        if (auto* frame = dynamic_cast<CMainFrame*>(owner_.data())) frame->DeleteUnusedColorsInActiveView();
+        if (PaletteHost* host = PaletteHost::Of(owner_.data())) host->DeleteUnusedColors();
     };
     services_.reduceColors = [this](int usedColors) {
         if (CPelmarkDoc* doc = activeDoc()) CReduceColorsDlg(doc, usedColors, this).DoModal();
@@ -105,7 +106,7 @@ void CColorPaletteBar::createControls() {
         if (id == kDragMoveId) dragMove_ = button;
     }
     QFont textFont = QWidget::font();
-    if (auto* frame = dynamic_cast<CMainFrame*>(owner_.data())) textFont = frame->StatusFont();
+    if (PaletteHost* host = PaletteHost::Of(owner_.data())) textFont = host->PaletteFont();
 
     editorButton_ = new QPushButton(QStringLiteral("设定"), this);
     editorButton_->setGeometry(spanRect(152, 3, 188, 22));

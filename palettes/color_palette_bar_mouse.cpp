@@ -8,13 +8,11 @@
 #include <QRubberBand>
 
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "framework/view.h"
 #include "imaging/dib_access.h"
 #include "palettes/color_palette_bar.h"
+#include "palettes/palette_host.h"
 #include "palettes/picture_button.h"
-#include "palettes/tool_palette.h"
-#include "plugin_api/plugin_messages.h"
 
 namespace {
 
@@ -46,10 +44,10 @@ void CColorPaletteBar::leftPress(const QPoint& pos) {
     setFocus(Qt::MouseFocusReason);
     const int cell = HitTest(pos.x(), pos.y());
     if (cell < 0) return;
-    CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data());
-    if (frame) {
-        frame->SetPaneText(1, 0, QStringLiteral("所选色的位置是%1到了").arg(cell));
-        if (frame->ToolPalette()) frame->ToolPalette()->update();
+    PaletteHost* host = PaletteHost::Of(owner_.data());
+    if (host) {
+        host->ShowStatusMessage(QStringLiteral("所选色的位置是%1到了").arg(cell));
+        host->RepaintToolPalette();
     }
     CPelmarkDoc* doc = activeDoc();
     if (!doc) return;
@@ -175,16 +173,16 @@ void CColorPaletteBar::afterPaletteEdit(CPelmarkDoc* doc, bool refreshPlugins) {
     doc->UpdateAllViews(nullptr);
     refreshUsedColors(doc);
     refreshColorText(doc);
-    CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data());
-    if (frame) frame->SendWindowMessage(WM_PALETTEBAR_UPDATE, PALETTEBAR_REFRESH, 0);
+    PaletteHost* host = PaletteHost::Of(owner_.data());
+    if (host) host->PaletteChanged();
     update();
     doc->InvalidateOtherViews(nullptr);
     doc->SetModified(true);
-    if (!frame) return;
-    frame->UpdateLayerPalette(doc);
+    if (!host) return;
+    host->LayersChanged(doc);
     if (!refreshPlugins) return;
-    frame->SyncToolWindows();
-    frame->RefreshCurrentTool();
+    host->ImageChanged();
+    host->RefreshToolPalette();
 }
 
 PastePart CColorPaletteBar::heldPastePart() const {
@@ -206,7 +204,7 @@ void CColorPaletteBar::paste(int cell) {
     doc->InvalidateOtherViews(nullptr);
     refreshColorText(doc);
     update();
-    if (CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data())) frame->UpdateLayerPalette(doc);
+    if (PaletteHost* host = PaletteHost::Of(owner_.data())) host->LayersChanged(doc);
 }
 
 void CColorPaletteBar::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -215,8 +213,8 @@ void CColorPaletteBar::mouseDoubleClickEvent(QMouseEvent* event) {
     const int cell = HitTest(pos.x(), pos.y());
     CPelmarkDoc* doc = activeDoc();
     if (cell < 0 || !doc || !doc->m_hImage) return;
-    CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data());
-    if (frame && !frame->CheckWorkMemory(1)) return;
+    PaletteHost* host = PaletteHost::Of(owner_.data());
+    if (host && !host->ProbeWorkMemory(1)) return;
     if (lockedCell(doc, cell)) return;
     const int old = current_;
     current_ = cell;
@@ -225,9 +223,9 @@ void CColorPaletteBar::mouseDoubleClickEvent(QMouseEvent* event) {
     bool accepted = false;
     if (services_.editColor) {
         // The dialog is modal to the whole program.
-        if (frame) frame->setEnabled(false);
+        if (host) host->EnableMainWindow(false);
         accepted = services_.editColor(entry);
-        if (frame) frame->setEnabled(true);
+        if (host) host->EnableMainWindow(true);
     }
     if (accepted && doc->PushUndo(kUndoAction, QStringLiteral("改变颜色"), true)) {
         doc->SetModified(true);
@@ -235,7 +233,7 @@ void CColorPaletteBar::mouseDoubleClickEvent(QMouseEvent* event) {
         doc->InitDib();
         doc->InvalidateOtherViews(nullptr);
         update();
-        if (frame) frame->UpdateLayerPalette(doc);
+        if (host) host->LayersChanged(doc);
     }
     updateCell(old);
     doc->m_nColor = cell;
@@ -278,13 +276,13 @@ void CColorPaletteBar::runCommand(int id) {
         if (id == kShowAlphaId) alphaCheck_->setChecked(showAlpha_);
         return;
     }
-    CMainFrame* frame = dynamic_cast<CMainFrame*>(owner_.data());
+    PaletteHost* host = PaletteHost::Of(owner_.data());
     switch (id) {
     case kDeleteUnusedId:
         if (services_.deleteUnusedColors) services_.deleteUnusedColors();
         break;
     case kReduceId:
-        if (frame && !frame->CheckWorkMemory(1)) return;
+        if (host && !host->ProbeWorkMemory(1)) return;
         refreshUsedColors(activeDoc());
         if (services_.reduceColors) services_.reduceColors(used_.count);
         break;
@@ -292,7 +290,7 @@ void CColorPaletteBar::runCommand(int id) {
         if (services_.showGradient) services_.showGradient();
         break;
     case kEditorId:
-        if (frame && !frame->CheckWorkMemory(1)) return;
+        if (host && !host->ProbeWorkMemory(1)) return;
         if (services_.paletteEditor) services_.paletteEditor();
         break;
     case kShowAlphaId:

@@ -14,11 +14,11 @@
 
 #include "document/edit_state.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "framework/resource_pictures.h"
 #include "framework/command_action.h"
 #include "imaging/dib_access.h"
 #include "palettes/color_palette_bar.h"
+#include "palettes/palette_host.h"
 #include "palettes/palette_position.h"
 #include "palettes/select_mode_palette.h"
 #include "tools/pen_stamps.h"
@@ -118,11 +118,11 @@ CToolPalette::CToolPalette(QWidget* owner) : QDockWidget(owner), owner_(owner) {
     connect(pressTimer_, &QTimer::timeout, this, &CToolPalette::RunTimerSteps);
     createButtons();
     createControls();
-    if (CMainFrame* f = frame()) f->ToolOptionValues().SetControls(this);
+    if (PaletteHost* h = host()) h->ToolSettings().SetControls(this);
 }
 
 CToolPalette::~CToolPalette() {
-    if (CMainFrame* f = frame()) f->ToolOptionValues().SetControls(nullptr);
+    if (PaletteHost* h = host()) h->ToolSettings().SetControls(nullptr);
     SavePosition();
 }
 
@@ -142,11 +142,11 @@ void CToolPalette::SavePosition() {
 
 QWidget* CToolPalette::Client() const { return client_; }
 
-CMainFrame* CToolPalette::frame() const { return dynamic_cast<CMainFrame*>(owner_.data()); }
+PaletteHost* CToolPalette::host() const { return PaletteHost::Of(owner_.data()); }
 
 CPelmarkDoc* CToolPalette::activeDoc() const {
-    CMainFrame* f = frame();
-    return f ? f->GetActiveDoc() : nullptr;
+    PaletteHost* h = host();
+    return h ? h->ActiveDocument() : nullptr;
 }
 
 // Buttons ---------------------------------------------------------------------
@@ -250,7 +250,7 @@ void CToolPalette::release(const QPoint& pos) {
     pressedButton_ = -1;
     client_->update();
     if (button < 0 || toolpal::ButtonAt(pos) != button) return;
-    if (CMainFrame* f = frame()) f->SendCommand(toolpal::ButtonCommand(button));
+    if (PaletteHost* h = host()) h->SendFrameCommand(toolpal::ButtonCommand(button));
     client_->update();
 }
 
@@ -263,14 +263,14 @@ void CToolPalette::penButtonPressed(int button) {
     penPressButton_ = button;
     if (++penPresses_ < 2) return;
     penPresses_ = 0;
-    CMainFrame* f = frame();
-    if (f && !f->CheckWorkMemory(1)) return;
+    PaletteHost* h = host();
+    if (h && !h->ProbeWorkMemory(1)) return;
     if (services_.editCustomPen) services_.editCustomPen(button - toolpal::kFirstCustomPenButton);
 }
 
 void CToolPalette::openSelectModePalette() {
-    CMainFrame* f = frame();
-    QWidget* modes = f ? f->SelectModePalette() : nullptr;
+    PaletteHost* h = host();
+    QWidget* modes = h ? h->SelectModeWindow() : nullptr;
     if (!modes) return;
     QPoint corner = isFloating() ? frameGeometry().topLeft() : mapToGlobal(QPoint(0, 0));
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -281,10 +281,10 @@ void CToolPalette::openSelectModePalette() {
 }
 
 void CToolPalette::editBackgroundColor(CPelmarkDoc* doc) {
-    CMainFrame* f = frame();
-    if (!doc->m_hImage || (f && !f->CheckWorkMemory(1))) return;
+    PaletteHost* h = host();
+    if (!doc->m_hImage || (h && !h->ProbeWorkMemory(1))) return;
     std::function<bool(RgbaEntry&)> edit = services_.editColor;
-    if (!edit && f && f->ColorPalette()) edit = f->ColorPalette()->GetServices().editColor;
+    if (!edit && h && h->ColorBar()) edit = h->ColorBar()->GetServices().editColor;
     if (!edit) return;
     RgbaEntry entry;
     GetDibPaletteEntry(doc->m_hImage, 0, &entry.red, &entry.green, &entry.blue, &entry.alpha);
@@ -297,7 +297,7 @@ void CToolPalette::editBackgroundColor(CPelmarkDoc* doc) {
     doc->InitDib();
     doc->UpdateAllViews(nullptr);
     RefreshCurrentTool();
-    if (!f) return;
-    if (f->ColorPalette()) f->ColorPalette()->OnPaletteBarUpdate(PALETTEBAR_REFRESH, 0);
-    f->UpdateLayerPalette(doc);
+    if (!h) return;
+    if (h->ColorBar()) h->ColorBar()->OnPaletteBarUpdate(PALETTEBAR_REFRESH, 0);
+    h->LayersChanged(doc);
 }

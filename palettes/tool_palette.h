@@ -6,7 +6,7 @@
 // A button press sends the button's command (551 to 571) to the main frame,
 // whose update handlers give the buttons their enabled and checked states.
 // The settings controls (ids 400 to 447) are what the drawing tools read
-// through CMainFrame::GetToolOption; the palette keeps a cached value for
+// through the main frame's tool options; the palette keeps a cached value for
 // each and gives the controls to the frame's tool options.
 #pragma once
 
@@ -25,8 +25,8 @@
 #include "palettes/tool_buttons.h"
 #include "palettes/tool_settings_layout.h"
 
-class CMainFrame;
 class CPelmarkDoc;
+class PaletteHost;
 class QAction;
 class QTimer;
 
@@ -109,7 +109,7 @@ private:
 
     void createControls();
     void createButtons();
-    CMainFrame* frame() const;
+    PaletteHost* host() const;
     CPelmarkDoc* activeDoc() const;
     void applyLineEnabling();
     void showFillSource();

@@ -14,8 +14,8 @@
 
 #include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "imaging/dib_access.h"
+#include "palettes/palette_host.h"
 #include "palettes/tool_palette.h"
 
 namespace {
@@ -46,7 +46,7 @@ private:
 QFont paletteFont(QWidget* owner) {
     const QString preferred = QStringLiteral("ＭＳ Ｐゴシック");
     if (QFontDatabase::families().contains(preferred)) return QFont(preferred, 9);
-    if (auto* frame = dynamic_cast<CMainFrame*>(owner)) return frame->StatusFont();
+    if (PaletteHost* host = PaletteHost::Of(owner)) return host->PaletteFont();
     return QFont();
 }
 
@@ -153,7 +153,7 @@ void CToolPalette::SetSetting(int id, int value) {
     }
     filling_ = wasFilling;
     if (id == toolpal::kFillSource)
-        if (CMainFrame* f = frame()) f->ToolOptionValues().SetFillSource(value);
+        if (PaletteHost* h = host()) h->ToolSettings().SetFillSource(value);
 }
 
 std::optional<int> CToolPalette::ReadControl(int controlId) {
@@ -196,7 +196,7 @@ void CToolPalette::SaveSettings() {
         }
         value = clamped;
     }
-    if (CMainFrame* f = frame()) f->ToolOptionValues().SetFillSource(cache_[toolpal::kFillSource]);
+    if (PaletteHost* h = host()) h->ToolSettings().SetFillSource(cache_[toolpal::kFillSource]);
 }
 
 void CToolPalette::FillSettingsPanel(toolpal::Panel panel) {
@@ -254,7 +254,7 @@ void CToolPalette::showFillSource() {
     static_cast<QLabel*>(Control(toolpal::kFillSourceName))->setText(name);
     if (source != cache_[toolpal::kFillSource]) {
         cache_[toolpal::kFillSource] = source;
-        if (CMainFrame* f = frame()) f->ToolOptionValues().SetFillSource(source);
+        if (PaletteHost* h = host()) h->ToolSettings().SetFillSource(source);
     }
     Control(toolpal::kFillPreview)->update();
 }

@@ -9,7 +9,7 @@ namespace {
 class NoFrame final : public PluginFrame {
 public:
     WinHandle PluginParentWindow() override { return nullptr; }
-    bool ProbeWorkMemory(int) override { return true; }
+    int ProbeWorkMemory(int) override { return 1; }
     bool CommandLocked(framework::CommandId) override { return false; }
     void ClearCommandLocks() override {}
     void LockForAnimationMaker() override {}

@@ -35,9 +35,9 @@ public:
 
     // The window plug-ins get as the parent of their dialogs.
     virtual WinHandle PluginParentWindow() = 0;
-    // The work-memory probe (mode as the frame's); false after the frame
-    // told the user that memory is short.
-    virtual bool ProbeWorkMemory(int mode) = 0;
+    // The work-memory probe (mode as the frame's): 1 when there is enough,
+    // 0 after the frame told the user that memory is short.
+    virtual int ProbeWorkMemory(int mode) = 0;
     // True while the command's lock is set.
     virtual bool CommandLocked(framework::CommandId id) = 0;
     // Every command lock cleared after a run.

@@ -21,7 +21,7 @@ bool g_hexRunning = false;
 // The command's own lock.
 bool CommandLocked(framework::CommandId id) { return PluginFrame::Get().CommandLocked(id); }
 
-bool ProbeWorkMemory() { return PluginFrame::Get().ProbeWorkMemory(1); }
+bool ProbeWorkMemory() { return PluginFrame::Get().ProbeWorkMemory(1) != 0; }
 
 void UpdateLayerPalette(CPelmarkDoc* doc) { PluginFrame::Get().RebuildLayerPalette(doc); }
 

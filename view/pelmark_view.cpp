@@ -15,20 +15,17 @@
 #include "document/open_doc_list.h"
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
-#include "frame/main_frame.h"
 #include "framework/application.h"
 #include "framework/child_frame.h"
 #include "framework/cmd_ui.h"
 #include "imaging/dib_geometry.h"
 #include "imaging/dib_paint.h"
-#include "palettes/color_palette_bar.h"
-#include "palettes/palette_dialog.h"
-#include "plugin_api/plugin_messages.h"
 #include "tools/draw_rects.h"
 #include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
 #include "view/text_tool_handler.h"
 #include "view/view_globals.h"
+#include "view/view_host.h"
 #include "view/view_tool_canvas.h"
 
 namespace {
@@ -43,11 +40,6 @@ constexpr int kHandleSize = 5;
 
 QRgb ColorOf(const std::array<int, 3>& c) {
     return qRgb(std::clamp(c[0], 0, 255), std::clamp(c[1], 0, 255), std::clamp(c[2], 0, 255));
-}
-
-// The colour, layer, position and guide palettes, in that order.
-std::array<QWidget*, 4> DocumentToolWindows(CMainFrame& frame) {
-    return {frame.ColorPalette(), frame.LayerPalette(), frame.PosPalette(), frame.GuidePalette()};
 }
 
 DibRect ToDib(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
@@ -108,8 +100,8 @@ void CPelmarkView::DeclareCommands(framework::CommandTable& t) {
 }
 
 bool CPelmarkView::CommandLocked() const {
-    CMainFrame* frame = CMainFrame::Get();
-    return frame && frame->IsCommandLocked();
+    view::ViewHost* host = view::ViewHost::Installed();
+    return host && host->CommandsLocked();
 }
 
 // ---- Initial update, title, activation --------------------------------------
@@ -126,10 +118,10 @@ void CPelmarkView::OnInitialUpdate() {
     SetDocTitle();
     FitFrameToImage();
     UpdateScrollSizes();
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->UpdateEditButtons();
-        frame->SelectToolButton(document::GetProgramEditState().toolIndex);
-        frame->WatchCanvasView(this);
+    if (view::ViewHost* host = view::ViewHost::Installed()) {
+        host->EditStateChanged();
+        host->ShowCurrentTool(document::GetProgramEditState().toolIndex);
+        host->FollowZoomOf(this);
     }
 }
 
@@ -147,15 +139,14 @@ void CPelmarkView::SetDocTitle() {
 void CPelmarkView::OnActivateView(bool activate, framework::View* activated,
                                   framework::View* deactivated) {
     framework::View::OnActivateView(activate, activated, deactivated);
-    CMainFrame* frame = CMainFrame::Get();
+    view::ViewHost* host = view::ViewHost::Installed();
     if (!activate) {
-        if (frame && dynamic_cast<CPelmarkView*>(frame->GetActiveView())) return;
-        if (frame) {
-            frame->ResetToolSelection();
+        if (host && dynamic_cast<CPelmarkView*>(host->ActiveView())) return;
+        if (host) {
+            host->ResetTool();
             // Without a canvas the document's tool windows go; their
             // wanted flags stay, so the next activation shows them again.
-            for (QWidget* w : DocumentToolWindows(*frame))
-                if (w) w->hide();
+            host->HideDocumentWindows();
         }
         document::GetProgramEditState().toolIndex = 2;
         view::FollowedDocument() = nullptr;
@@ -163,37 +154,22 @@ void CPelmarkView::OnActivateView(bool activate, framework::View* activated,
     }
     CPelmarkDoc* doc = GetDocument();
     RealizeDocPalette(this);
-    if (frame) {
-        const bool wanted[] = {frame->ColorPaletteFlag(), frame->LayerPaletteFlag(),
-                               frame->PosPaletteFlag(), frame->GuidePaletteFlag()};
-        // What the frame is told about each shown window: the layer,
-        // position and guide palettes keep their captions active, the
-        // colour palette follows the document.
-        const uint32_t messages[] = {WM_PALETTEBAR_UPDATE, WM_KEEP_LAYER_CAPTION, WM_KEEP_POS_CAPTION,
-                                     WM_GUIDE_REFRESH};
-        std::array<QWidget*, 4> windows = DocumentToolWindows(*frame);
-        for (size_t i : {1u, 2u, 3u, 0u}) {
-            if (!windows[i]) continue;
-            if (wanted[i] && windows[i]->isHidden()) windows[i]->show();
-            if (!windows[i]->isHidden())
-                frame->SendWindowMessage(messages[i], i == 0 ? WinWParam(PALETTEBAR_DOCUMENT) : 1, 0);
-        }
-    }
+    if (host) host->ShowDocumentWindows();
     if (doc && view::FollowedDocument() != doc) {
         view::FollowedDocument() = doc;
-        if (frame) frame->SetPositionPaletteDoc(doc);
+        if (host) host->FollowPosition(doc);
         document::GetProgramEditState().toolIndex = doc->m_nToolId - kSelectToolId;
-        if (frame) {
-            frame->SelectToolButton(doc->m_nToolId - kSelectToolId);
-            frame->UpdateEditButtons();
+        if (host) {
+            host->ShowCurrentTool(doc->m_nToolId - kSelectToolId);
+            host->EditStateChanged();
         }
         doc->m_bLayerUpdatePending = 1;
         SetTimer(kLayerRefreshTimer, 10);
     } else {
-        if (frame) {
+        if (host) {
             const GuideSettings& guide = GetGuideSettings();
-            frame->SetGuideButtons(guide.shown, guide.handleEdit != 0);
-            if (doc) frame->SetAnimationButtons(doc->m_bAnimState != 0, doc->m_bAnimPreview != 0);
+            host->ShowGuideState(guide.shown, guide.handleEdit != 0);
+            if (doc) host->ShowAnimationState(doc->m_bAnimState != 0, doc->m_bAnimPreview != 0);
         }
         emit zoomButtonChecked(view::ZoomCommandOf(m_nZoom));
     }
@@ -207,9 +183,9 @@ void CPelmarkView::OnTimer(int id) {
     CPelmarkDoc* doc = GetDocument();
     if (!doc || !doc->m_bLayerUpdatePending) return;
     doc->m_bLayerUpdatePending = 0;
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->UpdateLayerPalette(doc);
-        frame->SetPositionPaletteDoc(doc);
+    if (view::ViewHost* host = view::ViewHost::Installed()) {
+        host->LayersChanged(doc);
+        host->FollowPosition(doc);
     }
 }
 
@@ -288,10 +264,10 @@ namespace {
 // Nothing happens while the main frame holds the zoom lock.
 void SendZoom(CPelmarkView* view, framework::CommandId id) {
     if (!id) return;
-    CMainFrame* frame = CMainFrame::Get();
-    if (frame && frame->Locks().IsSet(CommandLockTable::kZoom)) return;
-    if (frame && frame->GetActiveView() == view)
-        frame->SendCommand(id);
+    view::ViewHost* host = view::ViewHost::Installed();
+    if (host && host->ZoomLocked()) return;
+    if (host && host->ActiveView() == view)
+        host->SendFrameCommand(id);
     else
         view->ExecuteCommand(id);
 }
@@ -389,7 +365,7 @@ void CPelmarkView::LayoutScrollBars() {
 }
 
 void CPelmarkView::OnScrolled() {
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetPositionPaletteDoc(GetDocument());
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->FollowPosition(GetDocument());
     update();
     NotifyViewport();
 }
@@ -402,7 +378,7 @@ void CPelmarkView::NotifyViewport() {
 void CPelmarkView::resizeEvent(QResizeEvent* event) {
     framework::View::resizeEvent(event);
     LayoutScrollBars();
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetPositionPaletteDoc(GetDocument());
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->FollowPosition(GetDocument());
     if (view::PendingFitFlag() == 1 && GetParentFrame() && !IsFrameMaximized()) {
         view::PendingFitFlag() = 0;
         FitFrameToImage();
@@ -410,7 +386,7 @@ void CPelmarkView::resizeEvent(QResizeEvent* event) {
 }
 
 void CPelmarkView::wheelEvent(QWheelEvent* event) {
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetPositionPaletteDoc(GetDocument());
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->FollowPosition(GetDocument());
     int delta = event->angleDelta().y();
     if (delta == 0) return framework::View::wheelEvent(event);
     int pixels = view::WheelScrollPixels(delta, m_nZoom, QApplication::wheelScrollLines());
@@ -424,7 +400,7 @@ void CPelmarkView::FitFrameToImage() {
     QRect client = ClientRect();
     doc->m_ViewState.clientRect = ToDib(client);
     framework::ChildFrame* frame = GetParentFrame();
-    CMainFrame* main = CMainFrame::Get();
+    view::ViewHost* host = view::ViewHost::Installed();
     const bool maximised = IsFrameMaximized();
     framework::Application* app = framework::Application::Instance();
     const bool keepSize =
@@ -463,7 +439,7 @@ void CPelmarkView::FitFrameToImage() {
             frame->resize(std::max(w, frame->minimumSizeHint().width()), std::max(h, 1));
         }
     }
-    if (main) main->SetPositionPaletteDoc(doc);
+    if (host) host->FollowPosition(doc);
 }
 
 void CPelmarkView::FitFrameIfPending() {

@@ -2,17 +2,17 @@
 // and repaints, pen stamps and lines by the current tool, runs, repaints of
 // image rectangles, recomposition and the tone commands.
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "tools/tool_options.h"
 #include "framework/cmd_ui.h"
 #include "plugin_host/tool_runs.h"
 #include "tools/draw_ops.h"
 #include "imaging/layer_stack.h"
 #include "view/pelmark_view.h"
+#include "view/view_host.h"
 
 int CPelmarkView::ToolOptionOf(int index) {
-    CMainFrame* frame = CMainFrame::Get();
-    return frame ? frame->GetToolOption(index) : 0;
+    view::ViewHost* host = view::ViewHost::Installed();
+    return host ? host->ToolOption(index) : 0;
 }
 
 bool CPelmarkView::GuideEditing() const { return GetGuideSettings().handleEdit != 0; }
@@ -99,7 +99,7 @@ void CPelmarkView::OnToneCommand(CommandId id) {
     if (!tone.Choose(int(id))) return;
     m_nToneLevel = tone.level;
     m_nTonePattern = tone.pattern;
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetToneButton(id);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowTone(id);
 }
 
 void CPelmarkView::OnUpdateTone(framework::CmdUI& ui) {

@@ -12,7 +12,6 @@
 
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
-#include "frame/main_frame.h"
 #include "tools/tool_options.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -24,6 +23,7 @@
 #include "view/view_cursors.h"
 #include "view/view_geometry.h"
 #include "view/view_globals.h"
+#include "view/view_host.h"
 
 using tools::ImagePoint;
 using tools::ProgramDragState;
@@ -105,8 +105,8 @@ ImagePoint CPelmarkView::ClientToImagePoint(QPoint client, int mode) {
     QPoint s = ScrollPosition();
     ImagePoint p = tools::ClientToImage(client.x(), client.y(), s.x(), s.y(), m_nZoom, Snap(), snap);
     if (doc && InImage(*doc, p))
-        if (CMainFrame* frame = CMainFrame::Get())
-            SendToolRectToMainFrame(frame->WindowHandle(), TOOLRECT_POSITION, p.x, p.y, 0, 0);
+        if (view::ViewHost* host = view::ViewHost::Installed())
+            SendToolRectToMainFrame(host->FrameWindow(), TOOLRECT_POSITION, p.x, p.y, 0, 0);
     return p;
 }
 
@@ -120,8 +120,8 @@ bool CPelmarkView::IsImagePointVisible(ImagePoint p) const {
 
 bool CPelmarkView::RunDownProbe(int tool) {
     if (!ProbesAtDown(tool)) return true;
-    CMainFrame* frame = CMainFrame::Get();
-    return !frame || frame->CheckWorkMemory(0) != 0;
+    view::ViewHost* host = view::ViewHost::Installed();
+    return !host || host->ProbeWorkMemory(0) != 0;
 }
 
 void CPelmarkView::DispatchDown(int tool, ImagePoint p, Qt::KeyboardModifiers) {
@@ -191,9 +191,9 @@ void CPelmarkView::OnLButtonDown(QPoint client, Qt::KeyboardModifiers modifiers)
                 if (plugin_host::SlotWindow(doc->m_ToolPlugin)) {
                     SyncToolWindows();
                 } else if (!m_bTextPending && !plugin_host::TextToolRunning()) {
-                    if (CMainFrame* frame = CMainFrame::Get()) {
-                        frame->RefreshCurrentTool();
-                        frame->UpdateLayerPalette(doc);
+                    if (view::ViewHost* host = view::ViewHost::Installed()) {
+                        host->RefreshToolPalette();
+                        host->LayersChanged(doc);
                     }
                     m_bTextPending = true;
                     SetTimer(kTextToolTimer, 1);
@@ -315,7 +315,7 @@ ImagePoint CPelmarkView::AutoScroll(ImagePoint p) {
     ScrollTo(target(p.x, s.x(), c.width()), target(p.y, s.y(), c.height()));
     QPoint moved = ScrollPosition() - s;
     if (moved.isNull()) return p;
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetPositionPaletteDoc(GetDocument());
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->FollowPosition(GetDocument());
     NotifyViewport();
     // The mouse stays where it is: the point under it moved by the scrolled
     // distance in whole image pixels.
@@ -341,7 +341,7 @@ QMenu* CPelmarkView::CreateSelectionMenu(QWidget* parent) {
         QAction* action = menu->addAction(QString::fromUtf8(item.text));
         action->setData(item.id);
         QObject::connect(action, &QAction::triggered, menu, [id = item.id] {
-            if (CMainFrame* frame = CMainFrame::Get()) frame->SendCommand(id);
+            if (view::ViewHost* host = view::ViewHost::Installed()) host->SendFrameCommand(id);
         });
     }
     return menu;
@@ -351,7 +351,8 @@ bool CPelmarkView::ShowSelectionMenu(QPoint client, ImagePoint p) {
     CPelmarkDoc* doc = GetDocument();
     if (!doc || (doc->m_nToolId != tools::kSelectTool && doc->m_nToolId != tools::kWandTool)) return false;
     if (!FloatingHolds(*doc, p)) return false;
-    QWidget* owner = CMainFrame::Get() ? static_cast<QWidget*>(CMainFrame::Get()) : this;
+    view::ViewHost* host = view::ViewHost::Installed();
+    QWidget* owner = host ? host->MenuOwner() : this;
     QMenu* menu = CreateSelectionMenu(owner);
     menu->popup(mapToGlobal(client + QPoint(2, 2)));
     return true;
@@ -432,7 +433,7 @@ void CPelmarkView::OnKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         if (moved) RecomposeLayers();
     }
     // The accelerators are not in force while a plug-in runs its own loop.
-    if (CMainFrame* frame = CMainFrame::Get()) frame->TranslateShortcutKey(key, modifiers);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->PassShortcutKey(key, modifiers);
 }
 
 void CPelmarkView::OnKeyUp(int key) {

@@ -1,6 +1,6 @@
 #include "view/text_tool_handler.h"
 
-#include "frame/main_frame.h"
+#include "view/view_host.h"
 
 namespace view {
 namespace {
@@ -8,7 +8,7 @@ namespace {
 class TextTool : public tools::ToolHandler {
 public:
     void OnDown(tools::ImagePoint) override {
-        if (CMainFrame* frame = CMainFrame::Get()) frame->RunTextTool();
+        if (ViewHost* host = ViewHost::Installed()) host->StartTextTool();
     }
 };
 

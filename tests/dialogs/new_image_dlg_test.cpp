@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QComboBox>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include "framework/program_globals.h"
 #include "dialogs/color_button.h"
+#include "dialogs/dialog_host.h"
 #include "dialogs/new_image_dlg.h"
 #include "document/image_limits.h"
 #include "framework/application.h"
@@ -303,6 +305,45 @@ TEST_F(NewImageDlgTest, TheColourButtonSetsTheKeptBackground) {
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(dlg.m_BackColor.blue, 100);
     EXPECT_EQ(Dlg::Kept().background.blue, 100);
+}
+
+// A host whose work-memory probe gives the scripted answer.
+class ProbeHost : public DialogHost {
+public:
+    int answer = 1;
+    std::vector<int> probes;
+    int ProbeWorkMemory(int mode) override {
+        probes.push_back(mode);
+        return answer;
+    }
+    void DeleteUnusedColors() override {}
+    void PaletteChanged() override {}
+    void RepaintActiveView() override {}
+    void LayersChanged(CPelmarkDoc*) override {}
+    void ImageChanged() override {}
+    void RefreshToolPalette() override {}
+};
+
+TEST_F(NewImageDlgTest, TheColourButtonAsksTheHostForWorkMemoryFirst) {
+    ProbeHost host;
+    DialogHost::Install(&host);
+    int asked = 0;
+    SetColorChooser([&](QWidget*, ChosenColor&) {
+        ++asked;
+        return false;
+    });
+    Dlg dlg;
+    Run(dlg, [&](Dlg& d) {
+        host.answer = 0;
+        d.ClickButton(Dlg::kBackColorId);
+        EXPECT_EQ(asked, 0);
+        host.answer = 1;
+        d.ClickButton(Dlg::kBackColorId);
+        EXPECT_EQ(asked, 1);
+        d.ClickButton(IDCANCEL);
+    });
+    DialogHost::Uninstall(&host);
+    EXPECT_EQ(host.probes, (std::vector<int>{0, 0}));
 }
 
 }  // namespace

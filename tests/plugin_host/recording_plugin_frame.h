@@ -26,9 +26,9 @@ public:
     std::vector<CPelmarkDoc*> docs;
 
     WinHandle PluginParentWindow() override { return nullptr; }
-    bool ProbeWorkMemory(int mode) override {
+    int ProbeWorkMemory(int mode) override {
         told.push_back("probe " + std::to_string(mode));
-        return memoryThere;
+        return memoryThere ? 1 : 0;
     }
     bool CommandLocked(framework::CommandId) override { return false; }
     void ClearCommandLocks() override { told.push_back("clear locks"); }

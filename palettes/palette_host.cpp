@@ -1,0 +1,5 @@
+#include "palettes/palette_host.h"
+
+#include <QWidget>
+
+PaletteHost* PaletteHost::Of(QWidget* owner) { return dynamic_cast<PaletteHost*>(owner); }

@@ -1,0 +1,59 @@
+// What the palette windows (colour palette bar, tool palette) ask of the
+// window that owns them, the main frame: the active document, the command
+// locks and routing, the work-memory probe, the tool settings, the status
+// line and font, and the windows that follow a palette edit. A palette
+// finds its host in its owner; with an owner that is no host the palette
+// works alone: nothing is locked, the probe passes, and the announcements go
+// nowhere.
+#pragma once
+
+#include "framework/command_ids.h"
+#include "tools/tool_options.h"
+
+class CColorPaletteBar;
+class CPelmarkDoc;
+class QFont;
+class QString;
+class QWidget;
+
+class PaletteHost {
+public:
+    // The host behind a palette's owner window, or null.
+    static PaletteHost* Of(QWidget* owner);
+
+    // The active child's document, or null.
+    virtual CPelmarkDoc* ActiveDocument() const = 0;
+    // True while the colour palette bar's commands are locked.
+    virtual bool PaletteBarLocked() const = 0;
+    // Sends a command through the main window, as its menus do.
+    virtual void SendFrameCommand(framework::CommandId id) = 0;
+    // The work-memory probe: 0 when the memory is short (the user was told).
+    virtual int ProbeWorkMemory(int mode) = 0;
+    // The tool settings the palettes show and edit.
+    virtual ToolOptions& ToolSettings() = 0;
+    // The font of the palettes' texts (the status bar's).
+    virtual const QFont& PaletteFont() const = 0;
+    // A text on the message pane of the status bar.
+    virtual void ShowStatusMessage(const QString& text) = 0;
+    // The main window takes input or not (around a modal colour dialog).
+    virtual void EnableMainWindow(bool enabled) = 0;
+
+    // The colour palette bar and the selection-mode palette, or null.
+    virtual CColorPaletteBar* ColorBar() const = 0;
+    virtual QWidget* SelectModeWindow() const = 0;
+    // The tool palette repaints its window / its current tool and settings.
+    virtual void RepaintToolPalette() = 0;
+    virtual void RefreshToolPalette() = 0;
+
+    // The active view removes the palette entries no layer uses.
+    virtual void DeleteUnusedColors() = 0;
+    // The colour palette bar reloads the palette.
+    virtual void PaletteChanged() = 0;
+    // The layer palette takes the document and the composite is rebuilt.
+    virtual void LayersChanged(CPelmarkDoc* doc) = 0;
+    // The plug-in windows hear that the active image changed.
+    virtual void ImageChanged() = 0;
+
+protected:
+    ~PaletteHost() = default;
+};
