@@ -126,7 +126,7 @@ void CReduceColorsDlg::OnOK() {
         MemLockGuard image(doc_->m_hImage);
         if (image && image.size() >= DIB_INFO_HEADER_SIZE) bits = GetDibColorCount(image.get(), 1);
     }
-    if (!doc_->PushUndo(kUndoActionId, QStringLiteral("减色"), true)) {
+    if (!doc_->PushUndo(document::kRecolorAction, QStringLiteral("减色"), true)) {
         EndDialog(framework::IDCANCEL);
         return;
     }

@@ -46,6 +46,7 @@ CMainFrame::CMainFrame(QWidget* parent) : framework::MdiFrame(parent) {
     pasteOverwrite_.fill(1);
     pasteWrite_.fill(1);
     pasteOverwrite_[0] = 0;
+    document::SetDocumentHost(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -73,6 +74,8 @@ CMainFrame::~CMainFrame() {
     toneBar_ = nullptr;
     delete infoBar_;
     infoBar_ = nullptr;
+    // A frame that another replaced as the host leaves that one in place.
+    if (document::InstalledDocumentHost() == this) document::SetDocumentHost(nullptr);
 }
 
 CMainFrame* CMainFrame::Get() {
