@@ -25,7 +25,7 @@ public:
     // The layer palette takes the document and the composite is rebuilt.
     virtual void LayersChanged(CPelmarkDoc* doc) = 0;
     // The plug-in windows hear that the active image changed.
-    virtual void ImageChanged() = 0;
+    virtual void ImageDrawn() = 0;
     // The tool palette repaints its current tool and settings.
     virtual void RefreshToolPalette() = 0;
 

@@ -43,7 +43,7 @@ CReduceColorsDlg::CReduceColorsDlg(CPelmarkDoc* doc, int currentColors, QWidget*
         if (DialogHost* host = DialogHost::Installed()) host->RefreshToolPalette();
     };
     services_.syncToolWindows = [] {
-        if (DialogHost* host = DialogHost::Installed()) host->ImageChanged();
+        if (DialogHost* host = DialogHost::Installed()) host->ImageDrawn();
     };
 }
 
@@ -125,7 +125,7 @@ void CReduceColorsDlg::OnOK() {
         MemLockGuard image(doc_->m_hImage);
         if (image && image.size() >= DIB_INFO_HEADER_SIZE) bits = GetDibColorCount(image.get(), 1);
     }
-    if (!doc_->PushUndo(kUndoActionId, QStringLiteral("减色"), true)) {
+    if (!doc_->PushUndo(document::kRecolorAction, QStringLiteral("减色"), true)) {
         EndDialog(framework::IDCANCEL);
         return;
     }

@@ -22,7 +22,6 @@ public:
     static constexpr int kKeepReservedId = 1149;
     static constexpr int kGrey256Id = 1150;
     static constexpr int kGrey2Id = 1151;
-    static constexpr int kUndoActionId = 237;
 
     // Tool-window services the dialog calls once it has changed the
     // document: the main frame's unless replaced (each may be empty).

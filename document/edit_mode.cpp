@@ -2,17 +2,18 @@
 // tool palette that work on the current layer and the selection.
 #include <cstring>
 
+#include "document/document_host.h"
 #include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
+#include "document/undo_actions.h"
 #include "imaging/dib_create.h"
-#include "frame/main_frame.h"
 
 namespace {
 
+// Edit modes that are commands on the current layer and the selection.
 constexpr int32_t kClearLayerMode = 560;
 constexpr int32_t kDeleteSelectionMode = 571;
-constexpr int32_t kReleaseFloatingMode = 705;
 
 // The selection tool and the magic wand.
 bool IsSelectionTool(int32_t mode) { return mode == 551 || mode == 552; }
@@ -77,15 +78,13 @@ bool CPelmarkDoc::RunFloatingSelectionMode(int32_t newMode, bool keepFloat) {
     // rotate tools go on with it).
     bool command = newMode == kClearLayerMode || newMode == kDeleteSelectionMode;
     if (!command && IsSelectionTool(m_nToolId) && m_hFloatImage && !keepFloat) {
-        if (!PushUndo(kReleaseFloatingMode, QStringLiteral("选取解除"), true)) return true;
+        if (!PushUndo(document::kReleaseFloatingAction, QStringLiteral("选取解除"), true)) return true;
         document::DropFloating(*this);
         m_bPasted = 0;
         SetModifiedFlag(true);
         InvalidateOtherViews(nullptr);
-        if (CMainFrame* frame = CMainFrame::Get()) {
-            frame->UpdateLayerPalette(this);
-            frame->RefreshActiveView();
-        }
+        document::Host().LayersChanged(this);
+        document::Host().ImageChanged(this);
     }
     return false;
 }
@@ -93,7 +92,7 @@ bool CPelmarkDoc::RunFloatingSelectionMode(int32_t newMode, bool keepFloat) {
 void CPelmarkDoc::ClearEditLayer() {
     MemHandle layer = document::CurrentLayerOf(*this);
     if (!layer) return;
-    if (!PushUndo(kClearLayerMode, QStringLiteral("全消除"), true)) return;
+    if (!PushUndo(document::kClearLayerAction, QStringLiteral("全消除"), true)) return;
     {
         MemLockGuard lock(layer);
         if (lock && lock.size() > LAYER_HEADER_SIZE)
@@ -101,14 +100,12 @@ void CPelmarkDoc::ClearEditLayer() {
     }
     SetModifiedFlag(true);
     InvalidateOtherViews(nullptr);
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->UpdateLayerPalette(this);
-        frame->RefreshActiveView();
-    }
+    document::Host().LayersChanged(this);
+    document::Host().ImageChanged(this);
 }
 
 void CPelmarkDoc::DeleteSelectionPixels() {
-    if (!PushUndo(kDeleteSelectionMode, QStringLiteral("选取消除"), true)) return;
+    if (!PushUndo(document::kDeleteSelectionAction, QStringLiteral("选取消除"), true)) return;
     MemHandle layer = document::CurrentLayerOf(*this);
     // The layer as it was before the selection was lifted.
     if (layer && m_hLayerBackup && MemSize(layer) == MemSize(m_hLayerBackup))
@@ -122,8 +119,6 @@ void CPelmarkDoc::DeleteSelectionPixels() {
     m_rcSelection = {};
     SetModifiedFlag(true);
     InvalidateOtherViews(nullptr);
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->UpdateLayerPalette(this);
-        frame->RefreshActiveView();
-    }
+    document::Host().LayersChanged(this);
+    document::Host().ImageChanged(this);
 }

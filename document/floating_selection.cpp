@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "document/document_host.h"
 #include "document/floating_selection_transform.h"
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
-#include "frame/main_frame.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
 #include "imaging/layer_transform.h"
@@ -317,16 +317,13 @@ bool ApplyFloatingCommand(CPelmarkDoc& doc, int id) {
     if (Width(m) == Width(r) && Height(m) == Height(r)) ChangeFloatingMask(doc, id);
     BlitDibRect(doc.m_hImage, doc.m_hFloatImage, r.left, r.top, Width(r), Height(r), 0, 0, layer,
                 true);
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->UpdateLayerPalette(&doc);
-        frame->RefreshActiveView();
-    }
+    Host().LayersChanged(&doc);
+    Host().ImageChanged(&doc);
     return true;
 }
 
 bool CanDefinePattern(const CPelmarkDoc& doc) {
-    CMainFrame* frame = CMainFrame::Get();
-    return doc.m_nToolId == kSelectToolId && !(frame && frame->IsCommandLocked()) &&
+    return doc.m_nToolId == kSelectToolId && !Host().CommandsLocked() &&
            doc.m_hFloatImage != nullptr;
 }
 

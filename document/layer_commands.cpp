@@ -4,13 +4,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/document_host.h"
 #include "document/floating_selection.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/layer_operations.h"
 #include "document/layer_sheet_grid.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
+#include "document/undo_actions.h"
 #include "framework/cmd_ui.h"
 #include "framework/view.h"
 #include "imaging/dib_create.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int32_t kLayerAction = 225;
+using document::kLayerAction;
 
 bool IsEmptyRect(const DibRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -35,13 +36,12 @@ bool IsVisibleLayer(MemHandle layer) {
 }
 
 void EnableActiveView() {
-    if (CMainFrame* frame = CMainFrame::Get())
-        if (framework::View* view = frame->GetActiveView()) view->setEnabled(true);
+    if (framework::View* view = document::Host().ActiveView()) view->setEnabled(true);
 }
 
-void ClearCommandLocks() {
-    if (CMainFrame* frame = CMainFrame::Get()) frame->ClearCommandLocks();
-}
+void ClearCommandLocks() { document::Host().ReleaseCommandLocks(); }
+
+bool CommandsLocked() { return document::Host().CommandsLocked(); }
 
 }  // namespace
 
@@ -66,17 +66,14 @@ void CPelmarkDoc::DeclareLayerCommands(framework::CommandTable& table) {
     for (const Entry& e : entries) {
         table.On(e.id, this, e.handler);
         table.OnUpdate(e.id, [this](framework::CmdUI& ui) {
-            CMainFrame* frame = CMainFrame::Get();
-            ui.Enable(!(frame && frame->IsCommandLocked()) && IsLayerCommandAvailable(ui.id()));
+            ui.Enable(!CommandsLocked() && IsLayerCommandAvailable(ui.id()));
         });
     }
     table.OnUpdate(framework::ID_FILE_SAVE, [this](framework::CmdUI& ui) {
-        CMainFrame* frame = CMainFrame::Get();
-        ui.Enable(IsModified() && !(frame && frame->IsCommandLocked()));
+        ui.Enable(IsModified() && !CommandsLocked());
     });
     table.OnUpdate(kFileRevertId, [this](framework::CmdUI& ui) {
-        CMainFrame* frame = CMainFrame::Get();
-        ui.Enable(IsModified() && !(frame && frame->IsCommandLocked()) && !m_bUntitled);
+        ui.Enable(IsModified() && !CommandsLocked() && !m_bUntitled);
     });
 }
 
@@ -101,7 +98,7 @@ bool CPelmarkDoc::IsLayerCommandAvailable(framework::CommandId id) const {
 void CPelmarkDoc::SetModified(bool flag) {
     SetModifiedFlag(flag);
     NoteContentChange();
-    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateEditButtons();
+    document::Host().EditStateChanged(this);
 }
 
 void CPelmarkDoc::RefreshSavedLayerCopy() {
@@ -113,7 +110,7 @@ void CPelmarkDoc::RefreshSavedLayerCopy() {
 
 void CPelmarkDoc::RefreshAfterLayerChange() {
     SetModified(true);
-    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(this);
+    document::Host().LayersChanged(this);
     RefreshSavedLayerCopy();
 }
 
@@ -125,8 +122,7 @@ void CPelmarkDoc::EndEditMode() {
 }
 
 void CPelmarkDoc::OnLayerNew() {
-    CMainFrame* frame = CMainFrame::Get();
-    if (frame && !frame->CheckWorkMemory(1)) return;
+    if (!document::Host().HasWorkMemory(1)) return;
     const int slot = m_nLayerCount;
     if (slot >= document::kLayerLimit || m_hLayers[size_t(slot)]) return;
     if (!PushUndo(kLayerAction, QStringLiteral("新建层"), true)) return;
@@ -143,15 +139,15 @@ void CPelmarkDoc::OnLayerNew() {
 }
 
 void CPelmarkDoc::OnLayerDuplicate() {
-    CMainFrame* frame = CMainFrame::Get();
-    if (frame && !frame->CheckWorkMemory(1)) return;
+    document::DocumentHost& host = document::Host();
+    if (!host.HasWorkMemory(1)) return;
     if (m_nLayerCount >= document::kLayerLimit) return;
     MemHandle current = document::CurrentLayerOf(*this);
     if (!current) return;
     if (!document::CopyCurrentLayer(*this, LayerName(current) + QStringLiteral("复制"))) return;
     SetModified(true);
     m_nEditLayer = m_nLayerCount - 1;
-    if (frame) frame->UpdateLayerPalette(this);
+    host.LayersChanged(this);
     RefreshSavedLayerCopy();
 }
 
@@ -176,11 +172,8 @@ void CPelmarkDoc::DeleteUnderlay() {
     m_hUnderlay = nullptr;
     m_bHasUnderlay = 0;
     m_bUnderlayCheck = 0;
-    CMainFrame* frame = CMainFrame::Get();
-    if (frame) {
-        frame->RefreshActiveView();
-        frame->UpdateLayerPalette(this);
-    }
+    document::Host().ImageChanged(this);
+    document::Host().LayersChanged(this);
     EnableActiveView();
 }
 
@@ -208,14 +201,14 @@ void CPelmarkDoc::OnLayerDown() { StepLayer(false); }
 int CPelmarkDoc::SelectUpperLayer() {
     if (m_nLayerCount <= 0 || m_nEditLayer >= m_nLayerCount - 1) return 0;
     ++m_nEditLayer;
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetLayerListSel(m_nLayerCount - 1 - m_nEditLayer);
+    document::Host().CurrentLayerChanged(this, m_nLayerCount - 1 - m_nEditLayer);
     return 1;
 }
 
 int CPelmarkDoc::SelectLowerLayer() {
     if (m_nLayerCount <= 0 || m_nEditLayer <= 0) return 0;
     --m_nEditLayer;
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetLayerListSel(m_nLayerCount - 1 - m_nEditLayer);
+    document::Host().CurrentLayerChanged(this, m_nLayerCount - 1 - m_nEditLayer);
     return 1;
 }
 
@@ -234,7 +227,7 @@ void CPelmarkDoc::OnLayerMergeDown() {
 }
 
 void CPelmarkDoc::FinishMerge() {
-    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(this);
+    document::Host().LayersChanged(this);
     EndEditMode();
     SetModified(true);
     RefreshSavedLayerCopy();
@@ -284,7 +277,7 @@ void CPelmarkDoc::OnLayerMergeVisible() {
 void CPelmarkDoc::SetDrawModesCommand(int mode) {
     if (m_nLayerCount <= 0) return;
     document::SetAllDrawModes(*this, mode);
-    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateLayerPalette(this);
+    document::Host().LayersChanged(this);
     EndEditMode();
     SetModified(true);
 }
@@ -294,12 +287,12 @@ void CPelmarkDoc::OnLayerAllTransparent() { SetDrawModesCommand(LAYER_DRAW_INDEX
 
 void CPelmarkDoc::OnLayerExpand() {
     if (m_nLayerCount < 2) return;
-    CMainFrame* frame = CMainFrame::Get();
-    if (frame && !frame->CheckWorkMemory(1)) return;
+    document::DocumentHost& host = document::Host();
+    if (!host.HasWorkMemory(1)) return;
     // The dialog's opening proposal stands until the dialog asks.
     const document::LayerSheetGrid grid = document::ProposeLayerSheetGrid(this);
     const int columns = grid.columns, rows = grid.rows;
-    if (frame && !frame->CheckWorkMemory(1)) return;
+    if (!host.HasWorkMemory(1)) return;
     const MaxImageSize max = GetMaxImageSize();
     // Every layer keeps its whole cell, or the sheet is not laid out.
     const bool fits = int64_t(m_nWidth) * columns <= max.width && int64_t(m_nHeight) * rows <= max.height;
@@ -307,11 +300,9 @@ void CPelmarkDoc::OnLayerExpand() {
     const int height = int(std::min<int64_t>(max.height, int64_t(m_nHeight) * rows));
     if (fits && document::LayOutLayerSheet(*this, width, height, columns, rows)) {
         InvalidateOtherViews(nullptr);
-        if (frame) {
-            frame->UpdateLayerPalette(this);
-            frame->RefreshActiveView();
-            frame->UpdateEditButtons();
-        }
+        host.LayersChanged(this);
+        host.ImageChanged(this);
+        host.EditStateChanged(this);
     }
     EnableActiveView();
 }

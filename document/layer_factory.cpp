@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/document_host.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "imaging/dib_geometry.h"
 
 namespace document {
@@ -29,7 +29,7 @@ bool CreateLayer(CPelmarkDoc& doc, int slot, int visible, const LayerOptions& op
     uint64_t size = LAYER_HEADER_SIZE + uint64_t(dib::LayerRowBytes(doc.m_nWidth)) * uint64_t(doc.m_nHeight);
     MemHandle layer = size <= SIZE_MAX ? MemAlloc(size_t(size)) : nullptr;
     if (!layer) {
-        if (CMainFrame* frame = CMainFrame::Get()) frame->ShowWorkMemoryError();
+        Host().ReportWorkMemoryShort();
         return false;
     }
     bool takeComposite = options.fromDialog && slot == 0;

@@ -4,10 +4,11 @@
 #include <cstring>
 #include <memory>
 
+#include "document/document_host.h"
 #include "document/floating_selection.h"
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
+#include "document/undo_actions.h"
 #include "imaging/dib_blit.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
@@ -17,7 +18,6 @@ namespace document {
 
 namespace {
 
-constexpr int32_t kLayerAction = 225;
 
 // Pixel bytes of a layer of the document's size; 0 without a size.
 size_t PixelBytes(const CPelmarkDoc& doc) {
@@ -139,7 +139,7 @@ bool CopyCurrentLayer(CPelmarkDoc& doc, const QString& name) {
     MemHandle copy = DuplicateGlobal(source);
     if (!copy) {
         doc.DropUndoStep();
-        if (CMainFrame* frame = CMainFrame::Get()) frame->ShowWorkMemoryError();
+        Host().ReportWorkMemoryShort();
         return false;
     }
     {
@@ -175,7 +175,7 @@ bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int 
     if (!image || !table || (!layers.empty() && !sheet)) {
         for (MemHandle h : {image, table, sheet})
             if (h) MemFree(h);
-        if (CMainFrame* frame = CMainFrame::Get()) frame->ShowWorkMemoryError();
+        Host().ReportWorkMemoryShort();
         return false;
     }
     StoreDibColorTable(image, table);

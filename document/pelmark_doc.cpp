@@ -5,15 +5,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "dialogs/new_image_dlg.h"
 #include "document/color_modes.h"
 #include "document/default_palettes.h"
 #include "document/doc_globals.h"
+#include "document/document_host.h"
 #include "document/floating_selection.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/open_doc_list.h"
-#include "frame/main_frame.h"
 #include "framework/application.h"
 #include "framework/cmd_ui.h"
 #include "framework/command_ids.h"
@@ -23,8 +22,6 @@
 #include "document/working_palette.h"
 #include "platform/message_box.h"
 #include "plugin_api/plugin_messages.h"
-#include "plugin_host/tool_commands.h"
-#include "plugin_host/tool_runs.h"
 #include "document/display_toggles.h"
 
 namespace {
@@ -77,7 +74,7 @@ CPelmarkDoc::CPelmarkDoc() {
     m_hMask2 = MemAlloc(maskBytes);
     m_hMask3 = MemAlloc(maskBytes);
     m_hPixelFlags = MemAlloc(size_t(max.width) * size_t(max.height));
-    if (CMainFrame* frame = CMainFrame::Get()) frame->ResetToolSelection();
+    document::Host().DocumentCreated(this);
 }
 
 CPelmarkDoc::~CPelmarkDoc() {
@@ -88,7 +85,7 @@ CPelmarkDoc::~CPelmarkDoc() {
     m_nLayerCount = 0;
     m_nEditLayer = 0;
     m_bLayerStep = 0;
-    plugin_host::ToolHostDocumentGone(this);
+    document::Host().DocumentClosing(this);
     for (WinHandle window : {m_ToolPlugin.window, m_AnimPlugin.window})
         if (window && WinIsWindow(window)) WinSendMessage(window, WM_TOOL_DOCCLOSED, 0, 0);
 
@@ -114,7 +111,7 @@ CPelmarkDoc::~CPelmarkDoc() {
 bool CPelmarkDoc::OnNewDocument() {
     if (!framework::Document::OnNewDocument()) return false;
     m_bUntitled = 1;
-    CMainFrame* frame = CMainFrame::Get();
+    document::DocumentHost& host = document::Host();
     bool fromData = document::IsNewFromData();
     QString layerName;
     if (fromData) {
@@ -129,43 +126,40 @@ bool CPelmarkDoc::OnNewDocument() {
         document::LayerOptions options;
         options.name = layerName;
         document::CreateLayer(*this, 0, 1, options);
-        if (frame) frame->UpdateLayerPalette(this);
+        host.LayersChanged(this);
     }
-    if (frame) frame->SetPositionPaletteDoc(this);
+    host.PositionChanged(this);
     SwitchOffViewDisplayToggles();
     return true;
 }
 
 bool CPelmarkDoc::MakeImageFromDialog(QString* layerName) {
-    CMainFrame* frame = CMainFrame::Get();
-    CNewImageDlg::KeptState& kept = CNewImageDlg::Kept();
+    document::DocumentHost& host = document::Host();
     for (;;) {
-        if (frame && !frame->CheckWorkMemory(0)) return false;
-        CNewImageDlg dlg(frame);
-        if (dlg.DoModal() != framework::IDOK) return false;
-        int source = kept.paletteSource;
+        if (!host.HasWorkMemory(0)) return false;
+        document::NewImageSettings asked;
+        const document::NewImageAnswer answer = host.AskNewImage(&asked);
+        if (answer == document::NewImageAnswer::kCancelled) return false;
         // A palette file that gives no palette: ask again.
-        if (source == CNewImageDlg::kPaletteFromFile &&
-            (kept.palettePath.isEmpty() || !dlg.LoadPaletteFromFile(this)))
-            continue;
+        if (answer == document::NewImageAnswer::kAskAgain) continue;
 
-        if (!FitsMaxImageSize(dlg.m_nWidth, dlg.m_nHeight)) {
+        if (!FitsMaxImageSize(asked.width, asked.height)) {
             ShowDocumentInfo("DIB 过大。");
             return false;
         }
-        MemHandle image = CreateDib8(int(dlg.m_nWidth), int(dlg.m_nHeight), dlg.m_nBytesPerPixel);
+        MemHandle image = CreateDib8(int(asked.width), int(asked.height), asked.bytesPerPixel);
         if (!image) return false;
         Release(m_hImage);
         m_hImage = image;
 
-        const document::ColorModeInfo& mode = document::GetColorModeInfo(dlg.m_nColorMode);
-        m_nColorMode = (dlg.m_nColorMode >= 0 && dlg.m_nColorMode < document::kColorModeCount)
-                           ? dlg.m_nColorMode
+        const document::ColorModeInfo& mode = document::GetColorModeInfo(asked.colorMode);
+        m_nColorMode = (asked.colorMode >= 0 && asked.colorMode < document::kColorModeCount)
+                           ? asked.colorMode
                            : 0;
         m_wPaletteLock = mode.paletteLock;
         m_nColor = mode.firstColor;
 
-        if (source == CNewImageDlg::kPaletteFromFile || source == CNewImageDlg::kPaletteLastUsed) {
+        if (asked.fromWorkingPalette) {
             const WorkingPalette& palette = GetWorkingPalette();
             for (int i = 0; i < mode.entriesFilled; ++i) {
                 const WorkingPaletteEntry& e = palette[size_t(i)];
@@ -174,11 +168,11 @@ bool CPelmarkDoc::MakeImageFromDialog(QString* layerName) {
         } else {
             if (m_nColorMode) WriteTableEntries(document::kDefaultPalette16.data(), 16);
             else WriteTableEntries(document::kDefaultPalette256.data(), 256);
-            const CNewImageDlg::Color& c = dlg.m_BackColor;
+            const auto& c = asked.background;
             SetDibPaletteEntry(m_hImage, 0, ClampByte(c.red), ClampByte(c.green), ClampByte(c.blue),
                                ClampByte(c.alpha));
         }
-        *layerName = dlg.m_strLayerName;
+        *layerName = asked.layerName;
         return true;
     }
 }
@@ -246,10 +240,8 @@ int CPelmarkDoc::InvalidateOtherViews(framework::View* view) {
 
 bool CPelmarkDoc::CreateFirstLayer() {
     if (!document::CreateLayer(*this, 0, 1)) return false;
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->SetLayerPaletteDoc(this);
-        frame->SetLayerListSel(0);
-    }
+    document::Host().LayerListChanged(this);
+    document::Host().CurrentLayerChanged(this, 0);
     return true;
 }
 
@@ -288,7 +280,7 @@ void CPelmarkDoc::DeclareCommands(framework::CommandTable& table) {
         .On(kRepeatId, this, &CPelmarkDoc::OnEditRepeat)
         .OnUpdate(kRepeatId, this, &CPelmarkDoc::OnUpdateEditRepeat);
     DeclareLayerCommands(table);
-    plugin_host::DeclareToolHostCommands(table, this);
+    document::Host().DeclarePluginCommands(table, this);
     table.On(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnFileSaveAs)
         .OnUpdate(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnUpdateLockedFileCommand)
         .OnUpdate(framework::ID_FILE_CLOSE, this, &CPelmarkDoc::OnUpdateLockedFileCommand)
@@ -304,6 +296,5 @@ void CPelmarkDoc::DeclareCommands(framework::CommandTable& table) {
 void CPelmarkDoc::OnFileSaveAs() { DoSave({}); }
 
 void CPelmarkDoc::OnUpdateLockedFileCommand(framework::CmdUI& ui) {
-    CMainFrame* frame = CMainFrame::Get();
-    ui.Enable(!(frame && frame->IsCommandLocked()));
+    ui.Enable(!document::Host().CommandsLocked());
 }

@@ -19,6 +19,7 @@
 #include "document/doc_limits.h"
 #include "document/floating_selection_state.h"
 #include "document/doc_view_state.h"
+#include "document/undo_actions.h"
 #include "document/undo_slot.h"
 #include "framework/document.h"
 #include "imaging/dib_layout.h"
@@ -283,8 +284,8 @@ private:
     void OnUpdateLockedFileCommand(framework::CmdUI& ui);
     // The first `count` entries of the image from a 0xRRGGBB table, alpha 0.
     void WriteTableEntries(const uint32_t* table, int count);
-    // The new-image dialog until it gives an image; false when it is
-    // cancelled or the image cannot be made. `layerName` gets the name of
+    // Asks the host for a new image (the new-image dialog) until it gives
+    // one; false when it is cancelled or the image cannot be made. `layerName` gets the name of
     // the first layer.
     bool MakeImageFromDialog(QString* layerName);
     void ReleaseImagePalettes();

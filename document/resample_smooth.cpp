@@ -4,11 +4,11 @@
 #include <climits>
 #include <new>
 
+#include "document/document_host.h"
 #include "document/floating_selection.h"
 #include "document/floating_selection_transform.h"
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
-#include "frame/main_frame.h"
 #include "imaging/area_resample.h"
 #include "imaging/dib_geometry.h"
 #include "imaging/edge_smooth.h"
@@ -91,7 +91,7 @@ int ResampleIntoLayer(CPelmarkDoc& doc, const DibRect& input, const DibRect& out
                    std::min(to.bottom, doc.m_nHeight)};
     if (iw <= 0 || ih <= 0 || ow <= 0 || oh <= 0 || RectEmpty(window)) return 1;
     auto noMemory = [] {
-        if (CMainFrame* frame = CMainFrame::Get()) frame->ShowOutOfMemory();
+        Host().ReportOutOfMemory();
         return 0;
     };
     if (iw > INT_MAX || ih > INT_MAX || ow > INT_MAX || oh > INT_MAX) return noMemory();

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/document_host.h"
 #include "document/floating_selection.h"
 #include "document/image_limits.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
 #include "imaging/dib_geometry.h"
 #include "platform/message_box.h"
 
@@ -44,10 +44,8 @@ void WriteMaskedPixels(const CPelmarkDoc& doc, MemHandle layer, uint8_t value) {
 }
 
 void RefreshAfterMaskEdit(CPelmarkDoc& doc) {
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->RefreshActiveView();
-        frame->UpdateLayerPalette(&doc);
-    }
+    Host().ImageChanged(&doc);
+    Host().LayersChanged(&doc);
 }
 
 }  // namespace

@@ -5,33 +5,18 @@
 
 #include "framework/program_globals.h"
 #include "document/edit_state.h"
+#include "document/document_host.h"
 #include "document/pelmark_doc.h"
-#include "frame/main_frame.h"
+#include "document/undo_actions.h"
 #include "framework/cmd_ui.h"
 #include "imaging/dib_create.h"
-#include "plugin_api/plugin_messages.h"
 
 namespace {
 
-constexpr int32_t kImageSizeAction = 126;
-constexpr int32_t kScaleToolAction = 569;
-constexpr int32_t kAlphaAction = 706;
+using document::kImageSizeAction;
+using document::kScaleToolAction;
 
-// One-pixel moves: pressed again, they join the step of the move before.
-bool IsRepeatedMove(int32_t actionId) {
-    return (actionId >= 565 && actionId <= 568) || actionId == 704;
-}
-
-bool CommandsLocked() {
-    CMainFrame* frame = CMainFrame::Get();
-    return frame && frame->IsCommandLocked();
-}
-
-// Actions whose restore renews the palettes.
-bool ChangesPalette(int32_t actionId) {
-    return actionId == 237 || actionId == 690 || actionId == 700 || actionId == 701 ||
-           actionId == kAlphaAction;
-}
+bool CommandsLocked() { return document::Host().CommandsLocked(); }
 
 }  // namespace
 
@@ -90,9 +75,9 @@ bool CPelmarkDoc::TakeSnapshot(document::UndoSlot& slot, std::initializer_list<i
 }
 
 int32_t CPelmarkDoc::PushUndo(int32_t actionId, const QString& text, bool merge) {
-    CMainFrame* frame = CMainFrame::Get();
+    document::DocumentHost& host = document::Host();
     m_nOpenedUndoStep = -1;
-    if (frame && !frame->CheckWorkMemory(0)) return 0;
+    if (!host.HasWorkMemory(0)) return 0;
     // The edit that follows changes the content.
     NoteContentChange();
 
@@ -100,7 +85,7 @@ int32_t CPelmarkDoc::PushUndo(int32_t actionId, const QString& text, bool merge)
     // After an image size change any other edit starts a new history.
     const bool forget = actionId != kImageSizeAction && m_nRedoLimit >= 0 &&
                         m_UndoSlots[0].actionId == kImageSizeAction;
-    if (!forget && merge && m_nUndoIndex >= 0 && IsRepeatedMove(actionId) &&
+    if (!forget && merge && m_nUndoIndex >= 0 && document::IsRepeatedMove(actionId) &&
         m_UndoSlots[size_t(m_nUndoIndex)].actionId == actionId) {
         // Another press of the same move: its step already holds the state
         // before the first press. It is still a new edit.
@@ -114,7 +99,7 @@ int32_t CPelmarkDoc::PushUndo(int32_t actionId, const QString& text, bool merge)
     bool taken = forget ? TakeSnapshot(snapshot, {})
                         : TakeSnapshot(snapshot, {m_nUndoIndex, m_nUndoIndex + 1});
     if (!taken) {
-        if (frame) frame->ShowWorkMemoryError();
+        host.ReportWorkMemoryShort();
         return 0;
     }
     if (forget) ForgetUndoHistory();
@@ -143,7 +128,7 @@ int32_t CPelmarkDoc::PushUndo(int32_t actionId, const QString& text, bool merge)
     slot.actionId = actionId;
     slot.label = text.toStdString();
     m_nOpenedUndoStep = index;
-    if (frame) frame->UpdateEditButtons();
+    host.EditStateChanged(this);
     return 1;
 }
 
@@ -154,7 +139,7 @@ void CPelmarkDoc::DropUndoStep() {
     document::ClearUndoSlot(m_UndoSlots[size_t(index)]);
     if (m_nRedoLimit == index) m_nRedoLimit = index - 1;
     m_nUndoIndex = index - 1;
-    if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateEditButtons();
+    document::Host().EditStateChanged(this);
 }
 
 void CPelmarkDoc::ResetUndoFlags() {
@@ -218,18 +203,17 @@ void CPelmarkDoc::OnEditRepeat() {
 }
 
 void CPelmarkDoc::RefreshAfterUndo() {
-    CMainFrame* frame = CMainFrame::Get();
-    if (!frame) return;
-    frame->RefreshActiveView();
-    frame->UpdateLayerPalette(this);
-    frame->SelectToolButton(document::GetProgramEditState().toolIndex);
-    frame->UpdateEditButtons();
+    document::DocumentHost& host = document::Host();
+    host.ImageChanged(this);
+    host.LayersChanged(this);
+    host.ToolChanged(this, document::GetProgramEditState().toolIndex);
+    host.EditStateChanged(this);
 }
 
 void CPelmarkDoc::RestoreUndoSlot(int s) {
     if (s < 0 || s >= document::kUndoSlots) return;
     document::UndoSlot& slot = m_UndoSlots[size_t(s)];
-    CMainFrame* frame = CMainFrame::Get();
+    document::DocumentHost& host = document::Host();
     NoteContentChange();
 
     SetModifiedFlag(slot.modifiedMark != 0);
@@ -239,7 +223,7 @@ void CPelmarkDoc::RestoreUndoSlot(int s) {
     edit.toolIndex = slot.toolIndex;
     edit.toolFlag = slot.toolFlag;
     edit.selectionDisplay = slot.viewState;
-    if (frame) frame->SelectToolButton(slot.toolIndex);
+    host.ToolChanged(this, slot.toolIndex);
     // An image size step brings its layer count and current layer with the
     // kept image (below); the slot's would undo that exchange.
     if (slot.actionId != kImageSizeAction) {
@@ -282,18 +266,16 @@ void CPelmarkDoc::RestoreUndoSlot(int s) {
         ExchangeWithPreSizeState();
         InitDib();
         InvalidateOtherViews(nullptr);
-        if (frame) {
-            frame->RefreshActiveView();
-            frame->UpdateLayerPalette(this);
-            frame->SetPositionPaletteDoc(this);
-            frame->SendImageToPluginWnd();
-        }
+        host.ImageChanged(this);
+        host.LayersChanged(this);
+        host.PositionChanged(this);
+        host.ImageReplaced(this);
         return;
     }
-    if (ChangesPalette(slot.actionId)) {
+    if (document::RestoresPalette(slot.actionId)) {
         InitDib();
         InvalidateOtherViews(nullptr);
-        if (frame) frame->SendWindowMessage(WM_PALETTEBAR_UPDATE, 3, 0);
+        host.PaletteChanged(this);
         return;
     }
     InvalidateOtherViews(nullptr);

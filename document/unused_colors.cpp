@@ -1,6 +1,7 @@
 #include "document/unused_colors.h"
 
 #include "document/pelmark_doc.h"
+#include "document/undo_actions.h"
 #include "document/used_colors.h"
 #include "imaging/dib_access.h"
 #include "imaging/dib_geometry.h"
@@ -9,7 +10,6 @@ namespace document {
 
 namespace {
 
-constexpr int32_t kUndoAction = 237;
 
 bool sameEntry(const RgbaEntry& a, const RgbaEntry& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
@@ -63,7 +63,7 @@ bool RemoveUnusedColors(CPelmarkDoc& doc) {
     for (int i = 0; i < 256 && !changes; ++i)
         changes = !sameEntry(plan.table[size_t(i)], table[size_t(i)]) || (used[size_t(i)] && plan.map[size_t(i)] != i);
     if (!changes) return false;
-    if (!doc.PushUndo(kUndoAction, QStringLiteral("消除未使用色"), true)) return false;
+    if (!doc.PushUndo(kRecolorAction, QStringLiteral("消除未使用色"), true)) return false;
     doc.SetModified(true);
     const size_t n = dib::LayerRowBytes(doc.m_nWidth) * size_t(doc.m_nHeight);
     for (MemHandle layer : doc.m_hLayers) {

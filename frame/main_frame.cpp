@@ -46,6 +46,7 @@ CMainFrame::CMainFrame(QWidget* parent) : framework::MdiFrame(parent) {
     pasteOverwrite_.fill(1);
     pasteWrite_.fill(1);
     pasteOverwrite_[0] = 0;
+    document::SetDocumentHost(this);
     plugin_host::PluginFrame::Install(this);
     view::ViewHost::Install(this);
     DialogHost::Install(this);
@@ -76,6 +77,8 @@ CMainFrame::~CMainFrame() {
     toneBar_ = nullptr;
     delete infoBar_;
     infoBar_ = nullptr;
+    // A frame that another replaced as the host leaves that one in place.
+    if (document::InstalledDocumentHost() == this) document::SetDocumentHost(nullptr);
     // The plug-in host reaches the frame until its bases go.
     plugin_host::PluginFrame::Uninstall(this);
     // The views and dialogs that go with the frame's windows find no frame.

@@ -1,7 +1,8 @@
 // The editor's main frame: the multiple-document window with the menus, the
 // two status bars, the main toolbar, the tone bar and the floating tool
 // windows (palettes), and the services every part of the editor calls on
-// (work-memory probe, command locks, refreshes of palettes and views).
+// (work-memory probe, command locks, refreshes of palettes and views). It is
+// the documents' host (document/document_host.h) from its making to its end.
 //
 // LoadFrame creates, in this order: status bars, tone bar, tool palette,
 // selection-mode palette, link palette, colour palette, main toolbar,
@@ -25,6 +26,7 @@
 #include <QPointer>
 
 #include "dialogs/dialog_host.h"
+#include "document/document_host.h"
 #include "frame/color_dic.h"
 #include "frame/command_locks.h"
 #include "tools/tool_options.h"
@@ -49,6 +51,7 @@ class QStatusBar;
 class QToolBar;
 
 class CMainFrame : public framework::MdiFrame,
+                   public document::DocumentHost,
                    public plugin_host::PluginFrame,
                    public view::ViewHost,
                    public PaletteHost,
@@ -295,7 +298,7 @@ public:
     void DeleteUnusedColors() override;
     void PaletteChanged() override;
     void LayersChanged(CPelmarkDoc* doc) override;
-    void ImageChanged() override;
+    void ImageDrawn() override;
     void RefreshToolPalette() override;
     // view::ViewHost
     bool CommandsLocked() const override;
@@ -328,6 +331,28 @@ public:
     void RepaintToolPalette() override;
     // DialogHost
     void RepaintActiveView() override;
+    // The documents' host (main_frame_document_host.cpp): each answer and
+    // notification is passed to the frame's service of the same meaning
+    // (CommandsLocked, ActiveView, ToolSetting and LayersChanged are shared
+    // with the hosts above).
+    bool HasWorkMemory(int mode) override;
+    void ReportWorkMemoryShort() override;
+    void ReportOutOfMemory() override;
+    void ReleaseCommandLocks() override;
+    document::NewImageAnswer AskNewImage(document::NewImageSettings* settings) override;
+    void DeclarePluginCommands(framework::CommandTable& table, CPelmarkDoc* doc) override;
+    void DocumentClosing(CPelmarkDoc* doc) override;
+    void DocumentCreated(CPelmarkDoc* doc) override;
+    void LayerListChanged(CPelmarkDoc* doc) override;
+    void CurrentLayerChanged(CPelmarkDoc* doc, int row) override;
+    void ImageChanged(CPelmarkDoc* doc) override;
+    void ImageDrawn(CPelmarkDoc* doc) override;
+    void ImageReplaced(CPelmarkDoc* doc) override;
+    void PositionChanged(CPelmarkDoc* doc) override;
+    void PaletteChanged(CPelmarkDoc* doc) override;
+    void CurrentColorChanged(CPelmarkDoc* doc) override;
+    void EditStateChanged(CPelmarkDoc* doc) override;
+    void ToolChanged(CPelmarkDoc* doc, int toolIndex) override;
 
 protected:
     void DeclareCommands(framework::CommandTable& table) override;

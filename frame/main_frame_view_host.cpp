@@ -27,7 +27,7 @@ void CMainFrame::PaletteChanged() { SendWindowMessage(WM_PALETTEBAR_UPDATE, PALE
 
 void CMainFrame::LayersChanged(CPelmarkDoc* doc) { UpdateLayerPalette(doc); }
 
-void CMainFrame::ImageChanged() { SyncToolWindows(); }
+void CMainFrame::ImageDrawn() { SyncToolWindows(); }
 
 void CMainFrame::RefreshToolPalette() { RefreshCurrentTool(); }
 

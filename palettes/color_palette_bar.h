@@ -55,8 +55,6 @@ public:
     static constexpr int kShowAlphaId = 955;
     static constexpr int kColorTextId = 956;
     static constexpr int kShowAlphaTextId = 958;
-    // Undo action of every palette edit of the bar.
-    static constexpr int32_t kUndoAction = 700;
 
     // Display modes.
     enum Mode { k256Colors = 0, k16Colors = 1, kSecondColor = 2 };

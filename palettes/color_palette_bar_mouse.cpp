@@ -156,7 +156,7 @@ void CColorPaletteBar::drop(const QPoint& pos) {
     // A release on the swatch it started from exchanges nothing.
     if (target < 0 || !doc || !doc->m_hImage || current_ < 0 || target == current_) return;
     const int from = current_;
-    if (!doc->PushUndo(kUndoAction, remap_ ? QStringLiteral("色移动") : QStringLiteral("色置换"), true))
+    if (!doc->PushUndo(document::kColorEditAction, remap_ ? QStringLiteral("色移动") : QStringLiteral("色置换"), true))
         return;
     RgbaEntry a, b;
     GetDibPaletteEntry(doc->m_hImage, from, &a.red, &a.green, &a.blue, &a.alpha);
@@ -181,7 +181,7 @@ void CColorPaletteBar::afterPaletteEdit(CPelmarkDoc* doc, bool refreshPlugins) {
     if (!host) return;
     host->LayersChanged(doc);
     if (!refreshPlugins) return;
-    host->ImageChanged();
+    host->ImageDrawn();
     host->RefreshToolPalette();
 }
 
@@ -195,7 +195,7 @@ void CColorPaletteBar::paste(int cell) {
     CPelmarkDoc* doc = activeDoc();
     // With nothing copied there is nothing to write and no step to open.
     if (!doc || !doc->m_hImage || copy_.Empty()) return;
-    if (!doc->PushUndo(kUndoAction, QStringLiteral("颜色复制"), true)) return;
+    if (!doc->PushUndo(document::kColorEditAction, QStringLiteral("颜色复制"), true)) return;
     doc->SetModified(true);
     ColorTable table = ReadColorTable(doc->m_hImage);
     copy_.Paste(table, cell / columns_, cell % columns_, columns_, rows(), heldPastePart());
@@ -227,7 +227,7 @@ void CColorPaletteBar::mouseDoubleClickEvent(QMouseEvent* event) {
         accepted = services_.editColor(entry);
         if (host) host->EnableMainWindow(true);
     }
-    if (accepted && doc->PushUndo(kUndoAction, QStringLiteral("改变颜色"), true)) {
+    if (accepted && doc->PushUndo(document::kColorEditAction, QStringLiteral("改变颜色"), true)) {
         doc->SetModified(true);
         SetDibPaletteEntry(doc->m_hImage, cell, entry.red, entry.green, entry.blue, entry.alpha);
         doc->InitDib();

@@ -291,7 +291,7 @@ void CToolPalette::editBackgroundColor(CPelmarkDoc* doc) {
     // The step is opened only for a colour that was given: a cancelled
     // dialog leaves no empty step and no modified mark.
     if (!edit(entry)) return;
-    if (!doc->PushUndo(kColorEditAction, QStringLiteral("改变"), true)) return;
+    if (!doc->PushUndo(document::kColorEditAction, QStringLiteral("改变"), true)) return;
     doc->SetModified(true);
     SetDibPaletteEntry(doc->m_hImage, 0, entry.red, entry.green, entry.blue, entry.alpha);
     doc->InitDib();

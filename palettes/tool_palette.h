@@ -36,9 +36,6 @@ public:
     static constexpr int kBarId = 502;
     static constexpr int kColumns = toolpal::kColumns;
     static constexpr int kButtons = toolpal::kButtons;
-    // Undo action of the background colour edit.
-    static constexpr int32_t kColorEditAction = 700;
-
     // Dialogs the palette opens; an empty one means that dialog is not in
     // the program, and the press does nothing more than its probe.
     struct Services {

@@ -86,7 +86,7 @@ void OnFilterCommand(CPelmarkDoc* doc, framework::CommandId id) {
     int index = int(id) - kFirstFilterCommand;
     if (index < 0 || index >= int(FilterPaths().size())) return;
     SelectPlugin(index, FilterPaths()[size_t(index)]);
-    if (!OpenStep(doc, 578, FilterNames()[size_t(index)])) return;
+    if (!OpenStep(doc, document::kPluginAction, FilterNames()[size_t(index)])) return;
     LockHostForFilter(false);
     RunToolPlugin(doc, false, false, false);
     LockHostForFilter(true);
@@ -101,7 +101,7 @@ int RunTextTool(CPelmarkDoc* doc) {
     EnablePluginWindows(false);
     SelectToolLibrary(kTextPluginName);
     int result = 0;
-    if (doc->PushUndo(562, QStringLiteral("输入文字"), true)) result = RunToolPlugin(doc, false, false, false);
+    if (doc->PushUndo(document::kTextToolAction, QStringLiteral("输入文字"), true)) result = RunToolPlugin(doc, false, false, false);
     EnablePluginWindows(true);
     g_textToolRunning = false;
     return result;
@@ -111,21 +111,21 @@ bool TextToolRunning() { return g_textToolRunning; }
 
 int RunToneChange(CPelmarkDoc* doc) {
     if (!ProbeWorkMemory()) return 0;
-    if (!OpenStep(doc, 578, QStringLiteral("改变色调"))) return 0;
+    if (!OpenStep(doc, document::kPluginAction, QStringLiteral("改变色调"))) return 0;
     SelectToolLibrary(kTonePluginName);
     return RunToolPlugin(doc, false, false, false);
 }
 
 int RunToneInvert(CPelmarkDoc* doc) {
     if (!ProbeWorkMemory()) return 0;
-    if (!OpenStep(doc, 578, QStringLiteral("反相"))) return 0;
+    if (!OpenStep(doc, document::kPluginAction, QStringLiteral("反相"))) return 0;
     doc->SetModified(true);
     SelectToolLibrary(kTonePluginName);
     return RunToolPlugin(doc, true, true, false);
 }
 
 int RunFillPlugin(CPelmarkDoc* doc) {
-    if (!OpenStep(doc, 578, QStringLiteral("着色"))) return 0;
+    if (!OpenStep(doc, document::kPluginAction, QStringLiteral("着色"))) return 0;
     SelectToolLibrary(kFillPluginName);
     return RunToolPlugin(doc, false, false, false);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "document/pelmark_doc.h"
+#include "document/undo_actions.h"
 #include "imaging/dib_create.h"
 #include "platform/memory.h"
 #include "tools/dashed_line.h"
@@ -56,7 +57,7 @@ bool PickColorAt(ToolCanvas& canvas, ImagePoint p) {
 void PenTool::OnDown(ImagePoint p) {
     CPelmarkDoc* doc = canvas_.Document();
     if (Busy(doc)) return;
-    if (!doc->PushUndo(kPenUndoId, QString::fromUtf8(kPenUndoText), true)) return;
+    if (!doc->PushUndo(document::kPenAction, QString::fromUtf8(kPenUndoText), true)) return;
     doc->SetModified(true);
     for (int i = 0; i < 3; ++i) settings_[size_t(i)] = canvas_.ToolOption(kPenOptFirst + i);
     settings_[3] = 0;
@@ -91,7 +92,7 @@ void PenTool::OnUp(ImagePoint p) {
 }
 
 void PenTool::Line(ImagePoint from, ImagePoint to) {
-    StampLine(canvas_, ToolStamp(*canvas_.Document(), kPenUndoId, 1), from, to);
+    StampLine(canvas_, ToolStamp(*canvas_.Document(), kPenTool, 1), from, to);
 }
 
 // ---- Line and curve ----
@@ -101,7 +102,7 @@ bool LineTool::CurveMode() { return canvas_.ToolOption(kLineOptCurve) != 0; }
 bool LineTool::BeginStep(const char* text) {
     CPelmarkDoc* doc = canvas_.Document();
     // A step that cannot be opened must not be drawn into.
-    if (!doc->PushUndo(kLineUndoId, QString::fromUtf8(text), true)) return false;
+    if (!doc->PushUndo(document::kLineAction, QString::fromUtf8(text), true)) return false;
     doc->SetModified(true);
     return true;
 }
@@ -199,7 +200,7 @@ void LineTool::OnUp(ImagePoint p) {
     LineEnds line{start_.x, start_.y, p.x, p.y};
     if (settings_.style == 0) {
         line = AdjustSolidLineEnds(line, width);
-        StampLine(canvas_, ToolStamp(*doc, kLineUndoId, width), {line.sx, line.sy}, {line.ex, line.ey});
+        StampLine(canvas_, ToolStamp(*doc, kLineTool, width), {line.sx, line.sy}, {line.ex, line.ey});
     } else {
         const DashedLine plan = PlanDashedLine(line, width, settings_.dash);
         segmentLength_ = plan.length;
@@ -251,7 +252,7 @@ void LineTool::DrawFinishedCurve() {
     const int zoom = canvas_.Zoom();
     const int width = settings_.width;
     if (PixelAccess* access = canvas_.BeginPixelAccess()) {
-        DrawCurve(access->target(), ToolStamp(*doc, kLineUndoId, width), CurveSamples(ControlOf(curve_, zoom)));
+        DrawCurve(access->target(), ToolStamp(*doc, kLineTool, width), CurveSamples(ControlOf(curve_, zoom)));
         canvas_.EndPixelAccess();
     }
     curve_.active = false;

@@ -13,8 +13,6 @@
 
 namespace tools {
 
-inline constexpr int kPenUndoId = 554;
-inline constexpr int kLineUndoId = 555;
 // Undo texts of the steps.
 inline constexpr const char* kPenUndoText = "钢笔";
 inline constexpr const char* kLineUndoText = "线";

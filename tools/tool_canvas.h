@@ -22,7 +22,7 @@ public:
 
     virtual CPelmarkDoc* Document() = 0;
     virtual int Zoom() const = 0;
-    // The tool setting of `index` (the main frame's GetToolOption).
+    // The tool setting of `index` (the document host's ToolSetting).
     virtual int ToolOption(int index) = 0;
 
     // Opens a drawing operation on the document with the view's tone; null

@@ -14,5 +14,5 @@ void CPelmarkView::DeleteUnusedColors() {
     if (!host) return;
     host->PaletteChanged();
     host->LayersChanged(doc);
-    host->ImageChanged();
+    host->ImageDrawn();
 }

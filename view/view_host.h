@@ -72,7 +72,7 @@ public:
     // The colour palette bar reloads the palette.
     virtual void PaletteChanged() = 0;
     // The plug-in windows hear that the active image changed.
-    virtual void ImageChanged() = 0;
+    virtual void ImageDrawn() = 0;
     // The tool palette repaints the current tool and its settings.
     virtual void RefreshToolPalette() = 0;
 

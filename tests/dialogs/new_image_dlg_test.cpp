@@ -320,7 +320,7 @@ public:
     void PaletteChanged() override {}
     void RepaintActiveView() override {}
     void LayersChanged(CPelmarkDoc*) override {}
-    void ImageChanged() override {}
+    void ImageDrawn() override {}
     void RefreshToolPalette() override {}
 };
 

@@ -44,7 +44,7 @@ public:
     void DeleteUnusedColors() override { calls.push_back("DeleteUnusedColors"); }
     void PaletteChanged() override { calls.push_back("PaletteChanged"); }
     void LayersChanged(CPelmarkDoc*) override { calls.push_back("LayersChanged"); }
-    void ImageChanged() override { calls.push_back("ImageChanged"); }
+    void ImageDrawn() override { calls.push_back("ImageChanged"); }
 };
 
 class FrameHostTest : public frametest::FrameTest {};

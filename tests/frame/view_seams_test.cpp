@@ -241,7 +241,7 @@ TEST_F(BarSeamsTest, PaletteEditsReachTheToolPluginWindows) {
     }
     EXPECT_EQ(window->imageChanged, 2);
     ASSERT_GE(doc->m_nUndoIndex, 0);
-    EXPECT_EQ(doc->m_UndoSlots[size_t(doc->m_nUndoIndex)].actionId, CReduceColorsDlg::kUndoActionId);
+    EXPECT_EQ(doc->m_UndoSlots[size_t(doc->m_nUndoIndex)].actionId, document::kRecolorAction);
 }
 
 TEST_F(BarSeamsTest, TheUnusedColoursGoFromTheBar) {

@@ -41,7 +41,7 @@ public:
     void FollowPosition(CPelmarkDoc*) override { calls.push_back("FollowPosition"); }
     void LayersChanged(CPelmarkDoc*) override { calls.push_back("LayersChanged"); }
     void PaletteChanged() override { calls.push_back("PaletteChanged"); }
-    void ImageChanged() override { calls.push_back("ImageChanged"); }
+    void ImageDrawn() override { calls.push_back("ImageChanged"); }
     void RefreshToolPalette() override { calls.push_back("RefreshToolPalette"); }
     void PassShortcutKey(int, Qt::KeyboardModifiers) override { calls.push_back("PassShortcutKey"); }
     void StartTextTool() override { calls.push_back("StartTextTool"); }

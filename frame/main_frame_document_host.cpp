@@ -1,0 +1,68 @@
+// The main frame as the documents' host: every service a document or a
+// drawing tool asks for goes to what the frame did for it before.
+#include "dialogs/new_image_dlg.h"
+#include "frame/main_frame.h"
+#include "framework/dialog.h"
+#include "plugin_api/plugin_messages.h"
+#include "plugin_host/tool_commands.h"
+#include "plugin_host/tool_runs.h"
+
+bool CMainFrame::HasWorkMemory(int mode) { return CheckWorkMemory(mode) != 0; }
+
+void CMainFrame::ReportWorkMemoryShort() { ShowWorkMemoryError(); }
+
+void CMainFrame::ReportOutOfMemory() { ShowOutOfMemory(); }
+
+
+void CMainFrame::ReleaseCommandLocks() { ClearCommandLocks(); }
+
+document::NewImageAnswer CMainFrame::AskNewImage(document::NewImageSettings* settings) {
+    CNewImageDlg dlg(this);
+    if (dlg.DoModal() != framework::IDOK) return document::NewImageAnswer::kCancelled;
+    const CNewImageDlg::KeptState& kept = CNewImageDlg::Kept();
+    const int source = kept.paletteSource;
+    if (source == CNewImageDlg::kPaletteFromFile &&
+        (kept.palettePath.isEmpty() || !dlg.LoadPaletteFromFile(nullptr)))
+        return document::NewImageAnswer::kAskAgain;
+    settings->width = dlg.m_nWidth;
+    settings->height = dlg.m_nHeight;
+    settings->colorMode = dlg.m_nColorMode;
+    settings->bytesPerPixel = dlg.m_nBytesPerPixel;
+    settings->fromWorkingPalette =
+        source == CNewImageDlg::kPaletteFromFile || source == CNewImageDlg::kPaletteLastUsed;
+    settings->background = {dlg.m_BackColor.red, dlg.m_BackColor.green, dlg.m_BackColor.blue,
+                            dlg.m_BackColor.alpha};
+    settings->layerName = dlg.m_strLayerName;
+    return document::NewImageAnswer::kAccepted;
+}
+
+
+
+void CMainFrame::DeclarePluginCommands(framework::CommandTable& table, CPelmarkDoc* doc) {
+    plugin_host::DeclareToolHostCommands(table, doc);
+}
+
+void CMainFrame::DocumentClosing(CPelmarkDoc* doc) { plugin_host::ToolHostDocumentGone(doc); }
+
+void CMainFrame::DocumentCreated(CPelmarkDoc*) { ResetToolSelection(); }
+
+
+void CMainFrame::LayerListChanged(CPelmarkDoc* doc) { SetLayerPaletteDoc(doc); }
+
+void CMainFrame::CurrentLayerChanged(CPelmarkDoc*, int row) { SetLayerListSel(row); }
+
+void CMainFrame::ImageChanged(CPelmarkDoc*) { RefreshActiveView(); }
+
+void CMainFrame::ImageDrawn(CPelmarkDoc*) { SyncToolWindows(); }
+
+void CMainFrame::ImageReplaced(CPelmarkDoc*) { SendImageToPluginWnd(); }
+
+void CMainFrame::PositionChanged(CPelmarkDoc* doc) { SetPositionPaletteDoc(doc); }
+
+void CMainFrame::PaletteChanged(CPelmarkDoc*) { SendWindowMessage(WM_PALETTEBAR_UPDATE, 3, 0); }
+
+void CMainFrame::CurrentColorChanged(CPelmarkDoc*) { SendWindowMessage(WM_PALETTEBAR_UPDATE, 0, 0); }
+
+void CMainFrame::EditStateChanged(CPelmarkDoc*) { UpdateEditButtons(); }
+
+void CMainFrame::ToolChanged(CPelmarkDoc*, int toolIndex) { SelectToolButton(toolIndex); }
