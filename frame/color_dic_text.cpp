@@ -41,7 +41,11 @@ std::optional<ColorDicEntry> parseLine(QByteArray line) {
     if (!parseValue(fields[1], &entry.red) || !parseValue(fields[2], &entry.green) ||
         !parseValue(fields[3], &entry.blue) || !parseValue(fields[4], &entry.alpha))
         return std::nullopt;
+    // Byte-order marks are not part of a name (the file's own comes before
+    // the first one): a field that is nothing else holds none.
     entry.name = platform::DecodeFileTextToQString(std::string_view(fields[0].constData(), size_t(fields[0].size())));
+    while (entry.name.startsWith(QChar(0xFEFF))) entry.name.remove(0, 1);
+    if (entry.name.isEmpty()) return std::nullopt;
     return entry;
 }
 

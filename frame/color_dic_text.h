@@ -28,7 +28,8 @@ struct ColorDicLine {
 // One dictionary line ("name,r,g,b,a" and CR LF) as stored.
 QByteArray FormatColorDicLine(const ColorDicEntry& entry);
 // The entries of dictionary bytes, up to the end byte (or the end of the
-// data). Lines that do not hold a name and four numbers are skipped.
+// data). Lines that do not hold a name and four numbers (0 to 255) are
+// skipped; byte-order marks before a name are not part of it.
 std::vector<ColorDicEntry> ParseColorDic(const QByteArray& bytes);
 // The same entries with their lines.
 std::vector<ColorDicLine> ParseColorDicLines(const QByteArray& bytes);
