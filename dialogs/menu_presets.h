@@ -1,40 +1,12 @@
 // The size presets of the new-image dialog, read from "menu.txt" in the
-// program directory.
-//
-// The file is plain text read as tokens separated by white space, in groups
-// of three: a name (one token), the width and the height. A name token that
-// begins with '-' is skipped on its own, so "-" lines can separate groups
-// for the reader of the file (the numbers after it are read as the next
-// tokens). Example:
-//
-//   图标16x16    16  16
-//   -
-//   VGA         640 480
+// program directory (its text: menu_presets_text.h).
 #pragma once
 
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include <QString>
 
-struct SizePreset {
-    std::string name;  // UTF-8, at most kMaxPresetNameBytes bytes
-    int width = 0;
-    int height = 0;
-
-    bool operator==(const SizePreset&) const = default;
-};
-
-// Presets past this count are ignored.
-inline constexpr int kMaxMenuPresets = 256;
-// Longer names are cut (at a character boundary).
-inline constexpr int kMaxPresetNameBytes = 99;
-
-// The presets of the file's bytes (UTF-8, or GBK when not valid UTF-8), in
-// file order. The numbers take their leading digits ("32px" is 32, a word
-// is 0); a name left without its two numbers at the end is dropped.
-std::vector<SizePreset> ParseMenuPresets(std::string_view bytes);
+#include "dialogs/menu_presets_text.h"
 
 // Reads `directory` + "menu.txt" into `presets` and returns their count.
 // When the file cannot be read: "not file", the table emptied, 0.

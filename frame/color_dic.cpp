@@ -8,71 +8,12 @@
 #include <QSaveFile>
 
 #include "platform/message_box.h"
-#include "platform/text_codec.h"
 
 namespace {
 
 void showMessage(const char* text) { ShowMessageBox(nullptr, text, "Kavolt", MB_BTN_OK | MB_ICON_WARNING); }
 
-qsizetype endOfData(const QByteArray& bytes) {
-    qsizetype end = bytes.indexOf(char(kColorDicEnd));
-    return end < 0 ? bytes.size() : end;
-}
-
-bool parseValue(const QByteArray& field, int* value) {
-    if (field.isEmpty() || field.size() > 3) return false;
-    for (char c : field)
-        if (c < '0' || c > '9') return false;
-    *value = field.toInt();
-    return *value <= 255;
-}
-
-// Start offsets of each line (up to the end of data), paired with its length
-// including the line break.
-std::vector<std::pair<qsizetype, qsizetype>> lineSpans(const QByteArray& bytes) {
-    std::vector<std::pair<qsizetype, qsizetype>> spans;
-    qsizetype end = endOfData(bytes);
-    qsizetype pos = 0;
-    while (pos < end) {
-        qsizetype nl = bytes.indexOf('\n', pos);
-        qsizetype next = (nl < 0 || nl >= end) ? end : nl + 1;
-        spans.emplace_back(pos, next - pos);
-        pos = next;
-    }
-    return spans;
-}
-
-std::optional<ColorDicEntry> parseLine(QByteArray line) {
-    while (!line.isEmpty() && (line.endsWith('\n') || line.endsWith('\r'))) line.chop(1);
-    QList<QByteArray> fields = line.split(',');
-    if (fields.size() != 5 || fields[0].isEmpty()) return std::nullopt;
-    ColorDicEntry entry;
-    if (!parseValue(fields[1], &entry.red) || !parseValue(fields[2], &entry.green) ||
-        !parseValue(fields[3], &entry.blue) || !parseValue(fields[4], &entry.alpha))
-        return std::nullopt;
-    entry.name = platform::DecodeFileTextToQString(std::string_view(fields[0].constData(), size_t(fields[0].size())));
-    return entry;
-}
-
 }  // namespace
-
-QByteArray FormatColorDicLine(const ColorDicEntry& entry) {
-    return entry.name.toUtf8() + QByteArrayLiteral(",") + QByteArray::number(entry.red) + ',' +
-           QByteArray::number(entry.green) + ',' + QByteArray::number(entry.blue) + ',' +
-           QByteArray::number(entry.alpha) + "\r\n";
-}
-
-std::vector<ColorDicEntry> ParseColorDic(const QByteArray& bytes) {
-    std::vector<ColorDicEntry> entries;
-    for (auto [start, length] : lineSpans(bytes))
-        if (auto entry = parseLine(bytes.mid(start, length))) entries.push_back(*entry);
-    return entries;
-}
-
-QByteArray ColorDicContent(const QByteArray& bytes) {
-    qsizetype end = endOfData(bytes);
-    return bytes.left(end) + char(kColorDicEnd);
-}
 
 ColorDicFile::~ColorDicFile() {
     if (block_) MemFree(block_);
@@ -177,7 +118,7 @@ bool ColorDicFile::AddEntry(const ColorDicEntry& entry) {
         entry.name.contains(u'\r'))
         return false;
     QByteArray bytes = Bytes();
-    QByteArray next = bytes.left(endOfData(bytes)) + FormatColorDicLine(entry) + char(kColorDicEnd);
+    QByteArray next = bytes.left(ColorDicDataSize(bytes)) + FormatColorDicLine(entry) + char(kColorDicEnd);
     if (!setBytes(next)) return false;
     modified_ = true;
     return true;
@@ -185,14 +126,11 @@ bool ColorDicFile::AddEntry(const ColorDicEntry& entry) {
 
 bool ColorDicFile::DeleteEntry(int index) {
     QByteArray bytes = Bytes();
-    int seen = 0;
-    for (auto [start, length] : lineSpans(bytes)) {
-        if (!parseLine(bytes.mid(start, length))) continue;
-        if (seen++ != index) continue;
-        QByteArray next = bytes.left(start) + bytes.mid(start + length);
-        if (!setBytes(next)) return false;
-        modified_ = true;
-        return true;
-    }
-    return false;
+    std::vector<ColorDicLine> lines = ParseColorDicLines(bytes);
+    if (index < 0 || size_t(index) >= lines.size()) return false;
+    const ColorDicLine& line = lines[size_t(index)];
+    QByteArray next = bytes.left(line.start) + bytes.mid(line.start + line.length);
+    if (!setBytes(next)) return false;
+    modified_ = true;
+    return true;
 }

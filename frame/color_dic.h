@@ -1,12 +1,9 @@
 // The colour dictionary "COLOR.DIC": named colours the user keeps between
-// runs and picks from in the colour edit dialog.
+// runs and picks from in the colour edit dialog (its text: color_dic_text.h).
 //
-// The file is text, one entry per line, "name,red,green,blue,alpha" and CR LF,
-// ended by the byte 0x1A; bytes after the first 0x1A do not belong to it. The
-// whole file is kept in one memory block for the life of the program; the
+// The whole file is kept in one memory block for the life of the program; the
 // colour edit dialog adds and removes entries in that block and sets the
-// modified flag. A file without the end byte (or an empty file) ends where
-// its data ends.
+// modified flag.
 //
 // The program directory may be read-only (an installed program), so the
 // dictionary also lives in the user's settings directory: loading prefers
@@ -21,24 +18,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include "frame/color_dic_text.h"
 #include "platform/memory.h"
 
 inline constexpr char kColorDicFileName[] = "COLOR.DIC";
-inline constexpr unsigned char kColorDicEnd = 0x1A;
-
-struct ColorDicEntry {
-    QString name;
-    int red = 0, green = 0, blue = 0, alpha = 0;
-};
-
-// One dictionary line ("name,r,g,b,a" and CR LF) as stored.
-QByteArray FormatColorDicLine(const ColorDicEntry& entry);
-// The entries of dictionary bytes, up to the end byte (or the end of the
-// data). Lines that do not hold a name and four numbers are skipped.
-std::vector<ColorDicEntry> ParseColorDic(const QByteArray& bytes);
-// The bytes that belong to the dictionary: up to and including the first end
-// byte; without one, all bytes followed by the end byte.
-QByteArray ColorDicContent(const QByteArray& bytes);
 
 class ColorDicFile {
 public:

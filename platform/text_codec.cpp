@@ -18,7 +18,13 @@ QString decodeGbk(std::string_view bytes) {
     QStringDecoder gbk("GBK");
     if (!gbk.isValid())  // not expected: the Qt build carries GBK
         return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    return gbk.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    QString text = gbk.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    // The decoder holds back a character cut short at the end, waiting for
+    // its next bytes, and would drop it: a line break (never part of a GBK
+    // character) ends it as U+FFFD and is taken off again.
+    text += gbk.decode(QByteArrayView("\n", 1));
+    text.chop(1);
+    return text;
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 # (which also compiles the benchmarks, so they keep building; they are not run)
 # and one with AddressSanitizer + UndefinedBehaviorSanitizer.
 # KAVOLT_SANITIZED=0 skips the sanitized pass. Then the fuzz targets run for a
-# bounded time (KAVOLT_FUZZ_SECONDS, default 60; 0 skips them).
+# bounded total time (KAVOLT_FUZZ_SECONDS, default 60; 0 skips them).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"

@@ -76,6 +76,34 @@ TEST_F(ColorDicTest, EndOfDataCountsAsTheMarker) {
     }
 }
 
+// Names of odd bytes: each entry read keeps a name, and is written back as
+// one line that reads the same.
+TEST(ColorDicText, EveryEntryHasAName) {
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        std::vector<QString> names;
+    } cases[] = {
+        {"GBK cut short", "\xBA,112,160,255,0\r\n\x1a", {QStringLiteral("\uFFFD")}},
+        {"GBK cut short after a character", "\xBA\xEC\xC9,1,2,3,4\r\n", {QStringLiteral("红\uFFFD")}},
+        {"the file's byte-order mark", "\xEF\xBB\xBF" "a,1,2,3,4\r\n", {QStringLiteral("a")}},
+        {"a byte-order mark alone is no name", "\xEF\xBB\xBF,0,0,0,0\r\nb,1,2,3,4\r\n", {QStringLiteral("b")}},
+        {"nor are two", "c,1,2,3,4\r\n\xEF\xBB\xBF\xEF\xBB\xBF,0,0,0,0\r\n", {QStringLiteral("c")}},
+        {"marks before a name", "\xEF\xBB\xBF\xEF\xBB\xBF" "d,1,2,3,4\r\n", {QStringLiteral("d")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<ColorDicEntry> entries = ParseColorDic(c.bytes);
+        ASSERT_EQ(entries.size(), c.names.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            EXPECT_EQ(entries[i].name, c.names[i]);
+            std::vector<ColorDicEntry> again = ParseColorDic(FormatColorDicLine(entries[i]));
+            ASSERT_EQ(again.size(), 1u);
+            EXPECT_EQ(again[0].name, c.names[i]);
+        }
+    }
+}
+
 TEST_F(ColorDicTest, DeleteRemovesOneLine) {
     Write(programFile(), "a,1,2,3,4\r\nb,5,6,7,8\r\nc,9,9,9,9\r\n\x1a");
     ASSERT_EQ(dic.LoadColorDic(), 1);

@@ -16,6 +16,8 @@ TEST(TextCodec, Utf8IsKeptAndEverythingElseIsReadAsGbk) {
         {"\xC0\x80", "纮", false},                        // overlong UTF-8
         {"\xED\xA0\x80", "頎€", false},                   // a surrogate in UTF-8
         {"\xE4\xB8", "涓", false},                         // a UTF-8 character cut short
+        {"\xBA", "\uFFFD", false},                         // GBK cut short at the end
+        {"\xC9\xAB\xB1", "色\uFFFD", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
