@@ -96,9 +96,9 @@ void CreateEditBarControls(CaBar& bar, QWidget* list) {
 void CreateZoomBarControls(CaBar& bar) {
     std::vector<ControlTemplate> c;
     for (int i = 0; i < 6; ++i)
-        c.push_back({IDC_ZOOM_FIRST + i, ControlKind::Radio, "", {5 + i * 44, 4, 42, 22}, i == 0});
-    c.push_back({0, ControlKind::Label, "处理的文件名", {280, 6, 100, 20}});
-    c.push_back({IDC_FILE_NAME, ControlKind::Edit, "", {380, 4, 300, 22}});
+        c.push_back({IDC_ZOOM_FIRST + i, ControlKind::Radio, "", {5 + i * 50, 4, 48, 22}, i == 0});
+    c.push_back({0, ControlKind::Label, "处理的文件名", {310, 6, 100, 20}});
+    c.push_back({IDC_FILE_NAME, ControlKind::Edit, "", {410, 4, 300, 22}});
     bar.CreateControls(c);
     bar.MakeRadioGroup({16000, 16001, 16002, 16003, 16004, 16005});
     for (int i = 0; i < 6; ++i)

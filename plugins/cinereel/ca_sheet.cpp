@@ -54,33 +54,17 @@ bool BuildSheetPalette(const uint8_t* dib, size_t size, int index, QRgb color, L
 
 CaSheet::CaSheet(const PluginToolInfo& info, const PluginToolRecord* record) {
     std::memset(m_Frames, 0, sizeof m_Frames);
-    if (!load(info, record))
+    if (load(info, record) != Load::Ok)
         ShowMessageBox(nullptr, "初始化动画错误", "animation tool", MB_BTN_OK);
 }
 
 bool CaSheet::Reload(const PluginToolInfo& info, const PluginToolRecord* record) {
-    m_HeaderCopy.clear();
-    m_Palette = LogicalPalette{};
-    m_hImage = info.image;
-    m_pRecord = record;
-    m_nLayerCount = CountLayers(record);
-    MemLockGuard image(info.image);
-    if (!image || image.size() < kSheetHeaderBytes) {
-        ShowMessageBox(nullptr, "Reload error", "animation tool", MB_BTN_OK);
-        m_nWidth = m_nHeight = m_nStride = 0;
-        return false;
+    switch (load(info, record)) {
+    case Load::Ok: return true;
+    case Load::NoCopy: ShowMessageBox(nullptr, "Reload error", "animation tool", MB_BTN_OK); return false;
+    case Load::NoPalette: ShowMessageBox(nullptr, "palette ", "animation tool", MB_BTN_OK); return false;
     }
-    m_HeaderCopy.assign(image.get(), image.get() + kSheetHeaderBytes);
-    DibInfoHeader h;
-    std::memcpy(&h, image.get(), sizeof h);
-    m_nWidth = std::max(h.width, 0);
-    m_nHeight = std::max(h.height, 0);
-    m_nStride = (m_nWidth * 8 + 31) / 32 * 4;
-    if (!BuildSheetPalette(image.get(), image.size(), 0, kWhite, m_Palette)) {
-        ShowMessageBox(nullptr, "palette ", "animation tool", MB_BTN_OK);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool CaSheet::RebuildPalette() {
@@ -92,19 +76,22 @@ bool CaSheet::RebuildPalette() {
     return true;
 }
 
-bool CaSheet::load(const PluginToolInfo& info, const PluginToolRecord* record) {
+CaSheet::Load CaSheet::load(const PluginToolInfo& info, const PluginToolRecord* record) {
+    m_HeaderCopy.clear();
+    m_Palette = LogicalPalette{};
+    m_nWidth = m_nHeight = m_nStride = 0;
     m_hImage = info.image;
     m_pRecord = record;
     m_nLayerCount = CountLayers(record);
     MemLockGuard image(info.image);
-    if (!image || image.size() < kSheetHeaderBytes) return false;
+    if (!image || image.size() < kSheetHeaderBytes) return Load::NoCopy;
     m_HeaderCopy.assign(image.get(), image.get() + kSheetHeaderBytes);
     DibInfoHeader h;
     std::memcpy(&h, image.get(), sizeof h);
     m_nWidth = std::max(h.width, 0);
     m_nHeight = std::max(h.height, 0);
     m_nStride = (m_nWidth * 8 + 31) / 32 * 4;
-    return BuildSheetPalette(image.get(), image.size(), 0, kWhite, m_Palette);
+    return BuildSheetPalette(image.get(), image.size(), 0, kWhite, m_Palette) ? Load::Ok : Load::NoPalette;
 }
 
 MemHandle CaSheet::layer0() const {

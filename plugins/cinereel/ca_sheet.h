@@ -47,8 +47,10 @@ public:
     int m_nHeight = 0;
 
 private:
-    // Reads the image; false when it cannot be locked or has no colours.
-    bool load(const PluginToolInfo& info, const PluginToolRecord* record);
+    // Reads the image: no copy when it cannot be locked, no palette when it
+    // has no colours.
+    enum class Load { Ok, NoCopy, NoPalette };
+    Load load(const PluginToolInfo& info, const PluginToolRecord* record);
     MemHandle layer0() const;
 };
 

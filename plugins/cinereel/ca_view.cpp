@@ -67,6 +67,13 @@ QPoint CaView::ToImage(const QPoint& client) const {
             (client.y() + verticalScrollBar()->value()) / m_nZoom};
 }
 
+void CaView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollSize();
+}
+
+void CaView::scrollContentsBy(int, int) { viewport()->update(); }
+
 WinResult CaView::OnWindowMessage(uint32_t message, WinWParam wparam, WinLParam lparam) {
     if (message == WM_ANIM_ZOOM) {
         int zoom = int(wparam);

@@ -41,6 +41,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Painted from state: a scroll repaints.
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     void paintLayer(class QPainter& p, const QRect& exposed);

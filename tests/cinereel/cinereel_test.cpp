@@ -155,6 +155,10 @@ TEST_F(CinereelTest, ExportsItsInfoAndRunsTheEditorWithTheHostDisabled) {
         EXPECT_EQ(List()->selectionMode(), QAbstractItemView::ExtendedSelection);
         EXPECT_EQ(Row(0), kEmptyRow0);
         EXPECT_EQ(Bar(16017)->GetDlgItemText(14007), "anim");
+        const QRect work = Editor()->screen()->availableGeometry();
+        EXPECT_EQ(Editor()->pos(), QPoint(0, 0));
+        EXPECT_EQ(Editor()->size(), QSize(680, std::min(580, work.height())));
+        EXPECT_EQ(doc->m_bAnimState, 1);
         Grid(32, 32);
         Click(14023);
         ClickAt({40, 10});
@@ -209,6 +213,16 @@ TEST_F(CinereelTest, FinishingWithThePreviewShownHandsTheTableBackWhenThePreview
         previewBar->ClickButton(16007);  // enabled again once the editor is hidden
         EXPECT_TRUE(Editor()->isVisible());
         Click(14013);
+        // 制作动画 while it runs opens the editor again; 动画预览 hides the
+        // preview while the editor is open.
+        EXPECT_TRUE(frame->ExecuteCommand(34012));
+        EXPECT_TRUE(Editor()->isVisible());
+        EXPECT_TRUE(frame->ExecuteCommand(34027));
+        EXPECT_FALSE(Preview()->isVisible());
+        EXPECT_EQ(doc->m_bAnimPreview, 0);
+        Click(14018);
+        EXPECT_EQ(doc->m_bAnimPreview, 1);
+        Click(14013);
         EXPECT_FALSE(PackedAnimIsValid(table()));
         WinSendMessage(AnimRecord().window2, 0x0010, 0, 0);
     });
@@ -255,10 +269,22 @@ TEST_F(CinereelTest, SmallCellsDrawNoGridButPickAndADragFillsARowPerCell) {
         auto outlined = [&] { return SheetView()->grab().toImage().pixel(0, 40) != qRgb(255, 255, 255); };
         Grid(16, 16);
         EXPECT_TRUE(outlined());
+        // Cell numbers: digits of their own widths, one pixel inside the
+        // cell; cell 12 (row 2) reads "1" then "2" four pixels on.
+        QImage shown = SheetView()->grab().toImage();
+        auto inverted = [&](int x, int y) { return shown.pixel(x, y) == qRgb(0, 0, 0); };
+        EXPECT_TRUE(inverted(0, 0));
+        EXPECT_FALSE(inverted(1, 1));
+        EXPECT_TRUE(inverted(2, 1) && inverted(3, 1));      // "0" of cell 0
+        EXPECT_TRUE(inverted(2, 33) && !inverted(3, 33));   // "1" of cell 12
+        EXPECT_TRUE(!inverted(5, 33) && inverted(6, 33) && inverted(7, 33));  // its "2"
+        EXPECT_FALSE(inverted(24, 24));
+        ClickAt({24, 24});  // the picked cell shows inverted
+        EXPECT_TRUE(SheetView()->grab().toImage().pixel(24, 24) == qRgb(0, 0, 0));
         Grid(15, 15);
         EXPECT_FALSE(outlined());
         ClickAt({20, 5});
-        EXPECT_EQ(Row(0), "000   0015,0000  0015,0015  0100");
+        EXPECT_EQ(Row(1), "001   0015,0000  0015,0015  0100");
         Zoom(1);  // 30 screen pixels: the grid is back
         EXPECT_TRUE(outlined());
         Zoom(0);
@@ -345,6 +371,11 @@ TEST_F(CinereelTest, EditRuleRegisteringAndTheModeControls) {
         EXPECT_EQ(Field(14047), "1");
         Text(14025, "2000");
         EXPECT_EQ(Field(14025), "300");
+        // Spins write their position into the edit, clamped to its range.
+        Bar(16016)->Item<QScrollBar>(14029)->setValue(40);
+        EXPECT_EQ(Field(14025), "40");
+        Bar(16016)->Item<QScrollBar>(14032)->setValue(500);
+        EXPECT_EQ(Field(14026), "70");
 
         // Move range, one row: range fields on, cell fields off.
         EXPECT_TRUE(Enabled(14043) && Enabled(14048) && Enabled(14047) && Enabled(14030));
@@ -399,6 +430,16 @@ TEST_F(CinereelTest, HundredLayersImageChangedAndAnEmptyGrid) {
     OpenDoc(100, 70, 100);
     Run(34012, [&] {
         WinSendMessage(AnimRecord().window, WM_TOOL_IMAGECHANGED, 0, 0);
+        // The view takes only its six zooms.
+        Zoom(1);
+        auto* view = Editor()->findChild<QAbstractScrollArea*>("CaView");
+        WinHandle viewWindow = platform::WinFromWidget(view);
+        ASSERT_TRUE(viewWindow);
+        const int range = view->horizontalScrollBar()->maximum();
+        for (WinWParam zoom : {0u, 3u, 32u}) EXPECT_EQ(WinSendMessage(viewWindow, 0x4CE, zoom, 0), 0);
+        EXPECT_EQ(view->horizontalScrollBar()->maximum(), range);
+        EXPECT_EQ(WinSendMessage(viewWindow, 0x4CE, 16, 0), 1);
+        Zoom(0);
         Grid(0, 0);
         EXPECT_EQ(Field(14025), "1");
         EXPECT_EQ(Field(14026), "1");
@@ -411,6 +452,7 @@ TEST_F(CinereelTest, HundredLayersImageChangedAndAnEmptyGrid) {
 TEST_F(CinereelTest, NewImageAfterAResizeIsCopiedAndRepainted) {
     CPelmarkDoc* doc = OpenDoc(100, 70);
     Run(34012, [&] {
+        Text(14028, "90");
         MemHandle old = doc->m_hImage;
         MemHandle oldLayer = doc->m_hLayers[0];
         doc->m_hImage = CreateDib8(50, 30, 0);
@@ -421,12 +463,22 @@ TEST_F(CinereelTest, NewImageAfterAResizeIsCopiedAndRepainted) {
         MemFree(old);
         MemFree(oldLayer);
         frame->SendImageToPluginWnd();  // its info block lives on the frame's stack
+        EXPECT_TRUE(boxes.Requests().empty());
         QImage shown = SheetView()->grab().toImage();
         EXPECT_EQ(shown.pixel(60, 10), qRgb(255, 255, 255));
         Text(14028, "80");
         EXPECT_EQ(Field(14028), "50");
+        // An image that cannot be read: the messages, and nothing drawn.
+        PluginToolInfo none{};
+        WinSendMessage(AnimRecord().window, WM_TOOL_NEWIMAGE, WinWParam(&none), WinLParam(&AnimRecord()));
+        WinSendMessage(AnimRecord().window, WM_TOOL_IMAGECHANGED, 0, 0);
+        EXPECT_FALSE(SheetView()->grab().isNull());
         Click(14013);
     });
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (const auto& r : boxes.Requests()) shown.push_back({r.text, r.caption});
+    EXPECT_EQ(shown, (std::vector<std::pair<std::string, std::string>>{{"Reload error", "animation tool"},
+                                                                       {"palette ", "error"}}));
 }
 
 TEST_F(CinereelTest, TheDocumentClosedUnderThePreviewEndsTheCall) {
@@ -436,6 +488,7 @@ TEST_F(CinereelTest, TheDocumentClosedUnderThePreviewEndsTheCall) {
         doc->OnCloseDocument();
     });
     EXPECT_EQ(AnimDocument(), nullptr);
+    EXPECT_FALSE(IsHostFrameLocked());
 }
 
 }  // namespace
