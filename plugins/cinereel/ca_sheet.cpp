@@ -12,13 +12,6 @@ constexpr QRgb kWhite = 0xFFFFFF;
 
 }  // namespace
 
-int CountLayers(const PluginToolRecord* record) {
-    if (!record || !record->layers) return 0;
-    int count = 0;
-    while (count < kMaxSheetLayers && record->layers[count]) ++count;
-    return count;
-}
-
 bool BuildSheetPalette(const uint8_t* dib, size_t size, int index, QRgb color, LogicalPalette& out) {
     if (!dib || size < DIB_CORE_HEADER_SIZE) return false;
     uint32_t headerSize = 0;

@@ -15,7 +15,6 @@
 #include "plugin_api/plugin_api.h"
 #include "plugins/cinereel/sheet_frame.h"
 
-inline constexpr int kMaxSheetLayers = 100;
 inline constexpr int kSheetHeaderBytes = 40 + 1024;
 
 class CaSheet {
@@ -53,9 +52,6 @@ private:
     Load load(const PluginToolInfo& info, const PluginToolRecord* record);
     MemHandle layer0() const;
 };
-
-// The layers of a record's table before the first null, at most 100.
-int CountLayers(const PluginToolRecord* record);
 
 // The palette of a packed DIB's colour table with entry `index` shown as
 // `color` (40-byte headers only); false without a colour table.

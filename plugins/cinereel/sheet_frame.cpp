@@ -4,6 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+int CountLayers(const PluginToolRecord* record) {
+    if (!record || !record->layers) return 0;
+    int count = 0;
+    while (count < kMaxSheetLayers && record->layers[count]) ++count;
+    return count;
+}
+
 namespace cinereel {
 
 std::string RowText(int index, const SheetFrame& f) {

@@ -26,8 +26,13 @@ inline constexpr int kSheetFrames = 128;
 inline constexpr int kDefaultDelay = 100;
 inline constexpr int kMaxDelay = 9999;
 inline constexpr int kMaxCellSize = 1024;
+inline constexpr int kMaxSheetLayers = 100;
 
 inline bool FrameEmpty(const SheetFrame& f) { return f.left == f.right || f.top == f.bottom; }
+
+// The layers of a record's table before the first null, at most 100 (the
+// table has 100 slots, all used by a 100-layer document).
+int CountLayers(const PluginToolRecord* record);
 
 namespace cinereel {
 

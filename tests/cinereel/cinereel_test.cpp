@@ -154,6 +154,16 @@ TEST_F(CinereelTest, ExportsItsInfoAndRunsTheEditorWithTheHostDisabled) {
         EXPECT_EQ(List()->count(), 128);
         EXPECT_EQ(List()->selectionMode(), QAbstractItemView::ExtendedSelection);
         EXPECT_EQ(Row(0), kEmptyRow0);
+        EXPECT_EQ(List()->sizeHintForRow(0), 12);
+        const std::pair<int, const char*> texts[] = {
+            {14013, "结束"}, {14014, "重置"}, {14018, "预览"}, {14050, "保存列表"}, {14051, "载入"},
+            {14019, "输出 GIF 动画"}, {14022, "重复"}, {14021, "背景色透明"}, {14020, "交错"},
+            {14023, "帧设置"}, {14024, "选择移动范围"}, {14048, "填充登录"}, {14049, "如实登录"}};
+        for (auto [id, text] : texts) EXPECT_EQ(Field(id), text) << id;
+        for (int id : {14025, 14026, 14029, 14032, 14027, 14030, 14035, 14038, 14033, 14036, 14039, 14034,
+                       14037, 14040, 14043, 14045, 14044, 14046, 14028, 14041, 14031, 14042, 14047})
+            EXPECT_NE(Bar(16016)->GetDlgItem(id), nullptr) << id;
+        for (int id = 16000; id <= 16005; ++id) EXPECT_NE(Bar(16017)->GetDlgItem(id), nullptr) << id;
         EXPECT_EQ(Bar(16017)->GetDlgItemText(14007), "anim");
         const QRect work = Editor()->screen()->availableGeometry();
         EXPECT_EQ(Editor()->pos(), QPoint(0, 0));
@@ -365,6 +375,10 @@ TEST_F(CinereelTest, EditRuleRegisteringAndTheModeControls) {
             Text(14047, c.typed);
             EXPECT_EQ(Field(14047), c.shown) << c.typed;
         }
+        // With no row selected the fields keep what they show.
+        List()->clearSelection();
+        EXPECT_EQ(Field(14047), "250");
+        SelectRows({0}, 0);
         Text(14047, "");
         EXPECT_EQ(Field(14047), "");
         Bar(16016)->NotifyControl(14047, framework::Notify::KillFocus);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "plugins/cinereel/sheet_frame.h"
@@ -105,6 +106,19 @@ TEST(FrameTable, RowTextPackingAndAnInvalidTable) {
         EXPECT_TRUE(FrameEmpty(f));
         EXPECT_EQ(f.delay, 100);
     }
+}
+
+TEST(CountLayers, StopsAtTheFirstNullOrAtTheHundredthSlot) {
+    // A table of exactly 100 slots on the heap, every one used.
+    auto table = std::make_unique<MemHandle[]>(kMaxSheetLayers);
+    for (int i = 0; i < kMaxSheetLayers; ++i) table[size_t(i)] = reinterpret_cast<MemHandle>(uintptr_t(i + 1));
+    PluginToolRecord record{};
+    record.layers = table.get();
+    EXPECT_EQ(CountLayers(&record), 100);
+    table[4] = nullptr;
+    EXPECT_EQ(CountLayers(&record), 4);
+    record.layers = nullptr;
+    EXPECT_EQ(CountLayers(&record), 0);
 }
 
 TEST(MultiSelection, States) {
