@@ -8,11 +8,8 @@
 #include "plugins/cinereel/ca_wnd.h"
 #include "plugins/cinereel/cinereel_run.h"
 #include "plugins/cinereel/cp_wnd.h"
-#include "plugins/kit/kit.h"
 
 namespace {
-
-CPlugInApp g_app;
 
 struct Run {
     QEventLoop loop;
