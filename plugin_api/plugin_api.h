@@ -170,16 +170,16 @@ typedef struct PluginToolInfo {
  *   a[7] bits 0-5  delay bits 8-13; bit 6 in entry 0 only: the table is
  *                  valid; bit 7 0
  * A frame's rectangle is x, y, x + width, y + height in image pixels, y from
- * the top. Writers store x, y, width and height as 11-bit values (0..2047)
- * and the delay as 14 bits; readers take all four as 12-bit values. A table
- * whose valid bit is clear reads as 128 empty frames with delay 100.
+ * the top. x, y, width and height are 12-bit values (0..4095), the delay 14
+ * bits (0..16383). A table whose valid bit is clear reads as 128 empty frames
+ * with delay 100.
  */
 enum {
     PACKED_ANIM_FRAMES = 128,
     PACKED_ANIM_BYTES = 1024,
     PACKED_ANIM_VALID_BIT = 0x40,
     PACKED_ANIM_DEFAULT_DELAY = 100,
-    PACKED_ANIM_MAX_COORD = 2047,
+    PACKED_ANIM_MAX_COORD = 4095,
     PACKED_ANIM_MAX_DELAY = 16383
 };
 typedef struct PackedAnimTable {
@@ -226,7 +226,7 @@ KV_PLUGIN_INLINE PackedAnimFrame PackedAnimRead(const PackedAnimTable* t, int i)
     return PackedAnimReadRaw(t, i);
 }
 
-/* Stores frame i: x, y, width and height clamped to 0..2047, the delay to
+/* Stores frame i: x, y, width and height clamped to 0..4095, the delay to
  * 0..16383. Entry 0's valid bit is kept; set it with PackedAnimSetValid. */
 KV_PLUGIN_INLINE int32_t PackedAnimClamp(int32_t v, int32_t hi) {
     return v < 0 ? 0 : (v > hi ? hi : v);

@@ -72,16 +72,21 @@ TEST(PackedAnimTable, RoundTripsEveryFieldAtItsBits) {
     EXPECT_EQ(table.a[1][11], 0x77);
 }
 
-TEST(PackedAnimTable, WritingClampsToElevenAndFourteenBits) {
+TEST(PackedAnimTable, WritingClampsToTwelveAndFourteenBits) {
     PackedAnimTable table{};
     PackedAnimFrame f{5000, -3, 4096, 2048, 70000};
     PackedAnimWrite(&table, 0, &f);
     PackedAnimFrame g = PackedAnimReadRaw(&table, 0);
-    EXPECT_EQ(g.x, 2047);
+    EXPECT_EQ(g.x, 4095);  // clamped, not wrapped to 5000 & 0xfff
     EXPECT_EQ(g.y, 0);
-    EXPECT_EQ(g.width, 2047);
-    EXPECT_EQ(g.height, 2047);
+    EXPECT_EQ(g.width, 4095);
+    EXPECT_EQ(g.height, 2048);
     EXPECT_EQ(g.delay, 16383);
+    // A frame past x = 2047 on a 4096-wide image keeps its place.
+    PackedAnimFrame wide{3000, 4000, 1096, 95, 100};
+    PackedAnimWrite(&table, 1, &wide);
+    PackedAnimFrame back = PackedAnimReadRaw(&table, 1);
+    EXPECT_EQ(std::memcmp(&back, &wide, sizeof back), 0);
     EXPECT_FALSE(PackedAnimIsValid(&table));  // writing a frame never sets the bit
 }
 
