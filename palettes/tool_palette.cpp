@@ -283,14 +283,12 @@ void CToolPalette::openSelectModePalette() {
 void CToolPalette::editBackgroundColor(CPelmarkDoc* doc) {
     PaletteHost* h = host();
     if (!doc->m_hImage || (h && !h->ProbeWorkMemory(1))) return;
-    std::function<bool(RgbaEntry&)> edit = services_.editColor;
-    if (!edit && h && h->ColorBar()) edit = h->ColorBar()->GetServices().editColor;
-    if (!edit) return;
     RgbaEntry entry;
     GetDibPaletteEntry(doc->m_hImage, 0, &entry.red, &entry.green, &entry.blue, &entry.alpha);
+    const bool accepted = services_.editColor ? services_.editColor(entry) : h && h->EditPaletteColor(entry);
     // The step is opened only for a colour that was given: a cancelled
     // dialog leaves no empty step and no modified mark.
-    if (!edit(entry)) return;
+    if (!accepted) return;
     if (!doc->PushUndo(document::kColorEditAction, QStringLiteral("改变"), true)) return;
     doc->SetModified(true);
     SetDibPaletteEntry(doc->m_hImage, 0, entry.red, entry.green, entry.blue, entry.alpha);
