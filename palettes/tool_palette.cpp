@@ -52,8 +52,11 @@ protected:
         if (event->button() == Qt::LeftButton) palette_->press(event->position().toPoint());
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        // The second press of a double click has come as a press already.
-        if (event->button() == Qt::LeftButton) palette_->doubleClick(event->position().toPoint());
+        // The second press of a double click comes only as this event: it
+        // is a press as well (the swatch and the buttons count presses).
+        if (event->button() != Qt::LeftButton) return;
+        palette_->press(event->position().toPoint());
+        palette_->doubleClick(event->position().toPoint());
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) palette_->release(event->position().toPoint());

@@ -1,6 +1,8 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "dialogs/color_choice.h"
@@ -94,12 +96,19 @@ protected:
         EXPECT_NE(d->m_hFloatImage, nullptr);
         return d;
     }
-    void DoubleClickBackSwatch() {
-        const QPoint swatch(60, 160);
+    // A double click as the window system delivers it: the second press
+    // comes only as the double-click event.
+    void DoubleClick(const QPoint& at) {
+        QWidget* client = palette->Client();
         palette->RunTimerSteps();
-        QTest::mouseClick(palette->Client(), Qt::LeftButton, {}, swatch);
-        QTest::mouseClick(palette->Client(), Qt::LeftButton, {}, swatch);
+        QTest::mousePress(client, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(client, Qt::LeftButton, {}, at);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, client->mapToGlobal(at), Qt::LeftButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(client, &second);
+        QTest::mouseRelease(client, Qt::LeftButton, {}, at);
     }
+    void DoubleClickBackSwatch() { DoubleClick(QPoint(60, 160)); }
     QString Text(int id) const {
         QWidget* w = palette->Control(id);
         if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->currentText();
@@ -232,6 +241,15 @@ TEST_F(ToolPaletteTest, SecondPressOnSelectionButtonOpensTheModes) {
     palette->RunTimerSteps();
     Click(0);
     EXPECT_TRUE(Frame()->SelectModePalette()->isHidden());
+}
+
+TEST_F(ToolPaletteTest, DoubleClickOnTheSelectionButtonOpensTheModes) {
+    ASSERT_TRUE(MakeDocument());
+    Click(0);
+    const bool floating = palette->isFloating();
+    DoubleClick(toolpal::ButtonRect(0).center());
+    EXPECT_FALSE(Frame()->SelectModePalette()->isHidden());
+    EXPECT_EQ(palette->isFloating(), floating);  // a double click on a button is no docking
 }
 
 TEST_F(ToolPaletteTest, BackgroundSwatchEditsEntryZeroAsOneStep) {
