@@ -17,6 +17,17 @@ constexpr int32_t kDeleteSelectionMode = 571;
 
 // The selection tool and the magic wand.
 bool IsSelectionTool(int32_t mode) { return mode == 551 || mode == 552; }
+// The scale and rotate tools, which work on the floating selection.
+bool IsTransformTool(int32_t mode) { return mode == 569 || mode == 570; }
+
+// Whether a switch from `current` to `next` puts a floating selection down:
+// any switch away from the selection tools (to the same tool too), and a
+// switch from scale or rotate to anything but the selection, scale and
+// rotate tools.
+bool EndsFloating(int32_t current, int32_t next) {
+    if (IsSelectionTool(current)) return true;
+    return IsTransformTool(current) && !IsSelectionTool(next) && !IsTransformTool(next);
+}
 
 QString FloatingCommandText(int32_t mode) {
     switch (mode) {
@@ -61,6 +72,18 @@ void CPelmarkDoc::SelectTool(int32_t tool) {
     m_nToolId = tool;
 }
 
+void CPelmarkDoc::EndEditMode() {
+    // The tool stays; only an edit under way (a floating selection) ends.
+    // Scale and rotate chosen again keep their selection floating, so they
+    // are chosen as from the selection tool, which puts it down.
+    const int32_t tool = m_nToolId;
+    const int32_t previous = m_nPrevToolId;
+    if (IsTransformTool(tool)) m_nToolId = 551;
+    SelectTool(tool);
+    m_nToolId = tool;
+    m_nPrevToolId = previous;
+}
+
 bool CPelmarkDoc::RunFloatingSelectionMode(int32_t newMode, bool keepFloat) {
     if (document::IsFloatingCommand(newMode)) {
         // Mirror, flip and the one-pixel moves work on the floating image;
@@ -73,11 +96,10 @@ bool CPelmarkDoc::RunFloatingSelectionMode(int32_t newMode, bool keepFloat) {
         }
         return true;
     }
-    // Any tool switch from the selection tools, to the same tool too, puts the
-    // floating selection down; keepFloat keeps it floating (the scale and
-    // rotate tools go on with it).
+    // keepFloat keeps the selection floating (the scale and rotate tools go
+    // on with it).
     bool command = newMode == kClearLayerMode || newMode == kDeleteSelectionMode;
-    if (!command && IsSelectionTool(m_nToolId) && m_hFloatImage && !keepFloat) {
+    if (!command && EndsFloating(m_nToolId, newMode) && m_hFloatImage && !keepFloat) {
         if (!PushUndo(document::kReleaseFloatingAction, QStringLiteral("选取解除"), true)) return true;
         document::DropFloating(*this);
         m_bPasted = 0;

@@ -114,13 +114,6 @@ void CPelmarkDoc::RefreshAfterLayerChange() {
     RefreshSavedLayerCopy();
 }
 
-void CPelmarkDoc::EndEditMode() {
-    // The tool stays; only an edit under way (a floating selection) ends.
-    const int32_t previous = m_nPrevToolId;
-    SelectTool(m_nToolId);
-    m_nPrevToolId = previous;
-}
-
 void CPelmarkDoc::OnLayerNew() {
     if (!document::Host().HasWorkMemory(1)) return;
     const int slot = m_nLayerCount;

@@ -157,7 +157,10 @@ public:
 
     // Switches the tool, or runs an edit command of the tool palette (560
     // clears the current layer, 571 deletes the selection's pixels).
-    // `keepFloat` keeps a floating selection without a step of its own.
+    // A floating selection is put down (step 705) by a switch away from the
+    // selection tools, and by one from scale or rotate to any tool but the
+    // selection, wand, scale and rotate tools; `keepFloat` keeps it floating
+    // without a step of its own.
     void SetEditMode(int32_t newMode, bool keepFloat = false);
     // Makes `tool` the current tool and never runs an edit command (the
     // filled rectangle 560 shares its id with the clear-layer edit); a

@@ -326,6 +326,8 @@ public:
     const QFont& PaletteFont() const override;
     void ShowStatusMessage(const QString& text) override;
     void EnableMainWindow(bool enabled) override;
+    // The palettes' colour editor (main_frame_color_edit.cpp).
+    bool EditPaletteColor(RgbaEntry& entry) override;
     CColorPaletteBar* ColorBar() const override;
     QWidget* SelectModeWindow() const override;
     void RepaintToolPalette() override;

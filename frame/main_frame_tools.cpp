@@ -18,6 +18,13 @@ bool isToolChoice(framework::CommandId c) {
     return c >= toolpal::kFirstToolCommand && c < toolpal::kFirstEditCommand;
 }
 
+// The scale and rotate tools chosen from a selection tool go on with its
+// floating selection.
+bool keepsFloating(framework::CommandId c, int tool) {
+    const bool transform = c == tools::kScaleTool || c == tools::kRotateTool;
+    return transform && (tool == tools::kSelectTool || tool == tools::kWandTool);
+}
+
 }  // namespace
 
 void CMainFrame::declareToolCommands(framework::CommandTable& table) {
@@ -52,7 +59,7 @@ void CMainFrame::OnToolCommand(CommandId c) {
         // A pen size is no edit: without the pen it changes nothing.
         return;
     } else {
-        doc->SetEditMode(c);
+        doc->SetEditMode(c, keepsFloating(c, doc->m_nToolId));
     }
     SetPaneText(1, 0, QStringLiteral("画板") + name + QStringLiteral("选择工具"));
     if (c <= 561 && c != tools::kWandTool && c != tools::kZoomTool) SetPaneText(2, 1, QStringLiteral(" "));

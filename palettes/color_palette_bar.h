@@ -62,7 +62,8 @@ public:
     // What the bar asks of other parts of the program; empty ones do nothing.
     struct Services {
         // The colour edit dialog on one entry; true when it ended with OK
-        // (the entry then holds the new colour).
+        // (the entry then holds the new colour). Empty: the host's colour
+        // editor is used.
         std::function<bool(RgbaEntry&)> editColor;
         std::function<void()> deleteUnusedColors;      // 3000
         std::function<void(int usedColors)> reduceColors;  // 3002

@@ -220,13 +220,8 @@ void CColorPaletteBar::mouseDoubleClickEvent(QMouseEvent* event) {
     current_ = cell;
     RgbaEntry entry;
     GetDibPaletteEntry(doc->m_hImage, cell, &entry.red, &entry.green, &entry.blue, &entry.alpha);
-    bool accepted = false;
-    if (services_.editColor) {
-        // The dialog is modal to the whole program.
-        if (host) host->EnableMainWindow(false);
-        accepted = services_.editColor(entry);
-        if (host) host->EnableMainWindow(true);
-    }
+    // The host's editor is modal to the whole program.
+    const bool accepted = services_.editColor ? services_.editColor(entry) : host && host->EditPaletteColor(entry);
     if (accepted && doc->PushUndo(document::kColorEditAction, QStringLiteral("改变颜色"), true)) {
         doc->SetModified(true);
         SetDibPaletteEntry(doc->m_hImage, cell, entry.red, entry.green, entry.blue, entry.alpha);

@@ -3,3 +3,5 @@
 #include <QWidget>
 
 PaletteHost* PaletteHost::Of(QWidget* owner) { return dynamic_cast<PaletteHost*>(owner); }
+
+bool PaletteHost::EditPaletteColor(RgbaEntry&) { return false; }

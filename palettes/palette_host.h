@@ -12,6 +12,7 @@
 
 class CColorPaletteBar;
 class CPelmarkDoc;
+struct RgbaEntry;
 class QFont;
 class QString;
 class QWidget;
@@ -37,6 +38,11 @@ public:
     virtual void ShowStatusMessage(const QString& text) = 0;
     // The main window takes input or not (around a modal colour dialog).
     virtual void EnableMainWindow(bool enabled) = 0;
+    // The colour editor on one palette colour, modal to the whole program:
+    // true with OK (the entry then holds the new colour), false when the
+    // user cancelled or no editor is there (the entry is left as it was).
+    // Every palette that edits a colour asks here.
+    virtual bool EditPaletteColor(RgbaEntry& entry);
 
     // The colour palette bar and the selection-mode palette, or null.
     virtual CColorPaletteBar* ColorBar() const = 0;

@@ -52,8 +52,11 @@ protected:
         if (event->button() == Qt::LeftButton) palette_->press(event->position().toPoint());
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        // The second press of a double click has come as a press already.
-        if (event->button() == Qt::LeftButton) palette_->doubleClick(event->position().toPoint());
+        // The second press of a double click comes only as this event: it
+        // is a press as well (the swatch and the buttons count presses).
+        if (event->button() != Qt::LeftButton) return;
+        palette_->press(event->position().toPoint());
+        palette_->doubleClick(event->position().toPoint());
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) palette_->release(event->position().toPoint());
@@ -283,14 +286,12 @@ void CToolPalette::openSelectModePalette() {
 void CToolPalette::editBackgroundColor(CPelmarkDoc* doc) {
     PaletteHost* h = host();
     if (!doc->m_hImage || (h && !h->ProbeWorkMemory(1))) return;
-    std::function<bool(RgbaEntry&)> edit = services_.editColor;
-    if (!edit && h && h->ColorBar()) edit = h->ColorBar()->GetServices().editColor;
-    if (!edit) return;
     RgbaEntry entry;
     GetDibPaletteEntry(doc->m_hImage, 0, &entry.red, &entry.green, &entry.blue, &entry.alpha);
+    const bool accepted = services_.editColor ? services_.editColor(entry) : h && h->EditPaletteColor(entry);
     // The step is opened only for a colour that was given: a cancelled
     // dialog leaves no empty step and no modified mark.
-    if (!edit(entry)) return;
+    if (!accepted) return;
     if (!doc->PushUndo(document::kColorEditAction, QStringLiteral("改变"), true)) return;
     doc->SetModified(true);
     SetDibPaletteEntry(doc->m_hImage, 0, entry.red, entry.green, entry.blue, entry.alpha);

@@ -40,7 +40,7 @@ public:
     // the program, and the press does nothing more than its probe.
     struct Services {
         // Edits palette entry 0; true with OK (the entry holds the colour).
-        // Empty: the colour palette bar's colour editor is used.
+        // Empty: the host's colour editor is used.
         std::function<bool(RgbaEntry&)> editColor;
         // Edits custom pen 0..2 (size and shape).
         std::function<void(int slot)> editCustomPen;

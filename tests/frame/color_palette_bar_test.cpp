@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include "dialogs/color_choice.h"
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
 #include "document/used_colors.h"
@@ -267,6 +268,21 @@ TEST_F(PaletteBarTest, DoubleClickEditsTheEntryAsOneStep) {
     EXPECT_EQ(doc->m_UndoSlots[size_t(doc->m_nUndoIndex)].label, "改变颜色");
     doc->OnEditUndo();
     EXPECT_TRUE(sameEntry(Table()[50], testEntry(50)));
+}
+
+TEST_F(PaletteBarTest, DoubleClickAsksTheProgramsColourChooser) {
+    std::vector<int> given;
+    ColorChooser previous = SetColorChooser([&](QWidget*, ChosenColor& color) {
+        given = {color.red, color.green, color.blue, color.alpha};
+        color = {9, 8, 7, 6};
+        return true;
+    });
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, At(50));
+    SetColorChooser(previous);
+    const RgbaEntry e = testEntry(50);
+    EXPECT_EQ(given, std::vector<int>({e.red, e.green, e.blue, e.alpha}));
+    EXPECT_TRUE(sameEntry(Table()[50], RgbaEntry{9, 8, 7, 6}));
+    EXPECT_EQ(doc->m_UndoSlots[size_t(doc->m_nUndoIndex)].label, "改变颜色");
 }
 
 TEST_F(PaletteBarTest, UpdateCodesSwitchTheDisplayMode) {

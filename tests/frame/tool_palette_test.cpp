@@ -1,14 +1,21 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
+#include "dialogs/color_choice.h"
 #include "document/edit_state.h"
+#include "document/floating_selection.h"
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
+#include "document/selection_mask_doc.h"
+#include "document/undo_actions.h"
 #include "frame_fixture.h"
 #include "framework/cmd_ui.h"
 #include "imaging/dib.h"
+#include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_buttons.h"
@@ -16,6 +23,24 @@
 
 namespace frametest {
 namespace {
+
+std::vector<uint8_t> Bytes(MemHandle h) {
+    MemLockGuard lock(h);
+    return lock ? std::vector<uint8_t>(lock.get(), lock.get() + lock.size()) : std::vector<uint8_t>{};
+}
+
+std::vector<int> Rect(const DibRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// What the floating selection is made of.
+struct Floating {
+    std::vector<uint8_t> image, floatMask, mask;
+    std::vector<int> selection;
+    bool operator==(const Floating&) const = default;
+};
+
+Floating FloatingOf(const CPelmarkDoc& doc) {
+    return {Bytes(doc.m_hFloatImage), Bytes(doc.m_hFloatMask), Bytes(doc.m_hMask), Rect(doc.m_rcSelection)};
+}
 
 class ToolPaletteTest : public FrameTest {
 protected:
@@ -28,6 +53,7 @@ protected:
     }
     void TearDown() override {
         if (palette) palette->GetServices() = {};
+        SetColorChooser({});
         FrameTest::TearDown();
     }
 
@@ -42,9 +68,47 @@ protected:
         std::fill(layer.get() + LAYER_HEADER_SIZE, layer.get() + layer.size(), uint8_t(5));
         return d;
     }
+    // Presses a button as the user does, after the idle update gave the
+    // buttons their states.
     void Click(int button) {
+        Frame()->OnIdleUpdateCmdUI();
         QTest::mouseClick(palette->Client(), Qt::LeftButton, {}, toolpal::ButtonRect(button).center());
     }
+    // MakeDocument with the selection tool chosen and the rectangle
+    // (2, 1)-(6, 3) lifted, as the selection tool leaves it; the layer's
+    // pixels differ from each other.
+    CPelmarkDoc* MakeFloatingDocument() {
+        CPelmarkDoc* d = MakeDocument();
+        if (!d) return nullptr;
+        {
+            MemLockGuard layer(d->m_hLayers[0]);
+            for (size_t i = LAYER_HEADER_SIZE; i < layer.size(); ++i) layer.get()[i] = uint8_t(i * 7);
+        }
+        Click(0);
+        EXPECT_EQ(d->m_nToolId, 551);
+        document::ClearMask(*d);
+        document::MaskFillRect(*d, 2, 1, 6, 3);
+        const DibRect r = document::MaskBoundingRect(*d);
+        document::LiftSelection(*d, r);
+        document::LiftFloatingMask(*d, r.left, r.top, r.right, r.bottom);
+        d->m_rcFloatTarget = d->m_rcSelection;
+        d->m_hLayerBackup = DuplicateGlobal(d->m_hLayers[0]);
+        EXPECT_NE(d->m_hFloatImage, nullptr);
+        return d;
+    }
+    // A double click as the window system delivers it: the second press
+    // comes only as the double-click event.
+    void DoubleClick(const QPoint& at) {
+        QWidget* client = palette->Client();
+        palette->RunTimerSteps();
+        QTest::mousePress(client, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(client, Qt::LeftButton, {}, at);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, client->mapToGlobal(at), Qt::LeftButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(client, &second);
+        QTest::mouseRelease(client, Qt::LeftButton, {}, at);
+    }
+    void DoubleClickBackSwatch() { DoubleClick(QPoint(60, 160)); }
     QString Text(int id) const {
         QWidget* w = palette->Control(id);
         if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->currentText();
@@ -179,6 +243,15 @@ TEST_F(ToolPaletteTest, SecondPressOnSelectionButtonOpensTheModes) {
     EXPECT_TRUE(Frame()->SelectModePalette()->isHidden());
 }
 
+TEST_F(ToolPaletteTest, DoubleClickOnTheSelectionButtonOpensTheModes) {
+    ASSERT_TRUE(MakeDocument());
+    Click(0);
+    const bool floating = palette->isFloating();
+    DoubleClick(toolpal::ButtonRect(0).center());
+    EXPECT_FALSE(Frame()->SelectModePalette()->isHidden());
+    EXPECT_EQ(palette->isFloating(), floating);  // a double click on a button is no docking
+}
+
 TEST_F(ToolPaletteTest, BackgroundSwatchEditsEntryZeroAsOneStep) {
     CPelmarkDoc* doc = MakeDocument();
     ASSERT_TRUE(doc);
@@ -206,6 +279,124 @@ TEST_F(ToolPaletteTest, BackgroundSwatchEditsEntryZeroAsOneStep) {
     uint8_t r = 0, g = 0, b = 0, a = 0;
     GetDibPaletteEntry(doc->m_hImage, 0, &r, &g, &b, &a);
     EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({10, 20, 30, 40}));
+}
+
+TEST_F(ToolPaletteTest, ScaleAndRotateGoOnWithTheFloatingSelection) {
+    struct Case {
+        int button, tool;
+    } cases[] = {{18, 569}, {19, 570}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tool);
+        CPelmarkDoc* doc = MakeFloatingDocument();
+        ASSERT_TRUE(doc);
+        const Floating before = FloatingOf(*doc);
+        Click(c.button);
+        EXPECT_EQ(doc->m_nToolId, c.tool);
+        EXPECT_TRUE(FloatingOf(*doc) == before);
+        EXPECT_EQ(doc->m_nUndoIndex, -1);  // no step 705
+        EXPECT_FALSE(doc->IsModified());
+    }
+}
+
+TEST_F(ToolPaletteTest, LeavingScaleOrRotateEndsTheFloatingStateButNotForTheSelectionTools) {
+    struct Case {
+        int transformButton, nextButton, nextTool;
+        bool dropped;
+    } cases[] = {
+        {18, 3, 554, true},  {19, 3, 554, true},   // the pen
+        {18, 2, 553, true},  {19, 9, 560, true},   // the hand; the filled rectangle clears nothing
+        {18, 0, 551, false}, {19, 1, 552, false},  // back to the selection tool or the wand
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.transformButton << " then " << c.nextButton);
+        CPelmarkDoc* doc = MakeFloatingDocument();
+        ASSERT_TRUE(doc);
+        const std::vector<uint8_t> layer = Bytes(doc->m_hLayers[0]);
+        const Floating before = FloatingOf(*doc);
+        Click(c.transformButton);
+        Click(c.nextButton);
+        EXPECT_EQ(doc->m_nToolId, c.nextTool);
+        if (c.dropped) {
+            EXPECT_EQ(doc->m_hFloatImage, nullptr);
+            EXPECT_EQ(doc->m_nUndoIndex, 0);
+            EXPECT_EQ(doc->m_UndoSlots[0].actionId, document::kReleaseFloatingAction);
+            EXPECT_EQ(doc->m_UndoSlots[0].label, "选取解除");
+        } else {
+            EXPECT_TRUE(FloatingOf(*doc) == before);
+            EXPECT_EQ(doc->m_nUndoIndex, -1);
+        }
+        EXPECT_EQ(Bytes(doc->m_hLayers[0]), layer);
+    }
+}
+
+TEST_F(ToolPaletteTest, LayerCommandsPutTheSelectionOfScaleDown) {
+    CPelmarkDoc* doc = MakeFloatingDocument();
+    ASSERT_TRUE(doc);
+    Click(18);
+    ASSERT_NE(doc->m_hFloatImage, nullptr);
+    doc->OnLayerUnifyAll();
+    EXPECT_EQ(doc->m_hFloatImage, nullptr);
+    EXPECT_EQ(doc->m_nToolId, 569);
+    EXPECT_EQ(doc->m_UndoSlots[0].actionId, document::kReleaseFloatingAction);
+}
+
+TEST_F(ToolPaletteTest, EditButtonsWorkOnTheFloatingSelectionAsBefore) {
+    struct Case {
+        int button, clicks, steps;
+        const char* label;
+        bool floating;
+    } cases[] = {
+        {12, 2, 2, "水平翻转", true}, {13, 2, 2, "上下反转", true}, {14, 2, 1, "上移动", true},
+        {15, 3, 1, "左移动", true},   {16, 2, 1, "右移动", true},   {17, 2, 1, "下移动", true},
+        {20, 1, 1, "选取消除", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        CPelmarkDoc* doc = MakeFloatingDocument();
+        ASSERT_TRUE(doc);
+        for (int i = 0; i < c.clicks; ++i) Click(c.button);
+        EXPECT_EQ(doc->m_nToolId, 551);
+        EXPECT_EQ(doc->m_nUndoIndex, c.steps - 1);
+        EXPECT_EQ(doc->m_UndoSlots[size_t(c.steps - 1)].label, c.label);
+        EXPECT_EQ(doc->m_hFloatImage != nullptr, c.floating);
+    }
+}
+
+TEST_F(ToolPaletteTest, BackgroundSwatchAsksTheProgramsColourChooser) {
+    int asked = 0;
+    bool accept = false;
+    SetColorChooser([&](QWidget*, ChosenColor& color) {
+        ++asked;
+        color = {200, 100, 50, 25};
+        return accept;
+    });
+    DoubleClickBackSwatch();  // no document: nothing to ask about
+    EXPECT_EQ(asked, 0);
+
+    CPelmarkDoc* doc = MakeDocument();
+    ASSERT_TRUE(doc);
+    SetDibPaletteEntry(doc->m_hImage, 0, 1, 2, 3, 4);
+    auto entry0 = [&] {
+        uint8_t r = 0, g = 0, b = 0, a = 0;
+        GetDibPaletteEntry(doc->m_hImage, 0, &r, &g, &b, &a);
+        return std::vector<int>({r, g, b, a});
+    };
+    DoubleClickBackSwatch();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(entry0(), std::vector<int>({1, 2, 3, 4}));
+    EXPECT_EQ(doc->m_nUndoIndex, -1);
+    EXPECT_FALSE(doc->IsModified());
+
+    accept = true;
+    DoubleClickBackSwatch();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(entry0(), std::vector<int>({200, 100, 50, 25}));
+    EXPECT_EQ(doc->m_nUndoIndex, 0);
+    EXPECT_EQ(doc->m_UndoSlots[0].actionId, document::kColorEditAction);
+    EXPECT_EQ(doc->m_UndoSlots[0].label, "改变");
+    EXPECT_TRUE(doc->IsModified());
+    doc->OnEditUndo();
+    EXPECT_EQ(entry0(), std::vector<int>({1, 2, 3, 4}));
 }
 
 TEST(ToolButtons, StatesWhileAPluginRuns) {
