@@ -26,6 +26,7 @@
 #include <QPointer>
 
 #include "dialogs/dialog_host.h"
+#include "imaging/rgba_entry.h"
 #include "document/document_host.h"
 #include "frame/color_dic.h"
 #include "frame/command_locks.h"
@@ -251,6 +252,10 @@ public:
 
     // The colour dictionary (loaded by LoadFrame).
     ColorDicFile& ColorDic() { return colorDic_; }
+    // The colour edit dialog on one palette entry (owned by `parent`); true
+    // with OK, the entry then holds the colour. The colour palette bar and
+    // the tool palette edit their colours through it.
+    bool EditPaletteColor(QWidget* parent, RgbaEntry& entry);
 
     // Writes the Disp... keys (command 32832).
     void SaveDisplaySettings();
@@ -331,6 +336,11 @@ public:
     void RepaintToolPalette() override;
     // DialogHost
     void RepaintActiveView() override;
+    std::vector<NamedColor> ColorDictionary() override;
+    bool AddColorDictionaryEntry(const NamedColor& entry) override;
+    bool DeleteColorDictionaryEntry(int index) override;
+    int ColorDictionaryMode() override;
+    void SetColorDictionaryMode(int mode) override;
     // The documents' host (main_frame_document_host.cpp): each answer and
     // notification is passed to the frame's service of the same meaning
     // (CommandsLocked, ActiveView, ToolSetting and LayersChanged are shared
@@ -366,6 +376,8 @@ private:
     bool createToolPalette();
     void declareToolCommands(framework::CommandTable& table);
     bool createMainToolBar();
+    // The palettes' colour editing goes to EditPaletteColor.
+    void connectColorEditor();
     void applyDisplaySettings();
     void applyWindowPlacement();
     // Closes the open plug-in windows; true when there were any.

@@ -117,6 +117,7 @@ bool CMainFrame::LoadFrame() {
     colorDic_.SetDirectories(GetProgramDirectory(),
                              QString::fromStdString(platform::SettingsFallbackDirectory()));
     if (!colorDic_.LoadColorDic()) return fail();
+    connectColorEditor();
 
     for (int i = 0; i < pictures::kProgramCursorCount; ++i)
         cursors_.push_back(pictures::ProgramCursor(pictures::ProgramCursorIds()[i]));
