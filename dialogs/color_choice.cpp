@@ -1,9 +1,6 @@
 #include "dialogs/color_choice.h"
 
-#include <algorithm>
-
-#include <QColorDialog>
-#include <QGuiApplication>
+#include "dialogs/color_edit_dlg.h"
 
 namespace {
 
@@ -12,15 +9,11 @@ ColorChooser& Chooser() {
     return chooser;
 }
 
-int Clamp(int value) { return std::clamp(value, 0, 255); }
-
-bool ChooseWithQt(QWidget* parent, ChosenColor& color) {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return false;
-    QColor start(Clamp(color.red), Clamp(color.green), Clamp(color.blue), Clamp(color.alpha));
-    QColor chosen = QColorDialog::getColor(start, parent, QStringLiteral("改变调板"),
-                                           QColorDialog::ShowAlphaChannel);
-    if (!chosen.isValid()) return false;
-    color = {chosen.red(), chosen.green(), chosen.blue(), chosen.alpha()};
+bool ChooseWithEditDialog(QWidget* parent, ChosenColor& color) {
+    CColorEditDlg dlg(parent);
+    dlg.SetColor(color);
+    if (dlg.DoModal() != framework::IDOK) return false;
+    color = dlg.Color();
     return true;
 }
 
@@ -28,7 +21,7 @@ bool ChooseWithQt(QWidget* parent, ChosenColor& color) {
 
 bool ChooseColor(QWidget* parent, ChosenColor& color) {
     if (Chooser()) return Chooser()(parent, color);
-    return ChooseWithQt(parent, color);
+    return ChooseWithEditDialog(parent, color);
 }
 
 ColorChooser SetColorChooser(ColorChooser chooser) {

@@ -13,9 +13,10 @@ struct ChosenColor {
     int alpha = 0;
 };
 
-// Opens the colour editor on `color`; true and the new colour on OK, false
-// (colour unchanged) on Cancel. Under the offscreen platform with no
-// chooser set nobody could answer, so it answers Cancel.
+// Opens the colour editor (the colour edit dialog) on `color`; true and the
+// new colour on OK, false (colour unchanged) on Cancel. Under the offscreen
+// platform with neither a chooser nor a modal driver set nobody could
+// answer, so it answers Cancel.
 bool ChooseColor(QWidget* parent, ChosenColor& color);
 
 // Replaces the colour editor (tests answer in the user's place); an empty

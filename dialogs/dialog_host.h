@@ -4,7 +4,19 @@
 // host the probe passes and the announcements go nowhere.
 #pragma once
 
+#include <vector>
+
+#include <QString>
+
+#include "dialogs/color_choice.h"
+
 class CPelmarkDoc;
+
+// One named colour of the colour dictionary.
+struct NamedColor {
+    QString name;
+    ChosenColor color;
+};
 
 class DialogHost {
 public:
@@ -28,6 +40,19 @@ public:
     virtual void ImageDrawn() = 0;
     // The tool palette repaints its current tool and settings.
     virtual void RefreshToolPalette() = 0;
+
+    // The colour dictionary, in file order; the index of an entry is its
+    // row in the colour edit dialog's list. Without a dictionary: empty,
+    // and adding or deleting answers false.
+    virtual std::vector<NamedColor> ColorDictionary() { return {}; }
+    // Appends an entry (the dictionary is then marked changed); false when
+    // it was refused (a comma or line break in the name) or memory is short.
+    virtual bool AddColorDictionaryEntry(const NamedColor&) { return false; }
+    virtual bool DeleteColorDictionaryEntry(int) { return false; }
+    // Whether the colour edit dialog shows its dictionary part (1) or not
+    // (0); the colour palette bar keeps it between runs.
+    virtual int ColorDictionaryMode() { return 0; }
+    virtual void SetColorDictionaryMode(int) {}
 
 protected:
     ~DialogHost() = default;

@@ -26,6 +26,7 @@
 #include <QPointer>
 
 #include "dialogs/dialog_host.h"
+#include "imaging/rgba_entry.h"
 #include "document/document_host.h"
 #include "frame/color_dic.h"
 #include "frame/command_locks.h"
@@ -333,6 +334,11 @@ public:
     void RepaintToolPalette() override;
     // DialogHost
     void RepaintActiveView() override;
+    std::vector<NamedColor> ColorDictionary() override;
+    bool AddColorDictionaryEntry(const NamedColor& entry) override;
+    bool DeleteColorDictionaryEntry(int index) override;
+    int ColorDictionaryMode() override;
+    void SetColorDictionaryMode(int mode) override;
     // The documents' host (main_frame_document_host.cpp): each answer and
     // notification is passed to the frame's service of the same meaning
     // (CommandsLocked, ActiveView, ToolSetting and LayersChanged are shared

@@ -1,10 +1,20 @@
-// The program's colour editor as the palettes ask for it: one place, so that
-// every palette edits a colour the same way.
+// The program's colour editor as the palettes ask for it (the colour edit
+// dialog through ChooseColor): one place, so that every palette edits a
+// colour the same way; and the colour dictionary the dialog shows.
 #include <algorithm>
 
 #include "dialogs/color_choice.h"
 #include "frame/main_frame.h"
 #include "imaging/rgba_entry.h"
+#include "palettes/color_palette_bar.h"
+
+namespace {
+
+ColorDicEntry toDicEntry(const NamedColor& named) {
+    return {named.name, named.color.red, named.color.green, named.color.blue, named.color.alpha};
+}
+
+}  // namespace
 
 bool CMainFrame::EditPaletteColor(RgbaEntry& entry) {
     ChosenColor color{entry.red, entry.green, entry.blue, entry.alpha};
@@ -15,4 +25,23 @@ bool CMainFrame::EditPaletteColor(RgbaEntry& entry) {
     auto byte = [](int v) { return uint8_t(std::clamp(v, 0, 255)); };
     entry = {byte(color.red), byte(color.green), byte(color.blue), byte(color.alpha)};
     return true;
+}
+
+std::vector<NamedColor> CMainFrame::ColorDictionary() {
+    std::vector<NamedColor> named;
+    for (const ColorDicEntry& e : colorDic_.Entries())
+        named.push_back({e.name, {e.red, e.green, e.blue, e.alpha}});
+    return named;
+}
+
+bool CMainFrame::AddColorDictionaryEntry(const NamedColor& entry) {
+    return colorDic_.AddEntry(toDicEntry(entry));
+}
+
+bool CMainFrame::DeleteColorDictionaryEntry(int index) { return colorDic_.DeleteEntry(index); }
+
+int CMainFrame::ColorDictionaryMode() { return colorPalette_ ? colorPalette_->DictionaryMode() : 0; }
+
+void CMainFrame::SetColorDictionaryMode(int mode) {
+    if (colorPalette_) colorPalette_->SetDictionaryMode(mode);
 }

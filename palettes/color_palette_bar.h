@@ -25,7 +25,7 @@
 #include "document/used_colors.h"
 #include "imaging/rgba_entry.h"
 #include "palettes/palette_window.h"
-#include "palettes/swatch_copy.h"
+#include "imaging/swatch_copy.h"
 
 class CPelmarkDoc;
 class PictureButton;

@@ -1,4 +1,4 @@
-#include "palettes/swatch_copy.h"
+#include "imaging/swatch_copy.h"
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
-// Copying a block of palette entries from the swatch grid and writing it
-// back at another cell, free of widgets.
+// Copying a block of palette entries from a grid of swatches (the colour
+// palette bar, the palette grids) and writing it back at another cell, free
+// of widgets. The block holds red, green, blue and alpha whichever table it
+// came from.
 //
 // Cells are numbered row * columns + column. A copied block keeps its
 // entries row by row; pasting puts the block's top-left entry at the target
