@@ -11,6 +11,7 @@
 #include "framework/resource_pictures.h"
 #include "framework/application.h"
 #include "framework/view.h"
+#include "view/pelmark_view.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/link_palette.h"
 #include "palettes/palette_dialog.h"
@@ -126,6 +127,12 @@ void CMainFrame::UpdateEditButtons() {}
 
 void CMainFrame::RefreshActiveView() {
     if (framework::View* view = GetActiveView()) view->update();
+}
+
+void CMainFrame::RefreshActiveView(int mode) {
+    framework::View* view = GetActiveView();
+    if (auto* canvas = dynamic_cast<CPelmarkView*>(view)) canvas->RefreshAfterEdit(mode);
+    else if (view) view->update();
 }
 
 QStatusBar* CMainFrame::StatusBar1() const { return const_cast<CMainFrame*>(this)->statusBar(); }

@@ -186,6 +186,10 @@ public:
     void ResetToolSelection();
     // Refreshes the active view after an edit.
     void RefreshActiveView();
+    // A plug-in changed the active image (WM_PLUGIN_STATUS code 12): mode 0
+    // refreshes it fully (palettes, every layer, the colour palette bar),
+    // mode 1 recomposes the whole image; both repaint.
+    void RefreshActiveView(int mode);
     // The active canvas view tells the plug-in windows that its image changed.
     void SyncToolWindows();
     // Undo, redo and the edit buttons follow the active document (not yet

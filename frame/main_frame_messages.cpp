@@ -149,7 +149,7 @@ WinResult CMainFrame::OnWindowMessage(uint32_t message, WinWParam wparam, WinLPa
 
 WinResult CMainFrame::onPluginStatus(WinWParam code, WinLParam value) {
     if (code == PLUGIN_STATUS_REFRESH_VIEW) {
-        if (MDIGetActive()) RefreshActiveView();
+        if (MDIGetActive()) RefreshActiveView(value == 0 ? 0 : 1);
         return 1;
     }
     if (std::optional<QString> text = PluginStatusText(int(code), value)) {

@@ -3,6 +3,8 @@
 # benchmark program (e.g. --benchmark_filter=Blit).
 # --reduce-compare [photo directory]: instead compares the colour reducer with
 # pngquant and ImageMagick (default: the shared test photographs).
+# --blur-compare [photo]: instead times the blur filter against ImageMagick's
+# blur on a 2048 x 2048 picture made from the photo.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
@@ -10,5 +12,8 @@ bash "$root/scripts/setup.sh" "$root/scripts/bench-packages.txt"
 bash "$root/scripts/build.sh" "$root/build-bench" -DKAVOLT_BENCH=ON -DKAVOLT_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
 if [[ "${1:-}" == --reduce-compare ]]; then
   exec "$root/build-bench/bin/reduce_compare" "${2:-$root/../shared/testdata/photos}"
+fi
+if [[ "${1:-}" == --blur-compare ]]; then
+  exec "$root/build-bench/bin/blur_compare" "${2:-$root/../shared/testdata/photos/harvesters.png}"
 fi
 exec "$root/build-bench/bin/kavolt_bench" "$@"

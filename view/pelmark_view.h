@@ -173,6 +173,11 @@ public:
     // Recomposes the composite from the layers over `rect` (whole image when
     // null) and repaints every view of the document.
     void RecomposeLayers(const DibRect* rect = nullptr);
+    // After a change of the image from outside the view (a plug-in): mode 0
+    // rebuilds the document's palettes, recomposes every layer, repaints
+    // every view and has the colour palette bar reload; mode 1 recomposes
+    // `rect` (whole image when null) and repaints.
+    void RefreshAfterEdit(int mode, const DibRect* rect = nullptr);
     // The main frame's tool setting of an index (0 without a main frame).
     static int ToolOptionOf(int index);
     // The spacing of the pen tool's spaced lines.

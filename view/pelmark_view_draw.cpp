@@ -94,6 +94,19 @@ void CPelmarkView::RecomposeLayers(const DibRect* rect) {
     for (framework::View* v : doc->GetViews()) v->update();
 }
 
+void CPelmarkView::RefreshAfterEdit(int mode, const DibRect* rect) {
+    CPelmarkDoc* doc = GetDocument();
+    if (!doc) return;
+    if (mode != 0) {
+        RecomposeLayers(rect);
+        return;
+    }
+    doc->InitDib();
+    RecomposeLayers();
+    for (framework::View* v : doc->GetViews()) v->update();
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->PaletteChanged();
+}
+
 void CPelmarkView::OnToneCommand(CommandId id) {
     tools::ToneState tone{m_nToneLevel, m_nTonePattern};
     if (!tone.Choose(int(id))) return;

@@ -1,28 +1,17 @@
 #include "plugins/kit/kit_layer_rgb.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <vector>
 
 #include "imaging/dib_geometry.h"
 #include "imaging/palette_match.h"
 #include "plugins/kit/kit_dib.h"
 
 namespace {
-
-// The rectangle of a record as bottom-up rows and columns, cut to the image.
-struct RowSpan {
-    int firstRow, endRow, left, right;
-    bool empty() const { return firstRow >= endRow || left >= right; }
-};
-
-RowSpan SpanOf(const PluginToolRecord* record, int width, int height) {
-    DibRect r = record ? record->rect : DibRect{};
-    if (r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0) r = {0, 0, width, height};
-    dib::ClippedRect c = dib::ClipToImage(r, width, height);
-    if (c.empty()) return {0, 0, 0, 0};
-    return {height - c.bottom, height - c.top, c.left, c.right};
-}
 
 // The indexed image's geometry and 256-entry colour table; false when the
 // image is not a whole 4- or 8-bit DIB.
@@ -42,12 +31,88 @@ uint8_t* LayerRows(const MemLockGuard& layer, int width, int height) {
     return layer.get() + LAYER_HEADER_SIZE;
 }
 
-bool MaskBit(const uint8_t* mask, int x, int topRow, int width) {
-    size_t row = size_t(width + 7) / 8;
-    return (mask[size_t(topRow) * row + size_t(x) / 8] >> (7 - x % 8)) & 1;
-}
+// NearestPaletteIndex for many pixels of one table. The entries are sorted
+// by green and searched outward from the pixel's green until the green
+// difference alone passes the best distance; answers are remembered per
+// colour. Gives exactly NearestPaletteIndex's answer.
+class PaletteSearch {
+public:
+    PaletteSearch(const PaletteEntry* table, int count) {
+        for (int i = 0; i < count; ++i) sorted_.push_back({table[i].blue, table[i].green, table[i].red, i});
+        std::stable_sort(sorted_.begin(), sorted_.end(), [](const Entry& a, const Entry& b) { return a.g < b.g; });
+        size_t k = 0;
+        for (int g = 0; g < 256; ++g) {
+            while (k < sorted_.size() && sorted_[k].g < g) ++k;
+            start_[size_t(g)] = int(k);
+        }
+        // Without the memory for the answers every pixel is searched.
+        keys_.reset(new (std::nothrow) uint32_t[kSlots]);
+        values_.reset(new (std::nothrow) uint8_t[kSlots]);
+        if (keys_ && values_) std::fill_n(keys_.get(), kSlots, kEmpty);
+        else keys_.reset();
+    }
+
+    uint8_t Find(uint8_t blue, uint8_t green, uint8_t red) {
+        if (!keys_) return Search(blue, green, red);
+        uint32_t key = uint32_t(blue) << 16 | uint32_t(green) << 8 | red;
+        size_t slot = (key * 2654435761u) >> (32 - kSlotBits);
+        if (keys_[slot] == key) return values_[slot];
+        uint8_t index = Search(blue, green, red);
+        keys_[slot] = key;
+        values_[slot] = index;
+        return index;
+    }
+
+private:
+    struct Entry {
+        int b, g, r, index;
+    };
+    static constexpr int kSlotBits = 18;
+    static constexpr size_t kSlots = size_t(1) << kSlotBits;
+    static constexpr uint32_t kEmpty = 0xffffffffu;  // no colour has this key
+    // Only distances below this count (as in NearestColorIndex).
+    static constexpr int kFar = 3 * 255 * 255;
+
+    uint8_t Search(int blue, int green, int red) const {
+        int best = kFar, bestIndex = -1;
+        auto consider = [&](const Entry& e) {
+            int db = e.b - blue, dg = e.g - green, dr = e.r - red;
+            int d = db * db + dg * dg + dr * dr;
+            if (d < best || (d == best && bestIndex >= 0 && e.index < bestIndex)) {
+                best = d;
+                bestIndex = e.index;
+            }
+        };
+        const int n = int(sorted_.size());
+        const int first = start_[size_t(green)];
+        for (int i = first; i < n; ++i) {
+            int dg = sorted_[size_t(i)].g - green;
+            if (dg * dg > best) break;
+            consider(sorted_[size_t(i)]);
+        }
+        for (int i = first - 1; i >= 0; --i) {
+            int dg = green - sorted_[size_t(i)].g;
+            if (dg * dg > best) break;
+            consider(sorted_[size_t(i)]);
+        }
+        return uint8_t(bestIndex < 0 ? 0 : bestIndex);
+    }
+
+    std::vector<Entry> sorted_;
+    std::array<int, 256> start_{};
+    std::unique_ptr<uint32_t[]> keys_;
+    std::unique_ptr<uint8_t[]> values_;
+};
 
 }  // namespace
+
+ToolRowSpan ToolRowSpanOf(const PluginToolRecord* record, int width, int height) {
+    DibRect r = record ? record->rect : DibRect{};
+    if (r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0) r = {0, 0, width, height};
+    dib::ClippedRect c = dib::ClipToImage(r, width, height);
+    if (c.empty()) return {0, 0, 0, 0};
+    return {height - c.bottom, height - c.top, c.left, c.right};
+}
 
 RgbBuffer* NewRgbBuffer(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
@@ -81,7 +146,7 @@ RgbBuffer* LayerToRgb(MemHandle image, const MemHandle* layers, const PluginTool
     if (!buffer) return nullptr;
     uint8_t flip = invert ? 0xff : 0;
     size_t layerRow = dib::LayerRowBytes(geo.width);
-    RowSpan span = SpanOf(record, geo.width, geo.height);
+    ToolRowSpan span = ToolRowSpanOf(record, geo.width, geo.height);
     for (int r = span.firstRow; r < span.endRow; ++r) {
         const uint8_t* in = rows + size_t(r) * layerRow;
         uint8_t* out = buffer->data + size_t(r) * size_t(buffer->stride);
@@ -114,8 +179,9 @@ bool RgbToLayer(MemHandle image, MemHandle layer, const RgbBuffer* work, const u
         count = DibNumColors(header.get(), false);
     }
     if (count > 256) count = 256;
+    PaletteSearch search(table, count);
     size_t layerRow = dib::LayerRowBytes(geo.width);
-    RowSpan span = SpanOf(record, geo.width, geo.height);
+    ToolRowSpan span = ToolRowSpanOf(record, geo.width, geo.height);
     for (int r = span.firstRow; r < span.endRow; ++r) {
         int topRow = geo.height - 1 - r;
         uint8_t* out = rows + size_t(r) * layerRow;
@@ -123,7 +189,7 @@ bool RgbToLayer(MemHandle image, MemHandle layer, const RgbBuffer* work, const u
         for (int x = span.left; x < span.right; ++x) {
             if (selectionMask && !MaskBit(selectionMask, x, topRow, geo.width)) continue;
             if (protectMask && MaskBit(protectMask, x, topRow, geo.width)) continue;
-            out[x] = uint8_t(NearestPaletteIndex(table, count, in[3 * x], in[3 * x + 1], in[3 * x + 2]));
+            out[x] = search.Find(in[3 * x], in[3 * x + 1], in[3 * x + 2]);
         }
     }
     return true;

@@ -23,6 +23,20 @@ struct RgbBuffer {
     int32_t height;
 };
 
+// The record's rectangle cut to a width x height image, as bottom-up rows
+// firstRow .. endRow - 1 and columns left .. right - 1.
+struct ToolRowSpan {
+    int firstRow, endRow, left, right;
+    bool empty() const { return firstRow >= endRow || left >= right; }
+};
+ToolRowSpan ToolRowSpanOf(const PluginToolRecord* record, int width, int height);
+
+// Bit x of top-down row `topRow` of a mask of an image `width` pixels wide.
+inline bool MaskBit(const uint8_t* mask, int x, int topRow, int width) {
+    size_t row = size_t(width + 7) / 8;
+    return (mask[size_t(topRow) * row + size_t(x) / 8] >> (7 - x % 8)) & 1;
+}
+
 // A new work image; null when it cannot be had or a size is not positive.
 RgbBuffer* NewRgbBuffer(int width, int height);
 // Frees the pixels and the record (null is ignored).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include <QCoreApplication>
@@ -229,6 +230,53 @@ TEST_F(KitTest, RgbToLayerWritesOnlyInsideRectangleAndMasks) {
     EXPECT_FALSE(toLayer(image, layers[0], nullptr, nullptr, nullptr, &whole));
     freeRgb(rgb);
     for (MemHandle m : {image, layers[0], small}) MemFree(m);
+}
+
+TEST_F(KitTest, RgbToLayerPicksWhatNearestPaletteIndexPicks) {
+    auto nearest = Fn<int (*)(const PaletteEntry*, int, uint8_t, uint8_t, uint8_t)>("ProbeNearest");
+    auto toRgb = Fn<LayerToRgbFn>("ProbeLayerToRgb");
+    auto freeRgb = Fn<FreeRgbFn>("ProbeFreeRgb");
+    auto toLayer = Fn<RgbToLayerFn>("ProbeRgbToLayer");
+    std::mt19937 random(11);
+    // Palettes of a few colours (many ties and far colours), of repeated
+    // entries, and of many random ones, some with fewer than 256 entries.
+    for (int count : {1, 2, 7, 40, 200, 256}) {
+        SCOPED_TRACE(count);
+        const int w = 64, h = 64;
+        MemHandle image = MakeImage(w, h, 8, uint32_t(count));
+        std::vector<PaletteEntry> table(static_cast<size_t>(count));
+        {
+            MemLockGuard lock(image);
+            auto* entries = reinterpret_cast<PaletteEntry*>(lock.get() + 40);
+            for (int i = 0; i < count; ++i) {
+                entries[i] = i % 5 == 4 ? entries[i / 2]
+                                        : PaletteEntry{uint8_t(random() & 0xf8), uint8_t(random() & 0xf8),
+                                                       uint8_t(random() & 0xf8), 0};
+                table[size_t(i)] = entries[i];
+            }
+        }
+        MemHandle layers[101] = {MakeLayer(w, h, 0)};
+        PluginToolRecord whole{};
+        RgbBuffer* rgb = toRgb(image, layers, &whole, 0);
+        ASSERT_NE(rgb, nullptr);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint8_t* p = rgb->data + y * rgb->stride + 3 * x;
+                // Random colours, exact entries, and the extremes.
+                if (x % 3 == 0) std::memcpy(p, &table[size_t(random()) % table.size()], 3);
+                else for (int c = 0; c < 3; ++c) p[c] = uint8_t(x % 3 == 1 ? random() : (y & 1) * 255);
+            }
+        ASSERT_TRUE(toLayer(image, layers[0], rgb, nullptr, nullptr, &whole));
+        MemLockGuard layer(layers[0]);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint8_t* p = rgb->data + y * rgb->stride + 3 * x;
+                ASSERT_EQ(LayerPixel(layer, w, y, x), nearest(table.data(), count, p[0], p[1], p[2])) << y << "," << x;
+            }
+        freeRgb(rgb);
+        MemFree(image);
+        MemFree(layers[0]);
+    }
 }
 
 TEST_F(KitTest, PaletteDibInfoDescribesTheImage) {
