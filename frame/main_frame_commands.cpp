@@ -13,6 +13,7 @@
 #include "palettes/link_palette.h"
 #include "palettes/palette_dialog.h"
 #include "palettes/tool_palette.h"
+#include "view/child_frame.h"
 
 namespace {
 
@@ -136,8 +137,19 @@ void CMainFrame::toggleFlagged(QWidget* window, bool& flag) {
 
 void CMainFrame::toggleRulers() {
     rulers_ = !rulers_;
-    // The child frames show their rulers by this flag when they have them.
-    if (framework::ChildFrame* child = MDIGetActive()) child->update();
+    auto* child = dynamic_cast<CChildFrame*>(MDIGetActive());
+    if (!child) return;
+    const QSize before = child->RulerStrips();
+    if (rulers_) {
+        if (!child->CreateRulers()) ShowWorkMemoryError();
+    } else {
+        child->DestroyRulers();
+    }
+    // The frame grows or shrinks by the strips on its top and left edges,
+    // so that the canvas keeps its place and size on the screen.
+    if (child->isMaximized() || child->isMinimized()) return;
+    const QSize grow = child->RulerStrips() - before;
+    child->setGeometry(QRect(child->pos() - QPoint(grow.width(), grow.height()), child->size() + grow));
 }
 
 void CMainFrame::SaveDisplaySettings() {
