@@ -1,12 +1,13 @@
 #include "view/ruler_marks.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace view {
 namespace {
 
-// Multiples (in image pixels) that give the ticks their start: 10, 13, 16
-// and 20; 0 for none.
+// The tick starts by the multiple of image pixels (times the zoom) a
+// position is, tested in this order.
 struct TickRule {
     int s;
     int every;
@@ -31,7 +32,9 @@ int TickStart(int p, int zoom) {
 // pixels at zoom 2, 4 and 6, every 10 at zoom 8 and 16.
 int LabelStep(int zoom) { return zoom == 1 ? 100 : zoom <= 6 ? 50 * zoom : 10 * zoom; }
 
-std::string VerticalDigits(int value) {
+}  // namespace
+
+std::string VerticalRulerDigits(int value) {
     std::string digits;
     for (int divisor : {1000, 100, 10, 1}) {
         int digit = value / divisor % 10;
@@ -40,20 +43,21 @@ std::string VerticalDigits(int value) {
     return digits;
 }
 
-}  // namespace
-
 RulerMarks ComputeRulerMarks(RulerOrientation orientation, int zoom, int scroll, int centre, int extent) {
     RulerMarks marks;
     if (!KnownZoom(zoom)) return marks;
     const int first = scroll - centre;
     const int step = LabelStep(zoom);
-    for (int p = first; p < extent + scroll; ++p) {
+    // The positions run up to E + S; those past the ruler's end are not
+    // seen and left out.
+    const int end = std::min(extent + scroll, first + extent);
+    for (int p = first; p < end; ++p) {
         const int d = p - first;
         if (int s = TickStart(p, zoom)) marks.ticks.push_back({d, s});
         if (p % step != 0) continue;
         const int value = std::abs(zoom == 1 ? p : p / zoom);
         marks.labels.push_back({d, orientation == RulerOrientation::Horizontal ? std::to_string(value)
-                                                                                : VerticalDigits(value)});
+                                                                                : VerticalRulerDigits(value)});
     }
     return marks;
 }

@@ -5,7 +5,8 @@
 // Positions p run from S - C up to (not including) E + S, where S is the
 // scroll position along the ruler, C the view's centring offset and E the
 // ruler's length; p counts screen pixels from the image's origin and lies d
-// = p - (S - C) pixels from the ruler's start. Zooms other than 1, 2, 4, 6,
+// = p - (S - C) pixels from the ruler's start (positions past the ruler's
+// end are left out). Zooms other than 1, 2, 4, 6,
 // 8 and 16 show nothing.
 #pragma once
 
@@ -47,6 +48,10 @@ struct RulerMarks {
 
 // Vertical digits are this far apart.
 inline constexpr int kRulerDigitStep = 11;
+
+// The digits the vertical ruler shows of a value (0 or more): those of the
+// thousands, hundreds, tens and units, leading zeros skipped ("0" for 0).
+std::string VerticalRulerDigits(int value);
 
 RulerMarks ComputeRulerMarks(RulerOrientation orientation, int zoom, int scroll, int centre, int extent);
 
