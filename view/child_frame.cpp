@@ -199,8 +199,13 @@ int CChildFrame::TitleBarWidth() const {
     option.rect = QRect(0, 0, kProbeWidth, height);
     const int label =
         style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, this).width();
-    constexpr int kSlack = 4;
-    return kProbeWidth - label + option.fontMetrics.horizontalAdvance(windowTitle()) + kSlack;
+    // Styles may draw the title in bold, a few pixels inside the label.
+    QFont bold = font;
+    bold.setBold(true);
+    const int text = std::max(option.fontMetrics.horizontalAdvance(windowTitle()),
+                              QFontMetrics(bold).horizontalAdvance(windowTitle()));
+    constexpr int kTextMargin = 16;
+    return kProbeWidth - label + text + kTextMargin;
 }
 
 void CChildFrame::OnUpdateFrameTitle() {

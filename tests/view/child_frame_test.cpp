@@ -80,7 +80,10 @@ TEST_F(ChildFrameTest, AnOpenedImageGetsAFrameOfItsSizeWithTheProgramIcon) {
 TEST_F(ChildFrameTest, TheTitleOfASmallImageIsShownWhole) {
     CPelmarkView* view = Open(16, 16);
     CChildFrame* child = FrameOf(view);
+    view->GetDocument()->SetPathName(dir.filePath("checker_sixteen_by_sixteen.gif"), false);
+    QApplication::processEvents();
     const QString title = child->windowTitle();
+    EXPECT_EQ(title, "checker_sixteen_by_sixteen.gif");
     ASSERT_FALSE(title.isEmpty());
     // What the title bar's label leaves of the title at the frame's width.
     QStyleOptionTitleBar option;
@@ -93,6 +96,11 @@ TEST_F(ChildFrameTest, TheTitleOfASmallImageIsShownWhole) {
     option.rect = QRect(0, 0, child->width(), child->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, child));
     const int label = child->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, child).width();
     EXPECT_EQ(option.fontMetrics.elidedText(title, Qt::ElideRight, label), title);
+    // The style in use draws the title in bold, 14 pixels narrower than the
+    // label.
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    EXPECT_EQ(QFontMetrics(bold).elidedText(title, Qt::ElideRight, label - 14), title);
     // The image keeps its size; the rest is grey.
     EXPECT_EQ(view->GetDocument()->m_nWidth, 16);
     EXPECT_GT(view->ClientRect().width(), 16);
