@@ -230,6 +230,7 @@ TEST_F(ToolViewTest, ClosingAFrameClosesThePluginWindowFirst) {
         CPelmarkDoc* doc = view->GetDocument();
         QPointer<framework::ChildFrame> target =
             c.otherFrame ? OpenView()->GetParentFrame() : view->GetParentFrame();
+        doc->SetTitle(FilePath("anim"));  // the maker's record dump goes into the files folder
         bool keptOpen = false;
         WinHandle window = nullptr;
         WhileRunning([&] {
