@@ -1,5 +1,7 @@
 // The main frame's own commands: showing and hiding bars and palettes,
 // saving the display settings, revert, close all, and dropped files.
+#include <algorithm>
+
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -146,10 +148,13 @@ void CMainFrame::toggleRulers() {
         child->DestroyRulers();
     }
     // The frame grows or shrinks by the strips on its top and left edges,
-    // so that the canvas keeps its place and size on the screen.
+    // so that the canvas keeps its place and size on the screen; a frame at
+    // the area's top or left edge stays there with its title bar in sight.
     if (child->isMaximized() || child->isMinimized()) return;
     const QSize grow = child->RulerStrips() - before;
-    child->setGeometry(QRect(child->pos() - QPoint(grow.width(), grow.height()), child->size() + grow));
+    QPoint place = child->pos() - QPoint(grow.width(), grow.height());
+    place = QPoint(std::max(0, place.x()), std::max(0, place.y()));
+    child->setGeometry(QRect(place, child->size() + grow));
 }
 
 void CMainFrame::SaveDisplaySettings() {
