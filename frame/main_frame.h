@@ -324,6 +324,8 @@ public:
     void FollowPosition(CPelmarkDoc* doc) override;
     void PassShortcutKey(int key, Qt::KeyboardModifiers modifiers) override;
     void StartTextTool() override;
+    bool RulersWanted() const override { return RulerFlag(); }
+    QFont InterfaceFont() const override { return StatusFont(); }
     // PaletteHost
     CPelmarkDoc* ActiveDocument() const override;
     bool PaletteBarLocked() const override;

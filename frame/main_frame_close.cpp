@@ -11,25 +11,11 @@
 #include "framework/application.h"
 #include "framework/document.h"
 #include "platform/message_box.h"
-#include "plugin_api/plugin_api.h"
-#include "platform/window.h"
+#include "plugin_host/plugin_windows.h"
 
 namespace {
 
 const QString kSettings = QStringLiteral("Settings");
-
-// Sends the close message to the plug-in's main window and to its second
-// window; the document forgets the record. True when there was a window.
-bool closeSlot(PluginWindowSlot& slot) {
-    WinHandle first = slot.window;
-    if (!first && slot.record) first = slot.record->window;
-    WinHandle second = slot.record ? slot.record->window2 : nullptr;
-    if (!first && !second) return false;
-    slot = PluginWindowSlot{};
-    for (WinHandle window : {first, second})
-        if (window && WinIsWindow(window)) WinSendMessage(window, CMainFrame::kCloseMessage, 0, 0);
-    return true;
-}
 
 }  // namespace
 
@@ -40,9 +26,9 @@ bool CMainFrame::closePluginWindows() {
     for (framework::Document* d : app->Documents()) {
         auto* doc = dynamic_cast<CPelmarkDoc*>(d);
         if (!doc) continue;
-        closed |= closeSlot(doc->m_ToolPlugin);
-        closed |= closeSlot(doc->m_AnimPlugin);
-        if (GetMapToolSetting()) closed |= closeSlot(doc->m_HexPlugin);
+        closed |= plugin_host::ClosePluginSlot(doc->m_ToolPlugin);
+        closed |= plugin_host::ClosePluginSlot(doc->m_AnimPlugin);
+        if (GetMapToolSetting()) closed |= plugin_host::ClosePluginSlot(doc->m_HexPlugin);
     }
     return closed;
 }

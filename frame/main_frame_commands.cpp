@@ -1,5 +1,7 @@
 // The main frame's own commands: showing and hiding bars and palettes,
 // saving the display settings, revert, close all, and dropped files.
+#include <algorithm>
+
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -13,6 +15,7 @@
 #include "palettes/link_palette.h"
 #include "palettes/palette_dialog.h"
 #include "palettes/tool_palette.h"
+#include "view/child_frame.h"
 
 namespace {
 
@@ -136,8 +139,22 @@ void CMainFrame::toggleFlagged(QWidget* window, bool& flag) {
 
 void CMainFrame::toggleRulers() {
     rulers_ = !rulers_;
-    // The child frames show their rulers by this flag when they have them.
-    if (framework::ChildFrame* child = MDIGetActive()) child->update();
+    auto* child = dynamic_cast<CChildFrame*>(MDIGetActive());
+    if (!child) return;
+    const QSize before = child->RulerStrips();
+    if (rulers_) {
+        if (!child->CreateRulers()) ShowWorkMemoryError();
+    } else {
+        child->DestroyRulers();
+    }
+    // The frame grows or shrinks by the strips on its top and left edges,
+    // so that the canvas keeps its place and size on the screen; a frame at
+    // the area's top or left edge stays there with its title bar in sight.
+    if (child->isMaximized() || child->isMinimized()) return;
+    const QSize grow = child->RulerStrips() - before;
+    QPoint place = child->pos() - QPoint(grow.width(), grow.height());
+    place = QPoint(std::max(0, place.x()), std::max(0, place.y()));
+    child->setGeometry(QRect(place, child->size() + grow));
 }
 
 void CMainFrame::SaveDisplaySettings() {

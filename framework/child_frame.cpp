@@ -41,6 +41,7 @@ void ChildFrame::detach() {
 void ChildFrame::Destroy() {
     if (destroyed_) return;
     destroyed_ = true;
+    OnDestroyFrame();
     ReleaseHandle();
     KillAllTimers();
     if (View* view = view_) {

@@ -65,6 +65,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The frame is being taken down (Destroy); its view still shows its
+    // document. A frame deleted without Destroy does its own part in its
+    // destructor.
+    virtual void OnDestroyFrame() {}
 
 private:
     friend class DocTemplate;

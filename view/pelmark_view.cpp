@@ -23,6 +23,7 @@
 #include "tools/draw_rects.h"
 #include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
+#include "view/child_frame.h"
 #include "view/text_tool_handler.h"
 #include "view/view_globals.h"
 #include "view/view_host.h"
@@ -419,7 +420,10 @@ void CPelmarkView::FitFrameToImage() {
             // area of the main window; a side that is cut gets room for the
             // scroll bar across the other side.
             const QMargins m = frame->contentsMargins();
-            const QSize border(m.left() + m.right(), m.top() + m.bottom());
+            auto* child = dynamic_cast<CChildFrame*>(frame);
+            const QSize strips = child ? child->RulerStrips() : QSize();
+            const QSize border(m.left() + m.right() + strips.width(),
+                               m.top() + m.bottom() + strips.height());
             int w = doc->m_nWidth * m_nZoom + border.width();
             int h = doc->m_nHeight * m_nZoom + border.height();
             QSize limit(w, h);
@@ -435,6 +439,9 @@ void CPelmarkView::FitFrameToImage() {
                 h = limit.height();
                 w = std::min(w + barW, limit.width());
             }
+            // Wide enough for the whole title (a narrower image gets grey
+            // beside it), within the free area.
+            if (child) w = std::max(w, child->TitleBarWidth());
             w = std::min(w, limit.width());
             frame->resize(std::max(w, frame->minimumSizeHint().width()), std::max(h, 1));
         }

@@ -4,9 +4,10 @@
 // buttons; layer, position and colour palettes; the plug-in windows). The
 // main frame implements it and installs itself while it exists; without an
 // installed host the view works alone: nothing is locked, the probe passes,
-// the settings are 0 and the announcements go nowhere.
+// the settings are 0 (the rulers off) and the announcements go nowhere.
 #pragma once
 
+#include <QFont>
 #include <Qt>
 
 #include "framework/command_ids.h"
@@ -81,6 +82,11 @@ public:
     virtual void PassShortcutKey(int key, Qt::KeyboardModifiers modifiers) = 0;
     // The text tool's plug-in on the active document.
     virtual void StartTextTool() = 0;
+
+    // The rulers setting of the document windows (without a host: off).
+    virtual bool RulersWanted() const = 0;
+    // The CJK font of the program's interface texts.
+    virtual QFont InterfaceFont() const = 0;
 
 protected:
     ~ViewHost() = default;

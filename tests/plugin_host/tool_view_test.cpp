@@ -8,6 +8,7 @@
 #include <map>
 
 #include <QApplication>
+#include <QPointer>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "platform/window_qt.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_host/tool_commands.h"
+#include "plugin_host/plugin_windows.h"
 #include "plugin_host/tool_runs.h"
 #include "tools/tool_dispatch.h"
 #include "view/child_frame.h"
@@ -202,6 +204,93 @@ TEST_F(ToolViewTest, AnimationMakerGetsTheImageOfItsDocumentAndHoldsTheShortcuts
     EXPECT_EQ(received[0].image, doc->m_hImage);
     EXPECT_EQ(received[0].layers, doc->m_hLayers.data());
     WinDestroy(window);
+}
+
+// A close request on a document window while a plug-in window works: the
+// first request closes the plug-in's window and keeps the frame, the
+// second closes the frame. The animation maker goes first whichever frame
+// is closed.
+TEST_F(ToolViewTest, ClosingAFrameClosesThePluginWindowFirst) {
+    UseTools({"Modeless.GLT=Tonalis.so", "Modeless.GLT=Cinereel.so", "Modeless.GLT=hex.so"});
+    struct Case {
+        const char* name;
+        std::function<void(CPelmarkDoc*)> start;
+        std::function<WinHandle(CPelmarkDoc*)> window;
+        bool otherFrame;
+    };
+    const Case cases[] = {
+        {"tool", [](CPelmarkDoc* d) { RunToneChange(d); },
+         [](CPelmarkDoc* d) { return SlotWindow(d->m_ToolPlugin); }, false},
+        {"animation", [](CPelmarkDoc* d) { OnMakeAnimation(d); }, [](CPelmarkDoc*) { return AnimRecord().window; },
+         true},
+        {"hex", [](CPelmarkDoc* d) { OnHexTiling(d); }, [](CPelmarkDoc*) { return HexRecord().window; }, false},
+    };
+    for (const Case& c : cases) {
+        CPelmarkView* view = OpenView();
+        CPelmarkDoc* doc = view->GetDocument();
+        QPointer<framework::ChildFrame> target =
+            c.otherFrame ? OpenView()->GetParentFrame() : view->GetParentFrame();
+        doc->SetTitle(FilePath("anim"));  // the maker's record dump goes into the files folder
+        bool keptOpen = false;
+        WinHandle window = nullptr;
+        WhileRunning([&] {
+            window = c.window(doc);
+            EXPECT_TRUE(window) << c.name;
+            target->close();
+            keptOpen = target && !target->IsDestroyed();
+            // Should the window have stayed, the run still ends.
+            QTimer::singleShot(2000, [window] {
+                if (WinIsWindow(window)) WinSendMessage(window, kCloseMessage, 0, 0);
+            });
+        });
+        PluginWindowClosed() = false;
+        c.start(doc);
+        EXPECT_TRUE(keptOpen) << c.name;
+        EXPECT_TRUE(PluginWindowClosed()) << c.name;
+        EXPECT_FALSE(WinIsWindow(window)) << c.name;
+        ASSERT_TRUE(target && !target->IsDestroyed()) << c.name;
+        doc->SetModified(false);  // the plug-in reported a change: no question
+        target->close();
+        EXPECT_TRUE(target->IsDestroyed()) << c.name;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// A document that had two windows keeps an exact count: when its last
+// window closes later while a tool plug-in works on it, the plug-in goes
+// first. While another window shows the document the plug-in stays.
+TEST_F(ToolViewTest, TheLastWindowOfADocumentClosesItsToolPluginFirst) {
+    UseTools({"Modeless.GLT=Tonalis.so"});
+    CPelmarkView* view = OpenView();
+    CPelmarkDoc* doc = view->GetDocument();
+    framework::ChildFrame* second = docTemplate->CreateNewFrame(doc);
+    docTemplate->InitialUpdateFrame(second, doc);
+    EXPECT_EQ(doc->m_nChildFrames, 2);
+    second->close();
+    EXPECT_EQ(doc->m_nChildFrames, 1);
+    framework::ChildFrame* third = docTemplate->CreateNewFrame(doc);
+    docTemplate->InitialUpdateFrame(third, doc);
+    QPointer<framework::ChildFrame> last = view->GetParentFrame();
+    bool thirdClosed = false, lastKept = false, pluginStayed = false;
+    WhileRunning([&] {
+        third->close();  // another window shows the document: the plug-in stays
+        thirdClosed = third->IsDestroyed();
+        pluginStayed = SlotWindow(doc->m_ToolPlugin) != nullptr;
+        EXPECT_EQ(doc->m_nChildFrames, 1);
+        last->close();
+        lastKept = last && !last->IsDestroyed();
+        WinHandle window = SlotWindow(doc->m_ToolPlugin);
+        QTimer::singleShot(2000, [window] {
+            if (WinIsWindow(window)) WinSendMessage(window, kCloseMessage, 0, 0);
+        });
+    });
+    RunToneChange(doc);
+    EXPECT_TRUE(thirdClosed);
+    EXPECT_TRUE(pluginStayed);
+    EXPECT_TRUE(lastKept);
+    EXPECT_EQ(Dump()["closedBy"], std::vector<long long>{1});
+    EXPECT_EQ(doc->m_nChildFrames, 1);
+    EXPECT_EQ(doc->m_ToolPlugin.record, nullptr);
 }
 
 }  // namespace

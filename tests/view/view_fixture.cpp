@@ -91,6 +91,8 @@ void ViewTest::SetViewSize(CPelmarkView* view, int w, int h) {
     framework::ChildFrame* child = view->GetParentFrame();
     QMargins m = child->contentsMargins();
     QSize border(m.left() + m.right(), m.top() + m.bottom());
+    // The rulers take their strips beside the view.
+    if (auto* frame = dynamic_cast<CChildFrame*>(child)) border += frame->RulerStrips();
     child->resize(border + QSize(w, h));
     QApplication::processEvents();
 }

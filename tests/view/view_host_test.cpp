@@ -45,6 +45,8 @@ public:
     void RefreshToolPalette() override { calls.push_back("RefreshToolPalette"); }
     void PassShortcutKey(int, Qt::KeyboardModifiers) override { calls.push_back("PassShortcutKey"); }
     void StartTextTool() override { calls.push_back("StartTextTool"); }
+    bool RulersWanted() const override { return false; }
+    QFont InterfaceFont() const override { return {}; }
 };
 
 class ViewHostTest : public ::testing::Test {
