@@ -365,8 +365,7 @@ int Dialog::DoModal() {
     running_ = true;
     OnInitDialog();
     if (running_) {
-        ModalDriver driver = modalDriver();
-        if (!driver) driver = publishedDriver();
+        ModalDriver driver = CurrentModalDriver();
         if (driver) {
             show();
             driver(*this);
@@ -427,6 +426,11 @@ Dialog::ModalDriver Dialog::SetModalDriver(ModalDriver driver) {
         QCoreApplication::instance()->setProperty(
             kPublishedDriver, QVariant::fromValue(modalDriver() ? quintptr(&modalDriver()) : quintptr(0)));
     return previous;
+}
+
+Dialog::ModalDriver Dialog::CurrentModalDriver() {
+    ModalDriver driver = modalDriver();
+    return driver ? driver : publishedDriver();
 }
 
 bool Dialog::OnInitDialog() {

@@ -126,6 +126,11 @@ public:
 
     // The modal driver for tests; returns the previous one.
     static ModalDriver SetModalDriver(ModalDriver driver);
+    // The driver a modal run would use: this library's own, else the one the
+    // program published; empty when no test installed one. Lets a dialog
+    // running its own loop (a modeless one waiting for an answer) be driven
+    // as DoModal is.
+    static ModalDriver CurrentModalDriver();
 
 protected:
     // Default: UpdateData(false). Return true.

@@ -215,7 +215,9 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
     AddProgramRecentFile(GetPathName());
     SetModifiedFlag(false);
     if (m_nLayerCount == 0) {
-        document::CreateLayer(*this, 0, 1);
+        // The layer holds the picture the file gave: the layers are composed
+        // into the image from here on.
+        if (document::CreateLayer(*this, 0, 1)) document::CopyImageToLayer(m_hImage, m_hLayers[0]);
         PluginFrame::Get().RebuildLayerPalette(this);
     }
     m_nEditLayer = editLayer;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # fuzz.sh [seconds]: builds the fuzz targets with clang (libFuzzer, ASan,
 # UBSan) and runs each for its share of a bounded total time (default 60 s):
-# the GIF reader two fifths, seeded with the GIF files of the shared test
-# data, then the readers of "COLOR.DIC", "menu.txt" and "pm32.ini" a fifth
-# each, seeded with the files the program ships (and a hand-made settings
-# file). Fails when any target fails; what made it fail is kept in
+# the GIF reader two sixths, seeded with the GIF files of the shared test
+# data, the VRX reader a sixth, seeded with small files of its writer, then
+# the readers of "COLOR.DIC", "menu.txt" and "pm32.ini" a sixth each, seeded
+# with the files the program ships (and a hand-made settings file). Fails when any target fails; what made it fail is kept in
 # build-fuzz/artifacts/. Skips when clang is missing.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,7 +20,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$dir/artifacts"
 
-share() { local s=$(( seconds * $1 / 5 )); echo $(( s > 0 ? s : 1 )); }
+share() { local s=$(( seconds * $1 / 6 )); echo $(( s > 0 ? s : 1 )); }
 
 failed=()
 # fuzz <target> <what> <seconds> <seed file or folder>...
@@ -46,6 +46,7 @@ fuzz() {
 }
 
 fuzz gif_reader_fuzz GIF "$(share 2)" "$root/../shared/testdata/gif"
+fuzz vrx_reader_fuzz VRX "$(share 1)" "$root/tests/fuzz/seeds/vrx"
 fuzz color_dic_fuzz COLOR.DIC "$(share 1)" "$root/frame/COLOR.DIC"
 fuzz menu_presets_fuzz menu.txt "$(share 1)" "$root/dialogs/menu.txt"
 fuzz profile_fuzz pm32.ini "$(share 1)" "$root/tests/fuzz/seeds/pm32.ini"
