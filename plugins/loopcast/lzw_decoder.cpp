@@ -79,57 +79,53 @@ void LzwDecoderStart(LzwDecoder* dec, uint32_t minCodeSize, FILE* in) {
 void LzwDecodeRow(LzwDecoder* dec, uint8_t* row, uint32_t n) {
     // The state that changes with every code is kept in locals while the row
     // fills: every byte stored into the row or the stack might otherwise alias
-    // the decoder's fields and send them back to memory.
-    uint32_t acc = dec->accumulator, bits = dec->bitCount, pos = dec->position, len = dec->length;
-    uint32_t width = dec->width, limit = dec->limit, counter = dec->counter;
+    // the decoder's fields and send them back to memory. The width limit is
+    // always 1 << width.
+    uint32_t acc = dec->accumulator, bits = dec->bitCount, width = dec->width, counter = dec->counter;
     uint32_t previous = dec->previous, sp = dec->stackCount;
     bool ended = dec->ended != 0;
-    const uint32_t clear = dec->clearCode, endCode = dec->endCode;
-    const uint8_t* buffer = dec->buffer;
+    const uint8_t* next = dec->buffer + dec->position;
+    const uint8_t* blockEnd = dec->buffer + dec->length;
+    const uint32_t clear = dec->clearCode;
     uint8_t* stack = dec->stack;
-    auto save = [&] {
-        dec->accumulator = acc;
-        dec->bitCount = bits;
-        dec->position = pos;
-        dec->length = len;
-        dec->width = width;
-        dec->limit = limit;
-        dec->counter = counter;
-        dec->previous = previous;
-        dec->stackCount = sp;
-        dec->ended = ended;
-    };
 
     uint32_t i = 0;
     while (sp && i < n) row[i++] = stack[--sp];
     while (i < n && !ended) {
-        // The next code: sub-block bytes enter the accumulator lowest bits first.
-        bool dataLeft = true;
-        while (bits < width) {
-            if (pos == len) {
-                if (!FetchSubBlock(dec)) {
-                    dataLeft = false;
-                    break;
+        // Sub-block bytes enter the accumulator lowest bits first, as many as
+        // fit; the next sub-block is fetched only when a code needs its bits.
+        if (bits < width) {
+            do {
+                if (next == blockEnd) {
+                    if (bits >= width) break;
+                    if (!FetchSubBlock(dec)) {
+                        ended = true;
+                        break;
+                    }
+                    next = dec->buffer;
+                    blockEnd = dec->buffer + dec->length;
                 }
-                pos = 0;
-                len = dec->length;
-            }
-            acc |= uint32_t(buffer[pos++]) << bits;
-            bits += 8;
-        }
-        if (!dataLeft) {
-            ended = true;
-            break;
+                acc |= uint32_t(*next++) << bits;
+                bits += 8;
+            } while (bits <= 24);
+            if (ended) break;
         }
         uint32_t code = acc & ((1u << width) - 1);
         acc >>= width;
         bits -= width;
-        if (++counter > limit && width < 12) {
-            limit <<= 1;
-            ++width;
-        }
+        if (++counter > (1u << width) && width < 12) ++width;
 
-        if (code == endCode) {
+        if (code < clear) {
+            // A byte: nothing is waiting on the stack here.
+            if (previous != kLzwUndefined && counter - 2 > clear + 1 && counter - 2 < kLzwTableSize) {
+                dec->prefix[counter - 2] = uint16_t(previous);
+                dec->suffix[counter - 2] = uint8_t(code);
+            }
+            row[i++] = uint8_t(code);
+            previous = code;
+            continue;
+        }
+        if (code == clear + 1) {
             ended = true;
             break;
         }
@@ -138,16 +134,12 @@ void LzwDecodeRow(LzwDecoder* dec, uint8_t* row, uint32_t n) {
             ResetTable(dec);
             counter = dec->counter;
             width = dec->width;
-            limit = dec->limit;
             previous = dec->previous;
             continue;
         }
         uint32_t defining = counter - 2;
         uint8_t first;
-        if (code < clear) {
-            first = uint8_t(code);
-            row[i++] = first;
-        } else if (dec->prefix[code] != kLzwUndefined) {
+        if (dec->prefix[code] != kLzwUndefined) {
             if (!PushString(dec, clear, code, sp)) {
                 previous = kLzwUndefined;
                 break;
@@ -167,14 +159,24 @@ void LzwDecodeRow(LzwDecoder* dec, uint8_t* row, uint32_t n) {
             previous = kLzwUndefined;
             break;
         }
-        if (previous != kLzwUndefined && defining > endCode && defining < kLzwTableSize) {
+        if (previous != kLzwUndefined && defining > clear + 1 && defining < kLzwTableSize) {
             dec->prefix[defining] = uint16_t(previous);
             dec->suffix[defining] = first;
         }
         previous = code;
         while (sp && i < n) row[i++] = stack[--sp];
     }
-    save();
+
+    dec->accumulator = acc;
+    dec->bitCount = bits;
+    dec->position = uint32_t(next - dec->buffer);
+    dec->length = uint32_t(blockEnd - dec->buffer);
+    dec->width = width;
+    dec->limit = 1u << width;
+    dec->counter = counter;
+    dec->previous = previous;
+    dec->stackCount = sp;
+    dec->ended = ended;
 }
 
 void LzwDecoderSkipRest(LzwDecoder* dec) {
