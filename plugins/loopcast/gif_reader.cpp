@@ -7,18 +7,27 @@
 
 namespace {
 
-// Past the end of the stream a byte reads as 0, and so does a word whose two
-// bytes are not both there.
+// Past the end of the stream a byte reads as 0.
 uint32_t GetByte(FILE* in) {
     int c = std::getc(in);
     return c == EOF ? 0 : uint32_t(c);
 }
 
-uint32_t GetWord(FILE* in) {
-    int lo = std::getc(in);
-    int hi = std::getc(in);
-    return lo == EOF || hi == EOF ? 0 : uint32_t(lo) | uint32_t(hi) << 8;
-}
+// A fixed-size record read in one call (every stream call takes the stream's
+// lock). Past the end of the stream a byte reads as 0, and so does a word
+// whose two bytes are not both there.
+template <size_t N> class Record {
+public:
+    explicit Record(FILE* in) : got_(std::fread(bytes_, 1, N, in)) {}
+    uint32_t Byte(size_t i) const { return i < got_ ? bytes_[i] : 0; }
+    uint32_t Word(size_t i) const {
+        return i + 1 < got_ ? uint32_t(bytes_[i]) | uint32_t(bytes_[i + 1]) << 8 : 0;
+    }
+
+private:
+    uint8_t bytes_[N];
+    size_t got_;
+};
 
 bool ReadTable(FILE* in, GifColorTable* table, uint32_t sizeBits) {
     uint32_t count = 1u << sizeBits;
@@ -49,7 +58,9 @@ bool ReadExtension(FILE* in, GifFile* file) {
     return false;
 }
 
-void ReadPixels(FILE* in, GifImage* im, uint64_t* budget) {
+// dec is shared by the images of one file, so that each image after the first
+// resets only the part of the code table the one before it defined.
+void ReadPixels(FILE* in, GifImage* im, uint64_t* budget, std::unique_ptr<LzwDecoder>& dec) {
     uint32_t minCodeSize = GetByte(in);
     uint64_t area = uint64_t(im->width) * im->height;
     if (area == 0 || im->width > kGifMaxSide || im->height > kGifMaxSide || area > *budget ||
@@ -63,7 +74,7 @@ void ReadPixels(FILE* in, GifImage* im, uint64_t* budget) {
         return;
     }
     *budget -= area;
-    auto dec = std::make_unique<LzwDecoder>();
+    if (!dec) dec = std::make_unique_for_overwrite<LzwDecoder>();
     LzwDecoderStart(dec.get(), minCodeSize, in);
     uint32_t w = im->width;
     GifForEachRow(im->height, im->interlaced != 0,
@@ -71,14 +82,15 @@ void ReadPixels(FILE* in, GifImage* im, uint64_t* budget) {
     LzwDecoderSkipRest(dec.get());
 }
 
-bool ReadImage(FILE* in, GifFile* file, uint64_t* budget) {
+bool ReadImage(FILE* in, GifFile* file, uint64_t* budget, std::unique_ptr<LzwDecoder>& dec) {
     GifImage* im = GifNewImage();
     if (!im) return false;
-    im->left = GetWord(in);
-    im->top = GetWord(in);
-    im->width = GetWord(in);
-    im->height = GetWord(in);
-    uint32_t packed = GetByte(in);
+    Record<9> descriptor(in);
+    im->left = descriptor.Word(0);
+    im->top = descriptor.Word(2);
+    im->width = descriptor.Word(4);
+    im->height = descriptor.Word(6);
+    uint32_t packed = descriptor.Byte(8);
     im->hasLocalTable = packed >> 7 & 1;
     im->interlaced = packed >> 6 & 1;
     im->sorted = packed >> 5 & 1;
@@ -88,7 +100,7 @@ bool ReadImage(FILE* in, GifFile* file, uint64_t* budget) {
         GifFreeImage(im);
         return false;
     }
-    ReadPixels(in, im, budget);
+    ReadPixels(in, im, budget, dec);
     if (GifAppendImage(file, im)) return true;
     GifFreeImage(im);
     return false;
@@ -105,15 +117,16 @@ GifFile* GifReadFile(FILE* in) {
     file->signature[6] = 0;
 
     GifScreen* s = file->screen;
-    s->width = GetWord(in);
-    s->height = GetWord(in);
-    uint32_t packed = GetByte(in);
+    Record<7> screen(in);
+    s->width = screen.Word(0);
+    s->height = screen.Word(2);
+    uint32_t packed = screen.Byte(4);
     s->hasGlobalTable = packed >> 7 & 1;
     s->colorResolution = (packed >> 4 & 7) + 1;
     s->sorted = packed >> 3 & 1;
     s->sizeBits = (packed & 7) + 1;
-    s->background = GetByte(in);
-    s->aspect = GetByte(in);
+    s->background = screen.Byte(5);
+    s->aspect = screen.Byte(6);
     if (s->width > kGifMaxSide || s->height > kGifMaxSide ||
         (s->hasGlobalTable && !ReadTable(in, s->table, s->sizeBits))) {
         GifFreeFile(file);
@@ -121,11 +134,12 @@ GifFile* GifReadFile(FILE* in) {
     }
 
     uint64_t budget = kGifPixelBudget;
+    std::unique_ptr<LzwDecoder> dec;
     for (uint32_t n = 0; n < kGifMaxBlocks; ++n) {
         int kind = std::getc(in);
         bool ok;
         if (kind == kGifImageKind)
-            ok = ReadImage(in, file, &budget);
+            ok = ReadImage(in, file, &budget, dec);
         else if (kind == kGifExtensionKind)
             ok = ReadExtension(in, file);
         else

@@ -8,56 +8,82 @@
 
 namespace {
 
-void PutWord(FILE* out, uint32_t v) {
-    std::putc(int(v & 0xFF), out);
-    std::putc(int((v >> 8) & 0xFF), out);
-}
+// The fixed records and colour tables are gathered here and handed to the
+// stream in a few large writes: every stream call takes the stream's lock,
+// which byte by byte would cost more than encoding a small image.
+class RecordWriter {
+public:
+    explicit RecordWriter(FILE* stream) : stream_(stream) {}
 
-void PutTable(FILE* out, const GifColorTable* table) {
+    FILE* stream() const { return stream_; }
+    void Put(uint32_t b) {
+        if (count_ == sizeof bytes_) Flush();
+        bytes_[count_++] = uint8_t(b);
+    }
+    void PutWord(uint32_t v) {
+        Put(v & 0xFF);
+        Put((v >> 8) & 0xFF);
+    }
+    void PutBytes(const uint8_t* p, size_t n) {
+        for (size_t i = 0; i < n; ++i) Put(p[i]);
+    }
+    // Hands the gathered bytes to the stream, before others write to it.
+    void Flush() {
+        if (count_) std::fwrite(bytes_, 1, count_, stream_);
+        count_ = 0;
+    }
+
+private:
+    FILE* stream_;
+    uint8_t bytes_[1024];
+    size_t count_ = 0;
+};
+
+void PutTable(RecordWriter& out, const GifColorTable* table) {
     if (!table || !table->entries) return;
     uint32_t count = std::min(table->count, GifBlockSize(table->entries) / 4);
     for (uint32_t i = 0; i < count; ++i) {
         uint32_t rgb = table->entries[i];
-        std::putc(int((rgb >> 16) & 0xFF), out);
-        std::putc(int((rgb >> 8) & 0xFF), out);
-        std::putc(int(rgb & 0xFF), out);
+        out.Put((rgb >> 16) & 0xFF);
+        out.Put((rgb >> 8) & 0xFF);
+        out.Put(rgb & 0xFF);
     }
 }
 
 uint32_t SizeField(uint32_t bits) { return (std::clamp(bits, 1u, 8u) - 1); }
 
-void PutScreen(FILE* out, const GifScreen* s) {
-    PutWord(out, s->width);
-    PutWord(out, s->height);
+void PutScreen(RecordWriter& out, const GifScreen* s) {
+    out.PutWord(s->width);
+    out.PutWord(s->height);
     uint32_t resolution = std::clamp(s->colorResolution, 1u, 8u);
-    std::putc(int((s->hasGlobalTable ? 0x80 : 0) | (resolution - 1) << 4 | (s->sorted ? 0x08 : 0) |
-                  SizeField(s->sizeBits)),
-              out);
-    std::putc(int(s->background & 0xFF), out);
-    std::putc(int(s->aspect & 0xFF), out);
+    out.Put((s->hasGlobalTable ? 0x80 : 0) | (resolution - 1) << 4 | (s->sorted ? 0x08 : 0) |
+            SizeField(s->sizeBits));
+    out.Put(s->background & 0xFF);
+    out.Put(s->aspect & 0xFF);
     if (s->hasGlobalTable) PutTable(out, s->table);
 }
 
-void PutExtension(FILE* out, const GifExtension* e) {
-    std::putc(int(e->label & 0xFF), out);
+void PutExtension(RecordWriter& out, const GifExtension* e) {
+    out.Put(e->label & 0xFF);
     for (uint32_t i = 0; i < GifSubBlockCount(e); ++i) {
         const uint8_t* sub = GifSubBlockAt(e, i);
         uint32_t n = std::min<uint32_t>(GifBlockSize(sub), 255);
         if (n == 0) continue;
-        std::putc(int(n), out);
-        std::fwrite(sub, 1, n, out);
+        out.Put(n);
+        out.PutBytes(sub, n);
     }
-    std::putc(0, out);
+    out.Put(0);
 }
 
-void PutImage(FILE* out, const GifImage* im) {
-    PutWord(out, im->left);
-    PutWord(out, im->top);
-    PutWord(out, im->width);
-    PutWord(out, im->height);
-    std::putc(int((im->hasLocalTable ? 0x80 : 0) | (im->interlaced ? 0x40 : 0) |
-                  (im->sorted ? 0x20 : 0) | (im->carried ? 0x10 : 0) | SizeField(im->sizeBits)),
-              out);
+// enc is shared by the images of one file, so that each image after the first
+// empties only the part of the string table the one before it filled.
+void PutImage(RecordWriter& out, const GifImage* im, std::unique_ptr<LzwEncoder>& enc) {
+    out.PutWord(im->left);
+    out.PutWord(im->top);
+    out.PutWord(im->width);
+    out.PutWord(im->height);
+    out.Put((im->hasLocalTable ? 0x80 : 0) | (im->interlaced ? 0x40 : 0) | (im->sorted ? 0x20 : 0) |
+            (im->carried ? 0x10 : 0) | SizeField(im->sizeBits));
     if (im->hasLocalTable) PutTable(out, im->table);
 
     uint32_t w = im->width & 0xFFFF, h = im->height & 0xFFFF;
@@ -71,9 +97,10 @@ void PutImage(FILE* out, const GifImage* im) {
         uint32_t highest = *std::max_element(im->pixels, im->pixels + area);
         while (highest >> minCodeSize) ++minCodeSize;
     }
-    std::putc(int(minCodeSize), out);
-    auto enc = std::make_unique<LzwEncoder>();
-    LzwEncoderStart(enc.get(), minCodeSize, out);
+    out.Put(minCodeSize);
+    out.Flush();
+    if (!enc) enc = std::make_unique_for_overwrite<LzwEncoder>();
+    LzwEncoderStart(enc.get(), minCodeSize, out.stream());
     if (hasPixels) {
         GifForEachRow(h, im->interlaced != 0,
                       [&](uint32_t y) { LzwEncoderFeed(enc.get(), im->pixels + size_t(y) * w, w); });
@@ -88,17 +115,20 @@ void PutImage(FILE* out, const GifImage* im) {
 }  // namespace
 
 bool GifWriteFile(FILE* stream, const GifFile* file) {
-    char signature[6];
+    RecordWriter out(stream);
+    std::unique_ptr<LzwEncoder> enc;
+    uint8_t signature[6];
     std::memset(signature, 0, sizeof signature);
     std::memcpy(signature, file->signature, strnlen(file->signature, 6));
-    std::fwrite(signature, 1, 6, stream);
-    if (file->screen) PutScreen(stream, file->screen);
+    out.PutBytes(signature, 6);
+    if (file->screen) PutScreen(out, file->screen);
     for (uint32_t i = 0; i < GifBlockCount(file); ++i) {
         const GifBlock* block = GifBlockAt(file, i);
-        std::putc(int(block->kind & 0xFF), stream);
-        if (block->image) PutImage(stream, block->image);
-        if (block->extension) PutExtension(stream, block->extension);
+        out.Put(block->kind & 0xFF);
+        if (block->image) PutImage(out, block->image, enc);
+        if (block->extension) PutExtension(out, block->extension);
     }
-    std::putc(kGifTrailer, stream);
+    out.Put(kGifTrailer);
+    out.Flush();
     return !std::ferror(stream);
 }

@@ -1,7 +1,9 @@
 // Variable-width LZW decoder of GIF image data, reading length-prefixed
 // sub-blocks from a stream and decoding straight into pixel rows through a
 // 4096-byte stack. Codes that would pass 4095 never occur: the minimum code
-// size is checked by the caller (LzwValidMinCodeSize).
+// size is checked by the caller (LzwValidMinCodeSize). One decoder may decode
+// stream after stream: its prefix table is set undefined in full only the
+// first time, and afterwards only where the stream before defined codes.
 #pragma once
 
 #include <cstdint>
@@ -29,12 +31,17 @@ struct LzwDecoder {
     uint8_t stack[kLzwTableSize];
     uint8_t suffix[kLzwTableSize];
     uint16_t prefix[kLzwTableSize];
+    // 0 until the prefix table was first set undefined in full; from then on
+    // only the codes clear + 2 up to the one the last read was defining can
+    // be defined.
+    uint32_t tableKnown = 0;
     FILE* in;
 };
 
 // 1 to 11: every code of such a stream fits in 12 bits.
 inline bool LzwValidMinCodeSize(uint32_t m) { return m >= 1 && m <= 11; }
 
+// The decoder may come fresh from new or have decoded an earlier stream.
 void LzwDecoderStart(LzwDecoder* dec, uint32_t minCodeSize, FILE* in);
 // Fills row[0..n) with the next n decoded bytes. Bytes of a string that do
 // not fit stay on the stack for the next call. An invalid code stops the row

@@ -6,6 +6,9 @@ namespace {
 
 constexpr uint32_t kEmptySlot = 0xFFFFFFFFu;
 constexpr uint32_t kLastCode = 4095;
+// Above this many filled slots one sweep over the whole table is cheaper than
+// emptying them one by one.
+constexpr uint32_t kSweepAbove = kLzwHashSlots / 8;
 
 void PutByte(LzwEncoder* enc, uint8_t b) {
     enc->buffer[enc->pending++] = b;
@@ -34,7 +37,12 @@ void ResetTable(LzwEncoder* enc) {
     enc->nextFree = enc->clearCode + 2;
     enc->width = enc->minCodeSize + 1;
     enc->limit = 1u << enc->width;
-    std::memset(enc->hash, 0xFF, sizeof enc->hash);
+    if (enc->filledCount > kSweepAbove) {
+        std::memset(enc->hash, 0xFF, sizeof enc->hash);
+    } else {
+        for (uint32_t i = 0; i < enc->filledCount; ++i) enc->hash[enc->filled[i]] = kEmptySlot;
+    }
+    enc->filledCount = 0;
 }
 
 }  // namespace
@@ -72,6 +80,7 @@ void LzwEncoderFeed(LzwEncoder* enc, const uint8_t* bytes, size_t n) {
         Emit(enc, prefix);
         if (enc->nextFree < kLastCode) {
             enc->hash[slot] = key << 12 | enc->nextFree++;
+            enc->filled[enc->filledCount++] = uint16_t(slot);
         } else {
             Emit(enc, enc->clearCode);
             ResetTable(enc);
