@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 
 #include "document/floating_selection.h"
 #include "document/layer_factory.h"
@@ -133,6 +134,9 @@ void CLayerListDlg::FillList() {
     CPelmarkDoc& doc = *doc_;
     colors_ = layer_palette::CompositeColors(doc);
     list_->setUpdatesEnabled(false);
+    // The rows are made again; the list stays where the user scrolled it.
+    QScrollBar* bar = list_->verticalScrollBar();
+    const int scrolled = bar->value();
     list_->ResetContent();
     const int count = std::min(layerCount_, int(doc.m_hLayers.size()));
     for (int layer = count - 1; layer >= 0; --layer) {
@@ -143,6 +147,7 @@ void CLayerListDlg::FillList() {
     }
     if (doc.m_bHasUnderlay)
         list_->AddRow({kIndent + QStringLiteral("轮廓"), doc.m_bUnderlayCheck != 0, -1});
+    bar->setValue(scrolled);
     list_->SetCurSel(EditLayerRow());
     const bool usable = doc.m_nLayerCount > 0 && !doc.m_bAnimPluginRunning && !locked;
     for (int id : buttons) EnableDlgItem(id, usable);

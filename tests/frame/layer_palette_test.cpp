@@ -3,6 +3,7 @@
 // through the real list widget and the main frame.
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <functional>
@@ -452,6 +453,17 @@ TEST_F(LayerPaletteTest, TheUnderlayRowSamplesTheUnderlayInItsOwnSize) {
             }
         EXPECT_EQ(wrong, 0);
     }
+}
+
+TEST_F(LayerPaletteTest, AClickKeepsTheListWhereItWasScrolled) {
+    CPelmarkDoc* doc = StackDocument(4, 4, std::vector<Pixel>(12, Fill(1)), std::vector<int>(12, 1));
+    ASSERT_TRUE(doc);
+    QScrollBar* bar = list->verticalScrollBar();
+    bar->setValue(100);
+    const int row = list->RowAt(QPoint(60, 60));  // a row shown whole
+    ClickRow(row);
+    EXPECT_EQ(doc->m_nEditLayer, 11 - row);
+    EXPECT_EQ(bar->value(), 100);
 }
 
 TEST_F(LayerPaletteTest, ThePaletteFollowsTheActiveDocumentAndDropsAClosedOne) {
