@@ -65,9 +65,12 @@ std::vector<uint8_t> ComposeVisibleLayers(const CPelmarkDoc& doc) {
     stack.height = doc.m_nHeight;
     stack.stride = dib::LayerRowBytes(doc.m_nWidth);
     stack.hasLayers = true;
-    for (MemHandle handle : doc.m_hLayers) {
-        auto layer = std::make_unique<LockedLayer>(handle, n);
-        if (!*layer) continue;
+    // The layers the composite is made of: the table up to the layer count
+    // and its first missing block.
+    const int count = std::min<int>(doc.m_nLayerCount, kLayerSlots);
+    for (int i = 0; i < count; ++i) {
+        auto layer = std::make_unique<LockedLayer>(doc.m_hLayers[size_t(i)], n);
+        if (!*layer) break;
         stack.layers.push_back({&layer->header(), layer->pixels()});
         locks.push_back(std::move(layer));
     }
@@ -114,6 +117,11 @@ void SetAllDrawModes(CPelmarkDoc& doc, int mode) {
         MemLockGuard lock(handle);
         if (lock && lock.size() >= LAYER_HEADER_SIZE) lock.as<LayerHeader>()->drawMode = uint8_t(mode);
     }
+}
+
+void SetLayerVisible(CPelmarkDoc& doc, int layer, bool visible) {
+    MemLockGuard lock(LayerAt(doc, layer));
+    if (lock && lock.size() >= LAYER_HEADER_SIZE) lock.as<LayerHeader>()->visible = visible ? 1 : 0;
 }
 
 bool DeleteCurrentLayer(CPelmarkDoc& doc) {

@@ -36,6 +36,8 @@ bool FlattenIntoCurrent(CPelmarkDoc& doc);
 bool FlattenIntoFirstVisible(CPelmarkDoc& doc);
 // Every layer's draw mode byte.
 void SetAllDrawModes(CPelmarkDoc& doc, int mode);
+// One layer's visible byte (nothing for an empty slot).
+void SetLayerVisible(CPelmarkDoc& doc, int layer, bool visible);
 
 // Deletes the current layer as undo step 225 "消除层": the block is freed,
 // the layers above move down one slot and the count goes down by one; the

@@ -122,6 +122,10 @@ public:
     uint64_t ContentGeneration() const { return m_nContentGeneration; }
     void NoteContentChange() { m_nContentGeneration = document::NextContentGeneration(); }
 
+    // While a selection rectangle exists, the saved copy of the current
+    // layer is taken again (after the current layer changed).
+    void RefreshSavedLayerCopy();
+
     // Layer menu commands.
     void OnLayerNew();
     void OnLayerDuplicate();
@@ -314,7 +318,6 @@ private:
     // After a change of the layer table: modified, the layer palette, and
     // the saved copy of the current layer while a selection exists.
     void RefreshAfterLayerChange();
-    void RefreshSavedLayerCopy();
     void FinishMerge();
     void EndEditMode();
     void StepLayer(bool up);

@@ -14,6 +14,7 @@
 #include "view/pelmark_view.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/link_palette.h"
+#include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_palette.h"
@@ -115,13 +116,33 @@ void CMainFrame::ShowOutOfMemory() {
 bool CMainFrame::IsCommandLocked() const { return locks_.AnySet(); }
 
 void CMainFrame::UpdateLayerPalette(CPelmarkDoc* doc) {
-    // The list is not shown yet; the composition from the layers is done
-    // here already, so that undo and redo show the layers they restored.
-    if (!doc || doc->m_nLayerCount <= 0) return;
-    if (tools::RecomposeDocument(*doc)) doc->UpdateAllViews(nullptr);
+    // Every edit relies on this for its composite, shown palette or not.
+    if (!layerPalette_) {
+        if (doc && tools::RecomposeDocument(*doc)) doc->UpdateAllViews(nullptr);
+        return;
+    }
+    layerPalette_->SetDocument(doc);
+    layerPalette_->SetLayerCount(doc ? doc->m_nLayerCount : 0);
+    layerPalette_->Refresh();
 }
-void CMainFrame::SetLayerPaletteDoc(CPelmarkDoc*) {}
-void CMainFrame::SetLayerListSel(int) {}
+
+void CMainFrame::SetLayerPaletteDoc(CPelmarkDoc* doc) {
+    if (!layerPalette_) return;
+    layerPalette_->SetDocument(doc);
+    layerPalette_->SetLayerCount(doc ? doc->m_nLayerCount : 0);
+    layerPalette_->FillList();
+    layerPalette_->RepaintIfVisible();
+}
+
+CPelmarkDoc* CMainFrame::GetLayerPaletteDoc() const {
+    return layerPalette_ ? layerPalette_->GetDocument() : nullptr;
+}
+
+int CMainFrame::GetLayerListSel() const { return layerPalette_ ? layerPalette_->GetCurSel() : -1; }
+
+void CMainFrame::SetLayerListSel(int index) {
+    if (layerPalette_) layerPalette_->SetCurSel(index);
+}
 void CMainFrame::SetPositionPaletteDoc(CPelmarkDoc*) {}
 void CMainFrame::UpdateEditButtons() {}
 

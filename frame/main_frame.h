@@ -172,12 +172,15 @@ public:
     void SetToneButton(CommandId tone);
     void OnIdleUpdateCmdUI() override;
 
-    // Layer palette: take the document, rebuild the list (not yet shown) and
-    // recompose the composite from the layers.
+    // Layer palette: it takes the document and its layer count, rebuilds its
+    // list and recomposes the composite from the layers (shown or not).
     void UpdateLayerPalette(CPelmarkDoc* doc);
-    // The same without recomposition (not yet shown).
+    // The same without recomposition.
     void SetLayerPaletteDoc(CPelmarkDoc* doc);
-    // Selects a row of the layer list (not yet shown).
+    // The palette's document (null when none) and its selected row (-1 when
+    // none); selects a row.
+    CPelmarkDoc* GetLayerPaletteDoc() const;
+    int GetLayerListSel() const;
     void SetLayerListSel(int index);
     // Position palette: show this document (not yet shown).
     void SetPositionPaletteDoc(CPelmarkDoc* doc);
@@ -338,6 +341,8 @@ public:
     CColorPaletteBar* ColorBar() const override;
     QWidget* SelectModeWindow() const override;
     void RepaintToolPalette() override;
+    bool LayerCommandsLocked() const override;
+    framework::CommandHooks FrameCommandHooks() override;
     // DialogHost
     void RepaintActiveView() override;
     std::vector<NamedColor> ColorDictionary() override;

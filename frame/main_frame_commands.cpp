@@ -13,6 +13,7 @@
 #include "framework/cmd_ui.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/link_palette.h"
+#include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
 #include "palettes/tool_palette.h"
 #include "view/child_frame.h"

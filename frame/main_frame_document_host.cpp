@@ -2,6 +2,7 @@
 // drawing tool asks for goes to what the frame did for it before.
 #include "dialogs/new_image_dlg.h"
 #include "frame/main_frame.h"
+#include "palettes/layer_list_dlg.h"
 #include "framework/dialog.h"
 #include "plugin_api/plugin_messages.h"
 #include "plugin_host/tool_commands.h"
@@ -42,14 +43,25 @@ void CMainFrame::DeclarePluginCommands(framework::CommandTable& table, CPelmarkD
     plugin_host::DeclareToolHostCommands(table, doc);
 }
 
-void CMainFrame::DocumentClosing(CPelmarkDoc* doc) { plugin_host::ToolHostDocumentGone(doc); }
+void CMainFrame::DocumentClosing(CPelmarkDoc* doc) {
+    plugin_host::ToolHostDocumentGone(doc);
+    // The layer palette never keeps a document that is gone.
+    if (layerPalette_ && layerPalette_->GetDocument() == doc) {
+        layerPalette_->SetDocument(nullptr);
+        layerPalette_->SetLayerCount(0);
+        layerPalette_->FillList();
+    }
+}
 
 void CMainFrame::DocumentCreated(CPelmarkDoc*) { ResetToolSelection(); }
 
 
 void CMainFrame::LayerListChanged(CPelmarkDoc* doc) { SetLayerPaletteDoc(doc); }
 
-void CMainFrame::CurrentLayerChanged(CPelmarkDoc*, int row) { SetLayerListSel(row); }
+void CMainFrame::CurrentLayerChanged(CPelmarkDoc* doc, int row) {
+    if (doc != GetLayerPaletteDoc()) SetLayerPaletteDoc(doc);
+    SetLayerListSel(row);
+}
 
 void CMainFrame::ImageChanged(CPelmarkDoc*) { RefreshActiveView(); }
 

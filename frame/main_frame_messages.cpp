@@ -18,6 +18,7 @@
 #include "framework/view.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/link_palette.h"
+#include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_palette.h"

@@ -25,4 +25,8 @@ void CMainFrame::RepaintToolPalette() {
     if (ToolPalette()) ToolPalette()->update();
 }
 
+bool CMainFrame::LayerCommandsLocked() const { return locks_.IsSet(CommandLockTable::kLayers); }
+
+framework::CommandHooks CMainFrame::FrameCommandHooks() { return Hooks(); }
+
 void CMainFrame::RepaintActiveView() { RefreshActiveView(); }

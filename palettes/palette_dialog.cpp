@@ -33,12 +33,6 @@ void PaletteDialog::SavePosition() {
     WritePositionKey(positionKey_, PositionNumbers(ClampedWindowRect(this)));
 }
 
-CLayerListDlg::CLayerListDlg()
-    : PaletteDialog(225, QStringLiteral("图层操作"), QStringLiteral("LayerPalettePos"), 4,
-                    QSize(190, 300)) {
-    setObjectName(QStringLiteral("LayerPalette"));
-}
-
 CPosPaletteDlg::CPosPaletteDlg()
     : PaletteDialog(270, QStringLiteral("位置"), QStringLiteral("PosPalettePos"), 4,
                     QSize(200, 234)) {

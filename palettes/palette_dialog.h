@@ -32,13 +32,6 @@ private:
     bool saved_ = false;
 };
 
-// The layer palette (dialog 225).
-class CLayerListDlg : public PaletteDialog {
-    Q_OBJECT
-public:
-    CLayerListDlg();
-};
-
 // The position palette (dialog 270): the navigator of the active canvas.
 class CPosPaletteDlg : public PaletteDialog {
     Q_OBJECT

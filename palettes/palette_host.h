@@ -7,6 +7,7 @@
 // nowhere.
 #pragma once
 
+#include "framework/command_action.h"
 #include "framework/command_ids.h"
 #include "tools/tool_options.h"
 
@@ -16,6 +17,10 @@ struct RgbaEntry;
 class QFont;
 class QString;
 class QWidget;
+
+namespace framework {
+class View;
+}
 
 class PaletteHost {
 public:
@@ -59,6 +64,16 @@ public:
     virtual void LayersChanged(CPelmarkDoc* doc) = 0;
     // The plug-in windows hear that the active image changed.
     virtual void ImageDrawn() = 0;
+
+    // The layer palette's buttons and list are disabled while the layer
+    // commands are locked; choosing a layer releases every command lock.
+    virtual bool LayerCommandsLocked() const = 0;
+    virtual void ReleaseCommandLocks() = 0;
+    // The view the user works in (disabled while no layer is visible), or null.
+    virtual framework::View* ActiveView() const = 0;
+    // A palette's menu of main-window commands posts them to the main
+    // window and takes its items' states from its routing, as its menu bar.
+    virtual framework::CommandHooks FrameCommandHooks() = 0;
 
 protected:
     ~PaletteHost() = default;

@@ -45,6 +45,10 @@ public:
     void PaletteChanged() override { calls.push_back("PaletteChanged"); }
     void LayersChanged(CPelmarkDoc*) override { calls.push_back("LayersChanged"); }
     void ImageDrawn() override { calls.push_back("ImageChanged"); }
+    bool LayerCommandsLocked() const override { return false; }
+    void ReleaseCommandLocks() override { calls.push_back("ReleaseCommandLocks"); }
+    framework::View* ActiveView() const override { return nullptr; }
+    framework::CommandHooks FrameCommandHooks() override { return {}; }
 };
 
 class FrameHostTest : public frametest::FrameTest {};
