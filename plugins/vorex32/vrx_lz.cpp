@@ -35,6 +35,19 @@ struct PrefixChains {
     }
 };
 
+// The length of the run of equal bytes starting at every position, kRunCap
+// standing for that length or more. Flat areas (a sprite's background) put
+// every position of a run in one chain; the runs let the search pass a whole
+// run of candidates at once.
+constexpr uint16_t kRunCap = UINT16_MAX;
+
+std::vector<uint16_t> RunLengths(const uint8_t* data, size_t size) {
+    std::vector<uint16_t> run(size);
+    for (size_t i = size; i-- > 0;)
+        run[i] = (i + 1 < size && data[i + 1] == data[i]) ? uint16_t(run[i + 1] + (run[i + 1] != kRunCap)) : 1;
+    return run;
+}
+
 void PutBig16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(uint8_t(v >> 8));
     out.push_back(uint8_t(v));
@@ -45,7 +58,16 @@ void PutBig16(std::vector<uint8_t>& out, uint32_t v) {
 // at the longest length possible there or when no later candidate could be
 // longer (a candidate may not reach the position: its length is at most its
 // distance).
-std::vector<uint8_t> Body(const uint8_t* data, size_t size, int variant, const PrefixChains& chains) {
+//
+// Where the position starts a run of one byte (length r, at least 3), a
+// candidate in a run of the same byte with length q matches min(q, r) bytes
+// when q != r (one run ends where the other goes on), and its later
+// neighbours in that run, whose chain entries follow it one by one, match
+// no more than it does, except the one whose run is exactly r long (it may
+// match past the run). So of each such run only its first candidate and
+// that aligned one are measured; the rest of the run is passed.
+std::vector<uint8_t> Body(const uint8_t* data, size_t size, int variant, const PrefixChains& chains,
+                          const std::vector<uint16_t>& run) {
     const VrxLzVariant v = VrxVariant(variant);
     std::vector<uint32_t> cursor = chains.first;
     std::vector<uint8_t> out;
@@ -77,18 +99,60 @@ std::vector<uint8_t> Body(const uint8_t* data, size_t size, int variant, const P
             while (s != kNone && s < low) s = chains.next[s];
             cursor[h] = s;
             const uint32_t limit = uint32_t(std::min<size_t>(v.maxMatch, size - p));
-            for (; s != kNone && s + kVrxMinMatch <= p; s = chains.next[s]) {
-                const uint32_t cap = uint32_t(std::min<size_t>(limit, p - s));
-                if (cap <= best) break;
-                const uint8_t* a = data + s;
-                const uint8_t* b = data + p;
-                if (a[best] != b[best]) continue;
-                uint32_t len = 0;
-                while (len < cap && a[len] == b[len]) ++len;
-                if (len > best) {
-                    best = len;
-                    bestStart = s;
-                    if (best == limit) break;
+            const uint8_t* b = data + p;
+            const uint32_t runHere = run[p];
+            if (runHere < kVrxMinMatch) {
+                for (; s != kNone && s + kVrxMinMatch <= p; s = chains.next[s]) {
+                    const uint32_t cap = uint32_t(std::min<size_t>(limit, p - s));
+                    if (cap <= best) break;
+                    const uint8_t* a = data + s;
+                    if (a[best] != b[best]) continue;
+                    uint32_t len = 0;
+                    while (len < cap && a[len] == b[len]) ++len;
+                    if (len > best) {
+                        best = len;
+                        bestStart = s;
+                        if (best == limit) break;
+                    }
+                }
+            } else {
+                // Measures the candidate at `from`; true when no later one
+                // can be longer.
+                auto measure = [&](uint32_t from) {
+                    const uint32_t cap = uint32_t(std::min<size_t>(limit, p - from));
+                    if (cap <= best) return true;
+                    const uint8_t* a = data + from;
+                    if (a[best] != b[best]) return false;
+                    uint32_t len = 0;
+                    // Runs of unequal lengths (a capped one stands for its
+                    // length or more, so it is never taken for the other).
+                    if (a[0] == b[0] && run[from] != runHere)
+                        len = std::min({uint32_t(run[from]), runHere, cap});
+                    else
+                        while (len < cap && a[len] == b[len]) ++len;
+                    if (len > best) {
+                        best = len;
+                        bestStart = from;
+                        if (best == limit) return true;
+                    }
+                    return false;
+                };
+                while (s != kNone && s + kVrxMinMatch <= p) {
+                    if (measure(s)) break;
+                    const uint32_t q = run[s];
+                    if (q < kVrxMinMatch || q == kRunCap || runHere == kRunCap || data[s] != b[0]) {
+                        s = chains.next[s];
+                        continue;
+                    }
+                    // s starts a run of b[0] whose positions s .. s + q - 3
+                    // all start with the same three bytes, so they follow
+                    // one by one in the chain.
+                    if (q > runHere) {
+                        const uint32_t aligned = s + (q - runHere);
+                        if (aligned + kVrxMinMatch > p) break;
+                        if (measure(aligned)) break;
+                    }
+                    s = chains.next[s + q - kVrxMinMatch];
                 }
             }
         }
@@ -118,14 +182,22 @@ void PutHeader(std::vector<uint8_t>& stream, int variant, size_t body) {
 std::vector<uint8_t> VrxCompressBody(const uint8_t* data, size_t size, int variant) {
     if (variant < 1 || variant > kVrxVariants) return {};
     PrefixChains chains(data, size);
-    return Body(data, size, variant, chains);
+    return Body(data, size, variant, chains, RunLengths(data, size));
 }
 
 bool VrxCompress(const uint8_t* data, size_t size, std::vector<uint8_t>& stream) {
     stream.clear();
+    // The chains and the runs are made side by side on large inputs.
+    std::vector<uint16_t> run;
+    std::thread runs;
+    if (size >= kParallelFrom)
+        runs = std::thread([&] { run = RunLengths(data, size); });
+    else
+        run = RunLengths(data, size);
     PrefixChains chains(data, size);
+    if (runs.joinable()) runs.join();
     std::array<std::vector<uint8_t>, kVrxVariants> bodies;
-    auto trial = [&](int i) { bodies[size_t(i)] = Body(data, size, i + 1, chains); };
+    auto trial = [&](int i) { bodies[size_t(i)] = Body(data, size, i + 1, chains, run); };
     if (size >= kParallelFrom) {
         std::vector<std::thread> threads;
         for (int i = 1; i < kVrxVariants; ++i) threads.emplace_back(trial, i);

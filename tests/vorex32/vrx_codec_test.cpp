@@ -85,6 +85,16 @@ std::vector<Input> Inputs() {
     for (int i = 0; i < 64; ++i) distinct.push_back(uint8_t(i));
     Bytes alternating;
     for (int i = 0; i < 700; ++i) alternating.push_back(uint8_t(i % 2 ? 9 : 4));
+    // Runs of a few bytes and of many lengths side by side, so that runs of
+    // one byte meet runs of other lengths and equal ones with equal bytes
+    // after them (a sprite's flat background between its lines).
+    Bytes runs;
+    const Bytes picks = vrxtest::Random(1200, 5, 3);
+    for (size_t i = 0; i + 1 < picks.size() && runs.size() < 9000; i += 2)
+        runs.insert(runs.end(), size_t(picks[i + 1] * 7 % 23 + 1), picks[i]);
+    Bytes sprites;  // one short pattern on a flat ground, at several places
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x) sprites.push_back(uint8_t((x + y * 3) % 37 < 5 ? 1 + (x + y) % 3 : 0));
     return {
         {"empty", {}},
         {"two bytes", {1, 1}},
@@ -101,6 +111,8 @@ std::vector<Input> Inputs() {
         {"32 items", Bytes(distinct.begin(), distinct.begin() + 32)},
         {"33 items", Bytes(distinct.begin(), distinct.begin() + 33)},
         {"64 items", distinct},
+        {"runs of many lengths", runs},
+        {"sprites on a flat ground", sprites},
     };
 }
 
@@ -134,6 +146,19 @@ TEST(VrxLz, TheFastSearchGivesTheRulesBodyForEveryVariant) {
             stream.insert(stream.end(), body.begin(), body.end());
             EXPECT_EQ(Decompress(stream, in.data.size()), in.data);
         }
+    }
+}
+
+// A run longer than the search's run lengths count, between varied bytes.
+TEST(VrxLz, ARunLongerThanSixtyFiveThousandGivesTheRulesBody) {
+    Bytes d = vrxtest::Random(300, 8, 2);
+    d.insert(d.end(), 70000, 0);
+    const Bytes tail = vrxtest::Random(300, 9, 2);
+    d.insert(d.end(), tail.begin(), tail.end());
+    d.insert(d.end(), 66000, 0);
+    for (int variant = 1; variant <= 2; ++variant) {
+        SCOPED_TRACE(variant);
+        EXPECT_EQ(VrxCompressBody(d.data(), d.size(), variant), ReferenceBody(d, variant));
     }
 }
 
