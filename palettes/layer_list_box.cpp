@@ -30,6 +30,13 @@ int CLayerListBox::AddRow(const Row& row) {
     return GetCount() - 1;
 }
 
+void CLayerListBox::SetRows(std::vector<Row> rows) {
+    rows_ = std::move(rows);
+    current_ = -1;
+    updateScrollRange();
+    viewport()->update();
+}
+
 void CLayerListBox::SetCurSel(int row) {
     current_ = row >= 0 && row < GetCount() ? row : -1;
     if (current_ >= 0) {

@@ -46,6 +46,8 @@ public:
     void ResetContent();
     // Appends a row; returns its index.
     int AddRow(const Row& row);
+    // Replaces every row at once (no selection).
+    void SetRows(std::vector<Row> rows);
     int GetCount() const { return int(rows_.size()); }
     const Row& RowAt(int row) const { return rows_[size_t(row)]; }
     // The selected row, -1 when none.

@@ -137,16 +137,18 @@ void CLayerListDlg::FillList() {
     // The rows are made again; the list stays where the user scrolled it.
     QScrollBar* bar = list_->verticalScrollBar();
     const int scrolled = bar->value();
-    list_->ResetContent();
+    std::vector<CLayerListBox::Row> rows;
     const int count = std::min(layerCount_, int(doc.m_hLayers.size()));
+    rows.reserve(size_t(count) + 1);
     for (int layer = count - 1; layer >= 0; --layer) {
         MemLockGuard lock(doc.m_hLayers[size_t(layer)]);
         const LayerHeader* header = HeaderOf(lock);
         if (!header) continue;
-        list_->AddRow({LayerRowText(*header), header->visible != 0, layer});
+        rows.push_back({LayerRowText(*header), header->visible != 0, layer});
     }
     if (doc.m_bHasUnderlay)
-        list_->AddRow({kIndent + QStringLiteral("轮廓"), doc.m_bUnderlayCheck != 0, -1});
+        rows.push_back({kIndent + QStringLiteral("轮廓"), doc.m_bUnderlayCheck != 0, -1});
+    list_->SetRows(std::move(rows));
     bar->setValue(scrolled);
     list_->SetCurSel(EditLayerRow());
     const bool usable = doc.m_nLayerCount > 0 && !doc.m_bAnimPluginRunning && !locked;
