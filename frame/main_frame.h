@@ -324,6 +324,7 @@ public:
     void ShowGuideState(bool shown, bool editing) override;
     void ShowAnimationState(bool editorOpen, bool previewShown) override;
     void ShowTone(CommandId tone) override;
+    void ShowPasteMode(CommandId mode) override;
     void FollowPosition(CPelmarkDoc* doc) override;
     void PassShortcutKey(int key, Qt::KeyboardModifiers modifiers) override;
     void StartTextTool() override;

@@ -73,6 +73,8 @@ void CMainFrame::ShowDocumentWindows() {
     }
 }
 
+void CMainFrame::ShowPasteMode(CommandId mode) { SetPasteModeButton(mode); }
+
 void CMainFrame::ShowGuideState(bool shown, bool editing) { SetGuideButtons(shown, editing); }
 
 void CMainFrame::ShowAnimationState(bool editorOpen, bool previewShown) {

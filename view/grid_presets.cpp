@@ -63,4 +63,38 @@ void EnsureGridSettingsLoaded() {
     if (!g_loaded) LoadGridSettings();
 }
 
+void StoreGridDisplayFlags(int flags) {
+    EnsureGridSettingsLoaded();
+    g_settings.displayFlags = flags & 3;
+    if (framework::Application* app = framework::Application::Instance()) {
+        const QString settings = QStringLiteral("Settings");
+        app->WriteProfileInt(settings, QStringLiteral("Main_Grid_Disp"), (flags & 1) ? 1 : 0);
+        app->WriteProfileInt(settings, QStringLiteral("Sub_Grid_Disp"), (flags & 2) ? 1 : 0);
+    }
+}
+
+int ToggleCurrentSnap(int bit) {
+    EnsureGridSettingsLoaded();
+    GridPreset& p = g_settings.presets[size_t(g_settings.current)];
+    p.enabled ^= bit;
+    if (framework::Application* app = framework::Application::Instance()) {
+        auto value = [](int w, int h, const std::array<int, 3>& c, bool on) {
+            return QStringLiteral("%1,%2,%3,%4,%5,%6").arg(w).arg(h).arg(c[0]).arg(c[1]).arg(c[2]).arg(on ? 1 : 0);
+        };
+        const QString gridSection = QStringLiteral("Grid");
+        app->WriteProfileString(gridSection, QStringLiteral("MainSnap%1").arg(g_settings.current),
+                                value(p.mainWidth, p.mainHeight, p.mainColor, p.enabled & 1));
+        app->WriteProfileString(gridSection, QStringLiteral("SubSnap%1").arg(g_settings.current),
+                                value(p.subWidth, p.subHeight, p.subColor, p.enabled & 2));
+    }
+    return p.enabled;
+}
+
+void StoreCurrentPreset(int preset) {
+    EnsureGridSettingsLoaded();
+    g_settings.current = std::clamp(preset, 0, kPresetCount - 1);
+    if (framework::Application* app = framework::Application::Instance())
+        app->WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("Kankyou_Grid"), g_settings.current);
+}
+
 }  // namespace grid

@@ -48,5 +48,13 @@ GridSettings& GetGridSettings();
 void LoadGridSettings();
 // Reads them when nothing has read them yet.
 void EnsureGridSettingsLoaded();
+// The display flags become `flags` and are written (Main_Grid_Disp,
+// Sub_Grid_Disp).
+void StoreGridDisplayFlags(int flags);
+// Bit `bit` of the current preset's snapping flags is flipped and the
+// preset's two keys are written; returns the new flags.
+int ToggleCurrentSnap(int bit);
+// The current preset becomes `preset` (0..3) and Kankyou_Grid is written.
+void StoreCurrentPreset(int preset);
 
 }  // namespace grid

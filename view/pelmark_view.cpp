@@ -97,6 +97,7 @@ void CPelmarkView::DeclareCommands(framework::CommandTable& t) {
         .On(framework::ID_FILE_PRINT, this, &CPelmarkView::OnFilePrint)
         .On(framework::ID_FILE_PRINT_PREVIEW, this, &CPelmarkView::OnFilePrintPreview);
     DeclareDrawCommands(t);
+    DeclareEditCommands(t);
     framework::View::DeclareCommands(t);
 }
 

@@ -16,6 +16,7 @@
 #include <QImage>
 
 #include "framework/view.h"
+#include "platform/window.h"
 #include "imaging/logical_palette.h"
 #include "tools/drag_state.h"
 #include "tools/pixel_access.h"
@@ -50,6 +51,27 @@ public:
     static constexpr CommandId kZoomOutId = 32831;
     static constexpr CommandId kAlphaViewId = 635;
     static constexpr CommandId kCenterImageId = 1028;
+    // Edit commands.
+    static constexpr CommandId kCopyId = 57634;
+    static constexpr CommandId kCutId = 57635;
+    static constexpr CommandId kPasteId = 57637;
+    static constexpr CommandId kClearId = 32853;
+    static constexpr CommandId kClearMemoryId = 32854;
+    static constexpr CommandId kSelectAllId = 34014;
+    static constexpr CommandId kSelectNoneId = 34015;
+    static constexpr CommandId kInvertSelectionId = 32888;
+    static constexpr CommandId kPasteOpaqueId = 34018;
+    static constexpr CommandId kPasteMaskClearId = 34020;
+    static constexpr CommandId kConvertMergeId = 34031;
+    static constexpr CommandId kConvertNoneId = 34032;
+    static constexpr CommandId kMainGridId = 34016;
+    static constexpr CommandId kSubGridId = 34033;
+    static constexpr CommandId kMainSnapId = 34034;
+    static constexpr CommandId kSubSnapId = 34035;
+    static constexpr CommandId kGuideShownId = 34036;
+    static constexpr CommandId kGuideEditId = 34037;
+    static constexpr CommandId kFirstGridPresetId = 32884;
+    static constexpr CommandId kLastGridPresetId = 32887;
     // Grey of the client area beside and below the image.
     static constexpr QRgb kBackgroundColor = 0xff808080u;
     // Timer that refreshes the layer palette after a document switch.
@@ -149,6 +171,32 @@ public:
 
     // Painting.
     void OnDraw(QPainter& painter, const QRect& clip);
+
+    // ---- Edit commands (pelmark_view_edit.cpp) ----
+    // 0 maps pasted indices through the last copy's palette to the nearest
+    // colours, 1 pastes them as they are (program-wide).
+    static int& PasteConversionMode();
+    // Puts the floating selection on the clipboard and fills the copy
+    // memory; false (nothing changed) when it did not reach the clipboard.
+    bool CopySelection();
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    void OnEditClear();
+    void OnClearMemory();
+    void OnSelectAll();
+    void OnSelectNone();
+    void OnInvertSelection();
+    void OnPasteMode(CommandId id);
+    void OnConversionMode(CommandId id);
+    void OnToggleGrid(CommandId id);
+    void OnToggleSnap(CommandId id);
+    void OnToggleGuideShown();
+    void OnToggleGuideEdit();
+    void OnGridPreset(CommandId id);
+    // WM_TOOL_GRIDSIZE with the main cell size to the document's tool and
+    // animation plug-in windows (`window` for a record without one).
+    void SendGridToToolWindows(WinHandle window);
 
     // ---- Drawing (pelmark_view_draw.cpp) ----
     // One drawing operation on the document's composite and layers, with
@@ -344,6 +392,18 @@ private:
     int m_nMaxPage = 1;
     int m_nPreviewPages = 1;
     std::array<uint32_t, 256> m_Colors{};
+
+    void DeclareEditCommands(framework::CommandTable& table);
+    void OnUpdateLockOnly(framework::CmdUI& ui);
+    void OnUpdateFloating(framework::CmdUI& ui);
+    void OnUpdateCopyCut(framework::CmdUI& ui);
+    void OnUpdatePaste(framework::CmdUI& ui);
+    void OnUpdateClearMemory(framework::CmdUI& ui);
+    void OnUpdatePasteMode(framework::CmdUI& ui);
+    void OnUpdateConversionMode(framework::CmdUI& ui);
+    void OnUpdateGrid(framework::CmdUI& ui);
+    void OnUpdateSnap(framework::CmdUI& ui);
+    void OnUpdateGuide(framework::CmdUI& ui);
 
     // Mouse and drawing.
     void DeclareDrawCommands(framework::CommandTable& table);

@@ -65,6 +65,8 @@ public:
     virtual void ShowAnimationState(bool editorOpen, bool previewShown) = 0;
     // The tone button of a tone command.
     virtual void ShowTone(framework::CommandId tone) = 0;
+    // The paste-mode buttons show this mode command pressed.
+    virtual void ShowPasteMode(framework::CommandId) {}
 
     // The position palette shows this document's visible part.
     virtual void FollowPosition(CPelmarkDoc* doc) = 0;
