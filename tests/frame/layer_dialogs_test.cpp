@@ -195,7 +195,7 @@ TEST_F(LayerDialogsTest, MergeDialogChecksTheCountsOnOk) {
         std::vector<int> answers;
         std::vector<std::string> boxes;
         bool closes;
-        int width, height;  // the sheet when it closes
+        int width = 0, height = 0;  // the sheet when it closes
     };
     const Case cases[] = {
         {"no columns", 0, "0", "4", {}, {"横尺寸请输入 1 以上的数值。"}, false},
@@ -342,6 +342,19 @@ TEST_F(LayerDialogsTest, AFailedProbeMakesNoLayer) {
         EXPECT_EQ(doc->m_nUndoIndex, steps);
         EXPECT_EQ(BoxTexts().back(), "工作内存不足");
     }
+}
+
+TEST_F(LayerDialogsTest, WithoutADocumentTheLayerSizeIsAnError) {
+    CLayerSetDlg newLayer;
+    EXPECT_FALSE(newLayer.ComputeLayerSize());
+    CCopyLayerDlg copy;
+    EXPECT_FALSE(copy.ComputeLayerSize());
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"错误", "错误"}));
+    CPelmarkDoc* doc = Picture(5, 3, 1);
+    ASSERT_TRUE(doc);
+    newLayer.SetDocument(doc);
+    ASSERT_TRUE(newLayer.ComputeLayerSize());
+    EXPECT_EQ(newLayer.m_nLayerSize, size_t(88 + 8 * 3));
 }
 
 // ---- 227 "复制图层" ----
