@@ -34,6 +34,10 @@ DocumentHost* g_host = nullptr;
 
 }  // namespace
 
+bool DocumentHost::RunNewLayerDialog(CPelmarkDoc*, int) { return false; }
+bool DocumentHost::RunCopyLayerDialog(CPelmarkDoc*) { return false; }
+bool DocumentHost::AskLayerSheetGrid(CPelmarkDoc*, LayerSheetGrid*) { return false; }
+
 void SetDocumentHost(DocumentHost* host) { g_host = host; }
 
 DocumentHost* InstalledDocumentHost() { return g_host; }

@@ -22,6 +22,8 @@ class View;
 
 namespace document {
 
+struct LayerSheetGrid;
+
 // A new image as the user asked for it.
 struct NewImageSettings {
     unsigned width = 0;
@@ -67,6 +69,16 @@ public:
     // Asks the user for the size, colour mode and palette of a new image;
     // with a palette file the working palette already holds its palette.
     virtual NewImageAnswer AskNewImage(NewImageSettings* settings) = 0;
+    // The layer dialogs: each runs modally on the document and makes its
+    // change on OK; true when it was made. Without a dialog to ask (the
+    // default) nothing changes.
+    // A new layer into the empty `slot`, named and drawn as the user chose.
+    virtual bool RunNewLayerDialog(CPelmarkDoc* doc, int slot);
+    // A copy of the edit layer into slot count, named by the user; the copy
+    // becomes the edit layer.
+    virtual bool RunCopyLayerDialog(CPelmarkDoc* doc);
+    // The columns and rows of the layer sheet; false when the user cancelled.
+    virtual bool AskLayerSheetGrid(CPelmarkDoc* doc, LayerSheetGrid* grid);
     // The view the user works in, or null.
     virtual framework::View* ActiveView() const = 0;
     // The drawing tools' setting of `index` (0 for an unknown index).

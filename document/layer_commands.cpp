@@ -23,13 +23,6 @@ using document::kLayerAction;
 
 bool IsEmptyRect(const DibRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
-QString LayerName(MemHandle layer) {
-    MemLockGuard lock(layer);
-    if (!lock || lock.size() < LAYER_HEADER_SIZE) return {};
-    const char* name = lock.as<LayerHeader>()->name;
-    return QString::fromUtf8(name, qsizetype(strnlen(name, LAYER_NAME_SIZE)));
-}
-
 bool IsVisibleLayer(MemHandle layer) {
     MemLockGuard lock(layer);
     return lock && lock.size() >= LAYER_HEADER_SIZE && lock.as<LayerHeader>()->visible;
@@ -115,14 +108,12 @@ void CPelmarkDoc::RefreshAfterLayerChange() {
 }
 
 void CPelmarkDoc::OnLayerNew() {
-    if (!document::Host().HasWorkMemory(1)) return;
+    document::DocumentHost& host = document::Host();
+    if (!host.HasWorkMemory(1)) return;
     const int slot = m_nLayerCount;
     if (slot >= document::kLayerLimit || m_hLayers[size_t(slot)]) return;
-    if (!PushUndo(kLayerAction, QStringLiteral("新建层"), true)) return;
-    if (!document::CreateLayer(*this, slot, 1)) {
-        DropUndoStep();
-        return;
-    }
+    // The dialog makes the layer at the top, in its own undo step.
+    if (!host.RunNewLayerDialog(this, slot) || !m_hLayers[size_t(slot)]) return;
     // The new layer goes just above the current one; the layers above move
     // up one slot.
     const int above = std::clamp(m_nEditLayer + 1, 0, slot);
@@ -135,9 +126,9 @@ void CPelmarkDoc::OnLayerDuplicate() {
     document::DocumentHost& host = document::Host();
     if (!host.HasWorkMemory(1)) return;
     if (m_nLayerCount >= document::kLayerLimit) return;
-    MemHandle current = document::CurrentLayerOf(*this);
-    if (!current) return;
-    if (!document::CopyCurrentLayer(*this, LayerName(current) + QStringLiteral("复制"))) return;
+    if (!document::CurrentLayerOf(*this)) return;
+    // The dialog appends the copy at the top, in its own undo step.
+    if (!host.RunCopyLayerDialog(this)) return;
     SetModified(true);
     m_nEditLayer = m_nLayerCount - 1;
     host.LayersChanged(this);
@@ -282,20 +273,16 @@ void CPelmarkDoc::OnLayerExpand() {
     if (m_nLayerCount < 2) return;
     document::DocumentHost& host = document::Host();
     if (!host.HasWorkMemory(1)) return;
-    // The dialog's opening proposal stands until the dialog asks.
-    const document::LayerSheetGrid grid = document::ProposeLayerSheetGrid(this);
-    const int columns = grid.columns, rows = grid.rows;
-    if (!host.HasWorkMemory(1)) return;
-    const MaxImageSize max = GetMaxImageSize();
-    // Every layer keeps its whole cell, or the sheet is not laid out.
-    const bool fits = int64_t(m_nWidth) * columns <= max.width && int64_t(m_nHeight) * rows <= max.height;
-    const int width = int(std::min<int64_t>(max.width, int64_t(m_nWidth) * columns));
-    const int height = int(std::min<int64_t>(max.height, int64_t(m_nHeight) * rows));
-    if (fits && document::LayOutLayerSheet(*this, width, height, columns, rows)) {
-        InvalidateOtherViews(nullptr);
-        host.LayersChanged(this);
-        host.ImageChanged(this);
-        host.EditStateChanged(this);
+    document::LayerSheetGrid grid = document::ProposeLayerSheetGrid(this);
+    // The dialog has asked before a part of the sheet or a layer is lost.
+    if (host.AskLayerSheetGrid(this, &grid) && host.HasWorkMemory(1)) {
+        const MaxImageSize size = document::LayerSheetSize(grid, m_nWidth, m_nHeight, GetMaxImageSize());
+        if (document::LayOutLayerSheet(*this, size.width, size.height, grid.columns, grid.rows, true)) {
+            InvalidateOtherViews(nullptr);
+            host.LayersChanged(this);
+            host.ImageChanged(this);
+            host.EditStateChanged(this);
+        }
     }
     EnableActiveView();
 }

@@ -139,6 +139,16 @@ bool DeleteCurrentLayer(CPelmarkDoc& doc) {
     return true;
 }
 
+bool NewLayer(CPelmarkDoc& doc, int slot, const LayerOptions& options) {
+    if (slot < 0 || slot >= kLayerSlots || doc.m_hLayers[size_t(slot)]) return false;
+    if (!doc.PushUndo(kLayerAction, QStringLiteral("新建层"), true)) return false;
+    if (!CreateLayer(doc, slot, 1, options)) {
+        doc.DropUndoStep();
+        return false;
+    }
+    return true;
+}
+
 bool CopyCurrentLayer(CPelmarkDoc& doc, const QString& name) {
     MemHandle source = CurrentLayerOf(doc);
     const int slot = doc.m_nLayerCount;
@@ -164,7 +174,7 @@ bool CopyCurrentLayer(CPelmarkDoc& doc, const QString& name) {
     return true;
 }
 
-bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int rows) {
+bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int rows, bool dropUncovered) {
     const int oldWidth = doc.m_nWidth, oldHeight = doc.m_nHeight;
     if (width <= 0 || height <= 0 || columns <= 0 || rows <= 0 || !doc.m_hImage ||
         oldWidth <= 0 || oldHeight <= 0)
@@ -172,8 +182,13 @@ bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int 
     std::vector<MemHandle> layers;
     for (MemHandle layer : doc.m_hLayers)
         if (layer) layers.push_back(layer);
-    // A layer without a cell would be lost for good.
-    if (int64_t(columns) * rows < int64_t(layers.size())) return false;
+    // A layer without a cell would be lost for good: only when the user
+    // agreed to it.
+    const int64_t cells = int64_t(columns) * rows;
+    if (cells < int64_t(layers.size())) {
+        if (!dropUncovered) return false;
+        layers.resize(size_t(cells));
+    }
 
     MemHandle image = CreateDib8(width, height, 0);
     MemHandle table = image ? CopyDibColorTable(doc.m_hImage) : nullptr;

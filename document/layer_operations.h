@@ -20,6 +20,8 @@ class CPelmarkDoc;
 
 namespace document {
 
+struct LayerOptions;
+
 // The visible layers composed bottom-up into a zeroed buffer of the layers'
 // pixel size, by the same rules as the composite image (draw mode 0 copies
 // every pixel, draw mode 1 only the pixels that are not 0). Empty when the
@@ -44,6 +46,10 @@ void SetLayerVisible(CPelmarkDoc& doc, int layer, bool visible);
 // current index stays below the count (0 when no layer is left). False when
 // the current slot is empty or the step could not be opened.
 bool DeleteCurrentLayer(CPelmarkDoc& doc);
+// Makes a visible layer into the empty `slot` (CreateLayer with `options`)
+// as undo step 225 "新建层"; when the block cannot be had the work-memory
+// message is shown and the step is dropped again. False when nothing was made.
+bool NewLayer(CPelmarkDoc& doc, int slot, const LayerOptions& options);
 // Copies the current layer, header included, into slot `count` as undo step
 // 225 "复制层": the copy is visible and named `name`. False (nothing changes)
 // when the current slot is empty, the table is full, the step could not be
@@ -56,8 +62,10 @@ bool CopyCurrentLayer(CPelmarkDoc& doc, const QString& name);
 // and become one layer, which is current. A cell that reaches past the sheet
 // is cut there. The undo history is forgotten (its steps are of the old
 // size). False, with nothing changed, when a size is not positive, the grid
-// has fewer cells than there are layers, or a block cannot be had.
-bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int rows);
+// has fewer cells than there are layers (unless `dropUncovered`: the layers
+// beyond the last cell are then dropped), or a block cannot be had.
+bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int rows,
+                      bool dropUncovered = false);
 
 // The program's used-colour table: 1 for every palette index that occurs in
 // the image scanned last.

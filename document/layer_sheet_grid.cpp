@@ -1,8 +1,8 @@
 #include "document/layer_sheet_grid.h"
 
+#include <algorithm>
 #include <cstdint>
 
-#include "document/image_limits.h"
 #include "document/pelmark_doc.h"
 
 namespace document {
@@ -36,6 +36,20 @@ LayerSheetGrid ProposeLayerSheetGrid(int width, int height, int layers, int maxW
         }
     }
     return grid;
+}
+
+LayerSheetLoss CheckLayerSheetGrid(const LayerSheetGrid& grid, int width, int height, int layers,
+                                   MaxImageSize max) {
+    LayerSheetLoss loss;
+    loss.tooWide = int64_t(grid.columns) * width > max.width;
+    loss.tooHigh = int64_t(grid.rows) * height > max.height;
+    loss.tooFewCells = int64_t(grid.columns) * grid.rows < layers;
+    return loss;
+}
+
+MaxImageSize LayerSheetSize(const LayerSheetGrid& grid, int width, int height, MaxImageSize max) {
+    return {int(std::min<int64_t>(max.width, int64_t(width) * grid.columns)),
+            int(std::min<int64_t>(max.height, int64_t(height) * grid.rows))};
 }
 
 LayerSheetGrid ProposeLayerSheetGrid(const CPelmarkDoc* doc) {

@@ -339,6 +339,8 @@ public:
     void EnableMainWindow(bool enabled) override;
     // The palettes' colour editor (main_frame_color_edit.cpp).
     bool EditPaletteColor(RgbaEntry& entry) override;
+    // The layer dialogs (main_frame_document_host.cpp).
+    bool ChangeEditLayer(CPelmarkDoc* doc) override;
     CColorPaletteBar* ColorBar() const override;
     QWidget* SelectModeWindow() const override;
     void RepaintToolPalette() override;
@@ -360,6 +362,9 @@ public:
     void ReportOutOfMemory() override;
     void ReleaseCommandLocks() override;
     document::NewImageAnswer AskNewImage(document::NewImageSettings* settings) override;
+    bool RunNewLayerDialog(CPelmarkDoc* doc, int slot) override;
+    bool RunCopyLayerDialog(CPelmarkDoc* doc) override;
+    bool AskLayerSheetGrid(CPelmarkDoc* doc, document::LayerSheetGrid* grid) override;
     void DeclarePluginCommands(framework::CommandTable& table, CPelmarkDoc* doc) override;
     void DocumentClosing(CPelmarkDoc* doc) override;
     void DocumentCreated(CPelmarkDoc* doc) override;

@@ -1,6 +1,11 @@
 // The main frame as the documents' host: every service a document or a
 // drawing tool asks for goes to what the frame did for it before.
+#include "dialogs/change_layer_dlg.h"
+#include "dialogs/copy_layer_dlg.h"
+#include "dialogs/layer_set_dlg.h"
+#include "dialogs/merge_layers_dlg.h"
 #include "dialogs/new_image_dlg.h"
+#include "document/layer_sheet_grid.h"
 #include "frame/main_frame.h"
 #include "palettes/layer_list_dlg.h"
 #include "framework/dialog.h"
@@ -37,7 +42,36 @@ document::NewImageAnswer CMainFrame::AskNewImage(document::NewImageSettings* set
     return document::NewImageAnswer::kAccepted;
 }
 
+bool CMainFrame::RunNewLayerDialog(CPelmarkDoc* doc, int slot) {
+    CLayerSetDlg dlg(this);
+    dlg.SetLayerIndex(slot);
+    dlg.SetDocument(doc);
+    if (!dlg.ComputeLayerSize()) return false;
+    dlg.DoModal();
+    return dlg.GetResult() != 0;
+}
 
+bool CMainFrame::RunCopyLayerDialog(CPelmarkDoc* doc) {
+    CCopyLayerDlg dlg(this);
+    dlg.SetDocument(doc);
+    if (!dlg.ComputeLayerSize()) return false;
+    dlg.DoModal();
+    return dlg.GetResult() != 0;
+}
+
+bool CMainFrame::AskLayerSheetGrid(CPelmarkDoc* doc, document::LayerSheetGrid* grid) {
+    CMergeLayersDlg dlg(doc, this);
+    if (dlg.DoModal() != framework::IDOK) return false;
+    *grid = {dlg.m_nColumns, dlg.m_nRows};
+    return true;
+}
+
+bool CMainFrame::ChangeEditLayer(CPelmarkDoc* doc) {
+    CChangeLayerDlg dlg(this);
+    dlg.SetDocument(doc);
+    dlg.DoModal();
+    return dlg.GetResult() != 0;
+}
 
 void CMainFrame::DeclarePluginCommands(framework::CommandTable& table, CPelmarkDoc* doc) {
     plugin_host::DeclareToolHostCommands(table, doc);

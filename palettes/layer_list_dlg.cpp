@@ -242,7 +242,12 @@ void CLayerListDlg::onDoubleClick(int row) {
     PaletteHost* h = host();
     if (!doc_ || row < 0 || (h && !h->ProbeWorkMemory(1))) return;
     // The press before the double click has made the row's layer the edit
-    // layer already.
+    // layer already; the underlay row has nothing to change.
+    if (!h || row != EditLayerRow() || underlaySelected_ || !document::CurrentLayerOf(*doc_)) return;
+    if (!h->ChangeEditLayer(doc_)) return;
+    doc_->UpdateAllViews(nullptr);
+    doc_->SetModified(true);
+    layersChanged();
 }
 
 void CLayerListDlg::onNew() {

@@ -5,3 +5,5 @@
 PaletteHost* PaletteHost::Of(QWidget* owner) { return dynamic_cast<PaletteHost*>(owner); }
 
 bool PaletteHost::EditPaletteColor(RgbaEntry&) { return false; }
+
+bool PaletteHost::ChangeEditLayer(CPelmarkDoc*) { return false; }

@@ -48,6 +48,10 @@ public:
     // user cancelled or no editor is there (the entry is left as it was).
     // Every palette that edits a colour asks here.
     virtual bool EditPaletteColor(RgbaEntry& entry);
+    // The change-layer dialog on the document's edit layer: true with OK
+    // (its name and draw mode are then written), false when the user
+    // cancelled or no dialog is there.
+    virtual bool ChangeEditLayer(CPelmarkDoc* doc);
 
     // The colour palette bar and the selection-mode palette, or null.
     virtual CColorPaletteBar* ColorBar() const = 0;

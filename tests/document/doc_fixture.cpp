@@ -11,6 +11,14 @@
 
 namespace doctest {
 
+namespace {
+
+bool IsLayerDialog(int templateId) {
+    return templateId == 226 || templateId == 227 || templateId == 228 || templateId == 290;
+}
+
+}  // namespace
+
 void DocTest::SetUp() {
     app = std::make_unique<framework::Application>();
     app->SetAppName("Kavolt");
@@ -41,7 +49,11 @@ void DocTest::AnswerNewImage(std::function<void(CNewImageDlg&)> edit, int result
     newImageDriver.reset();
     newImageDriver.emplace([this, edit, result](framework::Dialog& d) {
         auto* dlg = dynamic_cast<CNewImageDlg*>(&d);
-        if (!dlg) return;
+        if (!dlg) {
+            // The layer dialogs take what they opened with.
+            if (IsLayerDialog(d.TemplateId())) d.ClickButton(framework::IDOK);
+            return;
+        }
         ++dialogsShown;
         if (edit) edit(*dlg);
         dlg->EndDialog(result);

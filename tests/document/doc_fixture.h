@@ -41,7 +41,8 @@ protected:
     // Answers every new-image dialog in the user's place: `edit` may change
     // the dialog's members, which then stand as its answer (IDOK unless
     // `result` says otherwise). Counts the dialogs. Until a test says
-    // otherwise every dialog is answered IDOK as it opened.
+    // otherwise every dialog is answered IDOK as it opened; the layer
+    // dialogs are confirmed with their OK button as they opened.
     void AnswerNewImage(std::function<void(CNewImageDlg&)> edit, int result = framework::IDOK);
     // A document after OnNewDocument; `made` gets its result.
     std::unique_ptr<CPelmarkDoc> NewDocument(bool* made = nullptr);

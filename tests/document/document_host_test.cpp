@@ -3,10 +3,12 @@
 // frame is the host for as long as it lives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "dialogs/layer_set_dlg.h"
 #include "document/document_host.h"
 #include "document/edit_state.h"
 #include "document/floating_selection.h"
@@ -16,6 +18,7 @@
 #include "frame/main_frame.h"
 #include "framework/application.h"
 #include "imaging/dib_create.h"
+#include "platform/memory.h"
 #include "platform/message_box_recorder.h"
 
 namespace doctest {
@@ -153,6 +156,46 @@ TEST_F(DocumentHostTest, ReleasingTheFloatingSelectionTellsTheHost) {
     EXPECT_EQ(doc->m_UndoSlots[0].actionId, document::kReleaseFloatingAction);
     // The step opened (edit state), then the layers and the image.
     EXPECT_EQ(host.calls, (std::vector<std::string>{"edit state", "layers", "image"}));
+}
+
+// A host whose new-layer dialog is confirmed as it opens.
+class NewLayerHost : public RecordingHost {
+public:
+    bool RunNewLayerDialog(CPelmarkDoc* doc, int slot) override {
+        CLayerSetDlg dlg;
+        dlg.SetLayerIndex(slot);
+        dlg.SetDocument(doc);
+        if (!dlg.ComputeLayerSize()) return false;
+        framework::ScopedModalDriver driver([](framework::Dialog& d) { d.ClickButton(framework::IDOK); });
+        dlg.DoModal();
+        return dlg.GetResult() != 0;
+    }
+};
+
+TEST_F(DocumentHostTest, ANewLayerWithoutMemoryLeavesNoStep) {
+    NewLayerHost newLayerHost;
+    document::SetDocumentHost(&newLayerHost);
+    auto doc = WithLayers(2);
+    // What the step's copy of the document takes.
+    size_t before = MemBytesInUse();
+    ASSERT_TRUE(doc->PushUndo(225, "probe", true));
+    const size_t step = MemBytesInUse() - before;
+    doc->DropUndoStep();
+    ASSERT_EQ(doc->m_nUndoIndex, -1);
+    // The step can be had, the layer of 88 + 8 bytes cannot.
+    MemSetLimit(MemBytesInUse() + step + LAYER_HEADER_SIZE);
+    newLayerHost.calls.clear();
+    doc->OnLayerNew();
+    MemSetLimit(MEM_NO_LIMIT);
+    EXPECT_EQ(doc->m_nLayerCount, 2);
+    EXPECT_EQ(doc->m_nUndoIndex, -1);
+    EXPECT_EQ(doc->m_hLayers[2], nullptr);
+    EXPECT_NE(std::find(newLayerHost.calls.begin(), newLayerHost.calls.end(), "work memory short"),
+              newLayerHost.calls.end());
+    // With the memory back the same command makes its layer in one step.
+    doc->OnLayerNew();
+    EXPECT_EQ(doc->m_nLayerCount, 3);
+    EXPECT_EQ(doc->m_nUndoIndex, 0);
 }
 
 TEST_F(DocumentHostTest, TheMainFrameIsTheHostWhileItLives) {

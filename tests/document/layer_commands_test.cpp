@@ -398,7 +398,10 @@ TEST_F(LayerCommandsTest, ExpandChangesNothingWhenTheSheetCannotHoldEveryLayer) 
     if (MemLockGuard lock(doc->m_hImage); lock) image.assign(lock.get(), lock.get() + lock.size());
     MemHandle imageHandle = doc->m_hImage;
 
+    // The sheet would be cut: the user is asked first and declines.
+    boxes.Script({MB_ANSWER_CANCEL});
     doc->ExecuteCommand(CPelmarkDoc::kLayerExpandId);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"图像纵尺寸超过2048，\n可能有一部分图像会消失\n您确认吗？"}));
     EXPECT_EQ(StackOf(*doc), before);
     EXPECT_EQ(doc->m_hImage, imageHandle);
     EXPECT_EQ(doc->m_nWidth, 1100);

@@ -13,6 +13,7 @@
 #include "document/pelmark_doc.h"
 #include "frame_fixture.h"
 #include "framework/command_action.h"
+#include "framework/dialog.h"
 #include "framework/view.h"
 #include "imaging/dib_access.h"
 #include "imaging/dib_create.h"
@@ -269,6 +270,8 @@ TEST_F(LayerPaletteTest, NewGoesAboveTheEditLayerAndCopyOnTop) {
     CPelmarkDoc* doc = StackDocument(4, 4, {Fill(1), Fill(2), Fill(3)}, {1, 1, 1});
     ASSERT_TRUE(doc);
     const MemHandle before[] = {doc->m_hLayers[0], doc->m_hLayers[1], doc->m_hLayers[2]};
+    // The new-layer and copy-layer dialogs are confirmed as they open.
+    framework::ScopedModalDriver driver([](framework::Dialog& d) { d.ClickButton(framework::IDOK); });
     palette->ClickButton(CLayerListDlg::kNewId);
     ASSERT_EQ(doc->m_nLayerCount, 4);
     EXPECT_EQ(doc->m_hLayers[0], before[0]);
