@@ -376,11 +376,12 @@ constexpr char kListFilter[] = "Kvt 动画 (*.can)     | *.can|";
 constexpr char kLoadFailed[] = "读取 CAN 动化文件失败。";
 constexpr char kSaveFailed[] = "保存 CAN 动化文件失败。";
 
-// The list file prompt; the chosen path, or empty after Cancel.
+// The list file prompt; the chosen path, or empty after Cancel. The texts
+// are built at run time: a recorded request outlives this library.
 QString AskListFile(bool open, QWidget* parent) {
     unsigned flags = dialogs::OFN_HIDEREADONLY |
                      (open ? dialogs::OFN_FILEMUSTEXIST : dialogs::OFN_OVERWRITEPROMPT);
-    dialogs::CSupportFileDialog dialog(open, QStringLiteral("CAN"), QStringLiteral("*.CAN"), flags,
+    dialogs::CSupportFileDialog dialog(open, QString::fromLatin1("CAN"), QString::fromLatin1("*.CAN"), flags,
                                        dialogs::ParseFilterString(QString::fromUtf8(kListFilter)), parent);
     if (dialog.DoModal() != framework::IDOK) return {};
     return dialog.GetPathName();
