@@ -125,6 +125,30 @@ TEST_F(CinereelListTest, KeysWorkOnTheCaretRowAndTheRowsAreRebuilt) {
     });
 }
 
+TEST_F(CinereelListTest, TheRightButtonAddsTheRowsItPassesOver) {
+    CPelmarkDoc* doc = OpenDoc(200, 100);
+    TenFrames(doc);
+    Run(34012, [&] {
+        SelectRows({0}, 0);
+        QWidget* rows = List()->viewport();
+        auto at = [](int row) { return List()->visualItemRect(List()->item(row)).center(); };
+        QTest::mousePress(rows, Qt::RightButton, {}, at(2));
+        QTest::mouseMove(rows, at(3));
+        QTest::mouseMove(rows, at(5));
+        EXPECT_FALSE(Menu()->isVisible());
+        QTest::mouseRelease(rows, Qt::RightButton, {}, at(5));
+        EXPECT_EQ(Selected(), (Rows{0, 2, 3, 5}));
+        EXPECT_TRUE(Menu()->isVisible());
+        EXPECT_FALSE(Action(32814)->isEnabled());  // state 2
+        EXPECT_FALSE(Enabled(14043));              // the editor's controls follow
+        Action(32809)->trigger();
+        Menu()->hide();
+        EXPECT_EQ(Frames(6), (Rows{1, 4, 6, 7, 8, 9, -1, -1}));
+        EXPECT_EQ(Selected(), Rows{0});
+        Click(14013);
+    });
+}
+
 TEST_F(CinereelListTest, MenuItemsByStateAndClip) {
     CPelmarkDoc* doc = OpenDoc(200, 100);
     TenFrames(doc);
