@@ -1,5 +1,6 @@
 #include "framework/support_file_dialog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,6 +17,19 @@ namespace {
 FileDialogService& Service() {
     static FileDialogService service;
     return service;
+}
+
+// Plug-in libraries carry their own copy of this library; the service set in
+// the program is published on the application object so that the prompts of
+// a loaded plug-in are answered by it too.
+constexpr char kPublishedService[] = "kavolt.fileDialogService";
+
+FileDialogService CurrentService() {
+    if (Service()) return Service();
+    if (!QCoreApplication::instance()) return {};
+    auto* service = reinterpret_cast<FileDialogService*>(
+        QCoreApplication::instance()->property(kPublishedService).value<quintptr>());
+    return service ? *service : FileDialogService();
 }
 
 // The 1-based filter the Qt dialog ended on. Qt names the selected filter by
@@ -71,7 +85,20 @@ QString SaveNameWithExtension(const QString& typed, const FileDialogRequest& req
 FileDialogService SetFileDialogService(FileDialogService service) {
     FileDialogService previous = std::move(Service());
     Service() = std::move(service);
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->setProperty(
+            kPublishedService, QVariant::fromValue(Service() ? quintptr(&Service()) : quintptr(0)));
     return previous;
+}
+
+std::vector<FileFilter> ParseFilterString(const QString& filter) {
+    std::vector<FileFilter> filters;
+    const QStringList parts = filter.split('|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].trimmed().isEmpty()) break;
+        filters.push_back({parts[i].trimmed(), parts[i + 1].trimmed()});
+    }
+    return filters;
 }
 
 QString QtNameFilter(const FileFilter& filter) {
@@ -136,7 +163,8 @@ int CSupportFileDialog::DoModal() {
     paths_.clear();
     FileDialogAnswer answer;
     for (;;) {
-        answer = Service() ? Service()(request) : RunQtDialog(request, parent_);
+        FileDialogService service = CurrentService();
+        answer = service ? service(request) : RunQtDialog(request, parent_);
         if (!answer.ok || answer.paths.isEmpty()) return framework::IDCANCEL;
         if (open_) break;
         // The dialog asked about the name as typed; a name completed here is

@@ -70,6 +70,10 @@ using FileDialogService = std::function<FileDialogAnswer(const FileDialogRequest
 // the previous one.
 FileDialogService SetFileDialogService(FileDialogService service);
 
+// The filters of the platform's "name|patterns|name|patterns|" string, blanks
+// around each part dropped; an empty name ends the list.
+std::vector<FileFilter> ParseFilterString(const QString& filter);
+
 // Sets a QFileDialog up for a request (also used by the program's own
 // service): mode, title, directory, file name, default suffix, filters
 // (pattern matching ignores case), selected filter.

@@ -9,7 +9,9 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "framework/support_file_dialog.h"
 #include "platform/message_box.h"
+#include "plugin_api/anim_can_file.h"
 #include "platform/window_qt.h"
 #include "plugins/cinereel/ca_bars.h"
 #include "plugins/cinereel/ca_frame_list_box.h"
@@ -17,6 +19,7 @@
 #include "plugins/cinereel/ca_view.h"
 #include "plugins/cinereel/cinereel_messages.h"
 #include "plugins/cinereel/cinereel_run.h"
+#include "plugins/cinereel/list_file.h"
 
 using framework::Notify;
 
@@ -77,6 +80,8 @@ bool CaWnd::Create() {
     m_pView = new CaView(this, this);
     m_pEditBar = new CaBar(16016, [this](framework::CommandTable& t) { declareEditBar(t); }, this);
     m_pListBox = new CaFrameListBox;
+    m_pListBox->Attach(Sheet(), WindowHandle());
+    connect(m_pListBox, &CaFrameListBox::multiSelChanged, this, [this] { EnableModeControls(); });
     CreateEditBarControls(*m_pEditBar, m_pListBox);
     // The list tells its bar of the user's selection changes only.
     QObject::disconnect(m_pListBox, &QListWidget::currentRowChanged, m_pEditBar, nullptr);
@@ -229,6 +234,8 @@ void CaWnd::declareEditBar(framework::CommandTable& t) {
     t.On(IDC_FINISH, [this] { OnFinish(); })
         .On(IDC_RESET, [this] { OnReset(); })
         .On(IDC_PREVIEW, [this] { OnPreview(); })
+        .On(IDC_SAVE_LIST, [this] { OnSaveList(); })
+        .On(IDC_LOAD_LIST, [this] { OnLoadList(); })
         .On(IDC_REGISTER_AS_IS, [this] { registerRange(false); })
         .On(IDC_REGISTER_FILLED, [this] { registerRange(true); })
         .On(IDC_MODE_FRAME, [this] { onModeRadio(0); })
@@ -361,6 +368,49 @@ void CaWnd::OnReset() {
     m_pView->SetRange({});
     m_pListBox->ResetList(Sheet()->m_Frames);
     send(m_hPreview, WM_ANIM_FRAMESCHANGED, 1, WinLParam(Sheet()));
+}
+
+namespace {
+
+constexpr char kListFilter[] = "Kvt 动画 (*.can)     | *.can|";
+constexpr char kLoadFailed[] = "读取 CAN 动化文件失败。";
+constexpr char kSaveFailed[] = "保存 CAN 动化文件失败。";
+
+// The list file prompt; the chosen path, or empty after Cancel. The texts
+// are built at run time: a recorded request outlives this library.
+QString AskListFile(bool open, QWidget* parent) {
+    unsigned flags = dialogs::OFN_HIDEREADONLY |
+                     (open ? dialogs::OFN_FILEMUSTEXIST : dialogs::OFN_OVERWRITEPROMPT);
+    dialogs::CSupportFileDialog dialog(open, QString::fromLatin1("CAN"), QString::fromLatin1("*.CAN"), flags,
+                                       dialogs::ParseFilterString(QString::fromUtf8(kListFilter)), parent);
+    if (dialog.DoModal() != framework::IDOK) return {};
+    return dialog.GetPathName();
+}
+
+}  // namespace
+
+void CaWnd::OnSaveList() {
+    CaSheet* sheet = Sheet();
+    if (!sheet || !cinereel::AnyFrameInUse(sheet->m_Frames)) return;
+    QString path = AskListFile(false, this);
+    if (path.isEmpty()) return;
+    const std::string bytes = cinereel::ListFileBytes(sheet->m_Frames);
+    if (!can_file::WriteFileReplacing(path.toLocal8Bit().constData(), bytes))
+        ShowMessageBox(WindowHandle(), kSaveFailed, "错误", MB_BTN_OK | MB_ICON_ERROR);
+}
+
+void CaWnd::OnLoadList() {
+    CaSheet* sheet = Sheet();
+    if (!sheet) return;
+    QString path = AskListFile(true, this);
+    if (path.isEmpty()) return;
+    std::string bytes;
+    if (!can_file::ReadWholeFile(path.toLocal8Bit().constData(), bytes) ||
+        !cinereel::ReadListFile(bytes, sheet->m_Frames)) {
+        ShowMessageBox(WindowHandle(), kLoadFailed, "错误", MB_BTN_OK | MB_ICON_ERROR);
+        return;
+    }
+    m_pListBox->RebuildAll(sheet->m_Frames);
 }
 
 void CaWnd::OnPreview() {

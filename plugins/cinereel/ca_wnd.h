@@ -46,6 +46,9 @@ public:
     void OnPreview();
     void OnFinish();
     void OnReset();
+    // 保存列表 and 载入: the frame list as a *.can file.
+    void OnSaveList();
+    void OnLoadList();
     void RegisterFrames(bool geometry);
     void SelectNextRow(bool reload);
     void OnListSelChange();
