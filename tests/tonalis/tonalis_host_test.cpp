@@ -407,6 +407,9 @@ TEST_F(TonalisTest, PaletteModeChangesThePaletteNotThePixels) {
     EXPECT_EQ(doc->m_nUndoIndex, 1);
     doc->OnEditUndo();
     EXPECT_EQ(ImageColors(), originalColors);
+    doc->OnEditRedo();
+    EXPECT_EQ(ImageColors(), AdjustedColors(60, 0, -50, 0));
+    EXPECT_EQ(ShownColors(), ImageColors());
     EXPECT_TRUE(BoxTexts().empty());
 }
 
