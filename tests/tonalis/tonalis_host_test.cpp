@@ -407,6 +407,7 @@ TEST_F(TonalisTest, PaletteModeChangesThePaletteNotThePixels) {
     EXPECT_EQ(doc->m_nUndoIndex, 1);
     doc->OnEditUndo();
     EXPECT_EQ(ImageColors(), originalColors);
+    EXPECT_EQ(ShownColors(), originalColors) << "undo left the adjusted palette on show";
     doc->OnEditRedo();
     EXPECT_EQ(ImageColors(), AdjustedColors(60, 0, -50, 0));
     EXPECT_EQ(ShownColors(), ImageColors());
