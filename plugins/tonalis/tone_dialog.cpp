@@ -1,6 +1,7 @@
 #include "plugins/tonalis/tone_dialog.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <QGuiApplication>
 #include <QSlider>
