@@ -13,6 +13,7 @@
 
 #include "app/pelmark_app.h"
 #include "document/layer_factory.h"
+#include "document/undo_actions.h"
 #include "framework/dialog.h"
 #include "framework/doc_template.h"
 #include "host_fixture.h"
@@ -467,6 +468,28 @@ TEST_F(TonalisTest, OkInsideTheSelectionOnly) {
             }
         }
     EXPECT_EQ(Mask(), mask);
+}
+
+TEST_F(TonalisTest, MemoryShortAtStartUpChangesNothing) {
+    plugin_host::SelectToolLibrary(plugin_host::kTonePluginName);
+    ASSERT_TRUE(doc->PushUndo(999, "earlier edit", true));
+    ASSERT_TRUE(doc->PushUndo(document::kPluginAction, "改变色调", true));
+    doc->SetModified(false);
+    bool driven = false;
+    framework::ScopedModalDriver driver([&](Dialog&) { driven = true; });
+    const size_t blocks = MemBlockCount();
+    MemSetLimit(MemBytesInUse());
+    EXPECT_EQ(plugin_host::RunToolPlugin(doc, false, false, false), 1);
+    MemSetLimit(MEM_NO_LIMIT);
+    EXPECT_FALSE(driven);
+    EXPECT_EQ(MemBlockCount(), blocks);
+    ASSERT_EQ(boxes.Requests().size(), 1u);
+    EXPECT_EQ(boxes.Requests()[0].text, "メモリ不足");
+    EXPECT_EQ(boxes.Requests()[0].caption, "error");
+    EXPECT_EQ(LayerPixels(), original);
+    EXPECT_EQ(ImageColors(), originalColors);
+    EXPECT_EQ(doc->m_nUndoIndex, 0);
+    EXPECT_FALSE(doc->IsModified());
 }
 
 // The negative's fixture: six colours none of which has its exact inverse.
