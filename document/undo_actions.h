@@ -34,10 +34,11 @@ inline constexpr int32_t kAlphaAction = 706;              // "改变 Alpha 值"
 inline constexpr int32_t kCutAction = 57635;              // "剪切"
 inline constexpr int32_t kPasteAction = 57637;            // "粘贴"
 
-// Steps whose restore renews the palette (the colour table was the edit).
+// Steps whose restore renews the palette (the colour table was the edit; a
+// plug-in, the colour tone in palette mode, may have changed it too).
 inline constexpr bool RestoresPalette(int32_t action) {
     return action == kRecolorAction || action == kEditModeAction || action == kColorEditAction ||
-           action == kGradientColorsAction || action == kAlphaAction;
+           action == kGradientColorsAction || action == kAlphaAction || action == kPluginAction;
 }
 
 // Moves that join the step of the same move just before.

@@ -5,6 +5,8 @@
 # pngquant and ImageMagick (default: the shared test photographs).
 # --blur-compare [photo]: instead times the blur filter against ImageMagick's
 # blur on a 2048 x 2048 picture made from the photo.
+# --tone-compare [photo]: instead times the colour tone and the negative
+# against ImageMagick's -modulate and -negate on such a picture.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
@@ -15,5 +17,8 @@ if [[ "${1:-}" == --reduce-compare ]]; then
 fi
 if [[ "${1:-}" == --blur-compare ]]; then
   exec "$root/build-bench/bin/blur_compare" "${2:-$root/../shared/testdata/photos/harvesters.png}"
+fi
+if [[ "${1:-}" == --tone-compare ]]; then
+  exec "$root/build-bench/bin/tone_compare" "${2:-$root/../shared/testdata/photos/harvesters.png}"
 fi
 exec "$root/build-bench/bin/kavolt_bench" "$@"

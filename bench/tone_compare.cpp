@@ -1,0 +1,179 @@
+// Times one preview step of the colour-tone dialog (pixel mode and palette
+// mode) and the negative against ImageMagick on the same picture.
+//
+//   tone_compare <photo> [work directory]
+//
+// The photograph is scaled to 2048 x 2048 and reduced to 256 colours; that
+// image is the layer we adjust and, as a 24-bit BMP, ImageMagick's input
+// ("convert in.bmp -modulate 100,60,120 out.bmp" and "convert in.bmp
+// -negate out.bmp"; a plain "convert in.bmp out.bmp" is timed beside them to
+// show the share of reading and writing the files). ImageMagick's hue 120
+// turns the hue by 36 degrees and its saturation 60 takes away 40 percent:
+// ours is hue 36, saturation -40. The way through a 24-bit work image
+// (LayerToRgb, AdjustToneRgbBuffer, RgbToLayer) is timed for comparison.
+// Best of five runs each. Prints a Markdown table.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+#include "imaging/dib_layout.h"
+#include "platform/memory.h"
+#include "plugins/kit/kit_blocks.h"
+#include "plugins/kit/kit_filter_masks.h"
+#include "plugins/kit/kit_layer_rgb.h"
+#include "plugins/tonalis/dib_palette.h"
+#include "plugins/tonalis/layer_index_map.h"
+#include "plugins/tonalis/tone_adjust.h"
+
+namespace {
+
+constexpr int kSide = 2048;
+constexpr int kHue = 36, kSaturation = -40, kLightness = 0;
+
+double BestOf(int runs, const std::function<bool()>& run) {
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        if (!run()) return -1;
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+// The indexed picture as a packed DIB and one layer holding its pixels.
+struct Document {
+    MemHandle image = nullptr;
+    MemHandle layers[101] = {};
+};
+
+Document MakeDocument(const QImage& indexed) {
+    Document d;
+    const int w = indexed.width(), h = indexed.height();
+    const size_t row = size_t((w + 3) & ~3);
+    d.image = MemAlloc(40 + 1024 + row * size_t(h));
+    d.layers[0] = MemAlloc(LAYER_HEADER_SIZE + row * size_t(h));
+    MemLockGuard image(d.image), layer(d.layers[0]);
+    *image.as<DibInfoHeader>() = {40, w, h, 1, 8, 0, 0, 0, 0, 256, 0};
+    auto* table = reinterpret_cast<PaletteEntry*>(image.get() + 40);
+    const QList<QRgb> colors = indexed.colorTable();
+    for (int i = 0; i < 256; ++i) {
+        QRgb c = i < colors.size() ? colors[i] : 0;
+        table[i] = {uint8_t(qBlue(c)), uint8_t(qGreen(c)), uint8_t(qRed(c)), 0};
+    }
+    layer.as<LayerHeader>()->right = w;
+    layer.as<LayerHeader>()->bottom = h;
+    for (int y = 0; y < h; ++y) {
+        const uchar* in = indexed.constScanLine(h - 1 - y);
+        std::memcpy(image.get() + 1064 + size_t(y) * row, in, size_t(w));
+        std::memcpy(layer.get() + LAYER_HEADER_SIZE + size_t(y) * row, in, size_t(w));
+    }
+    return d;
+}
+
+bool RunConvert(const QString& convert, const QStringList& args) {
+    QProcess p;
+    p.start(convert, args);
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tone_compare <photo> [work directory]\n");
+        return 2;
+    }
+    QDir work(argc > 2 ? argv[2] : QDir::tempPath());
+    QImage photo(argv[1]);
+    if (photo.isNull()) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    QImage indexed = photo.convertToFormat(QImage::Format_RGB888)
+                         .scaled(kSide, kSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    const QString bmp = work.filePath("tone_compare_in.bmp");
+    const QString out = work.filePath("tone_compare_out.bmp");
+    indexed.convertToFormat(QImage::Format_RGB888).save(bmp, "BMP");
+    Document doc = MakeDocument(indexed);
+    MemHandle copy = GlobalDuplicate(doc.layers[0]);
+    PluginToolRecord record{};
+    record.layers = doc.layers;
+    FilterMasks masks;  // the dialog's: all selected, nothing protected
+    if (!copy || !masks.Take(nullptr, kSide, kSide)) return 1;
+
+    // One preview step as the dialog computes it.
+    const double pixel = BestOf(5, [&] {
+        ImageColors colors;
+        if (!ReadImageColors(doc.image, &colors)) return false;
+        uint8_t table[256];
+        BuildIndexTable(
+            colors, [](uint32_t c) { return AdjustTone(c, kHue, kLightness, kSaturation, 0); }, table);
+        return MapLayerIndexes(doc.layers[0], copy, kSide, kSide, table, masks.Protect(), masks.Selection(), &record) &&
+               GlobalSwapBlocks(doc.layers[0], copy) && GlobalSwapBlocks(doc.layers[0], copy);
+    });
+    DibPaletteCopy palette;
+    const double paletteMode = BestOf(5, [&] {
+        if (!GetDibPalette(nullptr, doc.image, &palette)) return false;
+        AdjustTonePalette(&palette, kHue, kSaturation, kLightness, 0);
+        return ExchangeDibPalette(nullptr, doc.image, &palette) && ExchangeDibPalette(nullptr, doc.image, &palette);
+    });
+    const double negative = BestOf(5, [&] {
+        ImageColors colors;
+        if (!ReadImageColors(doc.image, &colors)) return false;
+        uint8_t table[256];
+        BuildIndexTable(colors, [](uint32_t c) { return c ^ 0xffffffu; }, table);
+        return MapLayerIndexes(doc.layers[0], doc.layers[0], kSide, kSide, table, masks.Protect(), masks.Selection(),
+                               &record);
+    });
+    // The same preview pixel by pixel through the 24-bit work image.
+    RgbBuffer* rgb = LayerToRgb(doc.image, doc.layers, &record);
+    const double throughRgb = BestOf(3, [&] {
+        RgbBuffer* adjusted = AdjustToneRgbBuffer(rgb, kHue, kSaturation, kLightness, 0, masks.Protect(),
+                                                  masks.Selection(), &record);
+        bool ok = adjusted && RgbToLayer(doc.image, copy, adjusted, masks.Protect(), masks.Selection(), &record);
+        FreeRgbBuffer(adjusted);
+        return ok;
+    });
+    const double toRgb = BestOf(3, [&] {
+        RgbBuffer* b = LayerToRgb(doc.image, doc.layers, &record);
+        FreeRgbBuffer(b);
+        return b != nullptr;
+    });
+
+    std::printf("| %d x %d, %lld colours | ms |\n|---|---|\n", kSide, kSide, (long long)indexed.colorCount());
+    std::printf("| ours: preview step, pixel mode (table per colour, write into the copy, exchange twice) | %.2f |\n", pixel);
+    std::printf("| ours: preview step, palette mode (adjust the copy, exchange twice) | %.3f |\n", paletteMode);
+    std::printf("| ours: negative (table per colour, in place) | %.2f |\n", negative);
+    std::printf("| ours, pixel by pixel: AdjustToneRgbBuffer and RgbToLayer | %.2f |\n", throughRgb);
+    std::printf("| ours, pixel by pixel: LayerToRgb (the dialog's start-up, not needed) | %.2f |\n", toRgb);
+    const QString convert = QStandardPaths::findExecutable("convert");
+    if (convert.isEmpty()) {
+        std::printf("| ImageMagick | missing |\n");
+    } else {
+        double modulate = BestOf(3, [&] { return RunConvert(convert, {bmp, "-modulate", "100,60,120", out}); });
+        double negate = BestOf(3, [&] { return RunConvert(convert, {bmp, "-negate", out}); });
+        double plain = BestOf(3, [&] { return RunConvert(convert, {bmp, out}); });
+        std::printf("| ImageMagick convert -modulate 100,60,120 (BMP in, BMP out) | %.1f |\n", modulate);
+        std::printf("| ImageMagick convert -negate (BMP in, BMP out) | %.1f |\n", negate);
+        std::printf("| ImageMagick plain convert (BMP in, BMP out) | %.1f |\n", plain);
+    }
+    FreeRgbBuffer(rgb);
+    masks.Release();
+    MemFree(copy);
+    MemFree(doc.image);
+    MemFree(doc.layers[0]);
+    QFile::remove(bmp);
+    QFile::remove(out);
+    return 0;
+}
