@@ -36,6 +36,7 @@ class CmdUI;
 }
 namespace tools {
 class PenLineTools;
+class ShapeTools;
 }
 namespace view {
 class ViewToolCanvas;
@@ -364,4 +365,5 @@ private:
     bool m_bTextPending = false;
     std::unique_ptr<view::ViewToolCanvas> m_pToolCanvas;
     std::unique_ptr<tools::PenLineTools> m_pPenLine;
+    std::unique_ptr<tools::ShapeTools> m_pShapes;
 };
