@@ -88,6 +88,9 @@ int ClampToInt(int64_t v) { return int(std::clamp<int64_t>(v, 0, INT_MAX)); }
 bool ShapeToolBase::BeginShape(const char* text) {
     CPelmarkDoc* doc = canvas_.Document();
     blocked_ = false;
+    // A drag that never saw its release leaves no band behind.
+    HideBand();
+    dragging_ = false;
     if (Busy(doc)) return false;
     // A step that cannot be opened must not be drawn into.
     if (!doc->PushUndo(ActionOf(tool_), QString::fromUtf8(text), true)) {
