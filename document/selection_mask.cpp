@@ -327,26 +327,33 @@ std::vector<RowSpan> EllipseRows(int cx, int cy, int rx, int ry, int width, int 
         rows.push_back({cy, left, left + width - 1});
         return rows;
     }
-    // Pixel (x, y) is inside when, with X = 2x + 1 - 2 left - width and
-    // Y = 2y + 1 - 2 top - height (twice the offsets of its centre),
-    // X^2 height^2 + Y^2 width^2 <= width^2 height^2.
-    int64_t w2 = int64_t(width) * width, h2 = int64_t(height) * height;
     for (int y = 0; y < height; ++y) {
-        int64_t Y = 2 * int64_t(y) + 1 - height;
-        int64_t room = w2 * (h2 - Y * Y);  // X^2 h2 <= room
-        if (room < 0) continue;
-        // Largest odd/even X of the row's parity with X^2 h2 <= room.
-        int64_t X = int64_t(std::sqrt(double(room) / double(h2)));
-        while (X > 0 && X * X * h2 > room) --X;
-        while ((X + 1) * (X + 1) * h2 <= room) ++X;
-        // X must have the parity of width + 1 (2x + 1 - width).
-        if (((X - (width + 1)) & 1) != 0) --X;
-        if (X < 0) continue;
-        // 2x + 1 - width = +-X  ->  x = (width - 1 -+ X) / 2.
-        int x0 = int((width - 1 - X) / 2), x1 = int((width - 1 + X) / 2);
-        rows.push_back({top + y, left + x0, left + x1});
+        int64_t x0, x1;
+        if (EllipseRowExtent(width, height, y, &x0, &x1)) rows.push_back({top + y, left + int(x0), left + int(x1)});
     }
     return rows;
+}
+
+bool EllipseRowExtent(int64_t width, int64_t height, int64_t row, int64_t* first, int64_t* last) {
+    if (width <= 0 || height <= 0 || row < 0 || row >= height) return false;
+    // Pixel (x, y) of the box is inside when, with X = 2x + 1 - width and
+    // Y = 2y + 1 - height (twice the offsets of its centre),
+    // X^2 height^2 + Y^2 width^2 <= width^2 height^2. 128 bits hold every
+    // product while width x height stays below 2^63.
+    using Wide = __int128;
+    const Wide w2 = Wide(width) * width, h2 = Wide(height) * height;
+    const Wide Y = 2 * Wide(row) + 1 - height;
+    const Wide room = w2 * (h2 - Y * Y);  // X^2 h2 <= room
+    // Largest X with X^2 h2 <= room, then of the parity of width + 1.
+    int64_t X = int64_t(std::sqrt(static_cast<long double>(room) / static_cast<long double>(h2)));
+    while (X > 0 && Wide(X) * X * h2 > room) --X;
+    while (Wide(X + 1) * (X + 1) * h2 <= room) ++X;
+    if (((X - (width + 1)) & 1) != 0) --X;
+    if (X < 0) return false;
+    // 2x + 1 - width = -+X  ->  x = (width - 1 -+ X) / 2.
+    *first = (width - 1 - X) / 2;
+    *last = (width - 1 + X) / 2;
+    return true;
 }
 
 }  // namespace document

@@ -188,4 +188,11 @@ struct RowSpan {
 };
 std::vector<RowSpan> EllipseRows(int cx, int cy, int rx, int ry, int width, int height);
 
+// Row `row` (0 = top) of the ellipse of EllipseRows' general rule in a
+// width x height box: the first and last column inside, as offsets from the
+// box's left side. False when no pixel centre of the row lies inside (thin
+// boxes lose their outermost rows or columns so) or the row is outside the
+// box. Exact while width x height stays below 2^63.
+bool EllipseRowExtent(int64_t width, int64_t height, int64_t row, int64_t* first, int64_t* last);
+
 }  // namespace document

@@ -58,6 +58,20 @@ public:
     // After a line or a curve: every view, the active view, the layer
     // palette, the position palette and the tool plug-in windows.
     virtual void RefreshAfterLine() = 0;
+
+    // ---- The shape tools' bands, size report and refresh. The defaults
+    // show nothing and refresh as after a line. ----
+    // Invert the frame / the ellipse of image box `r` (right and bottom
+    // exclusive) over the canvas; the same shape inverted again is gone.
+    virtual void ToggleFrameRect(const DibRect&) {}
+    virtual void ToggleEllipseBand(const DibRect&) {}
+    // The status bar's size pane shows width x height.
+    virtual void ReportToolSize(int, int) {}
+    // Shift was held at the move or release being handled.
+    virtual bool ShiftHeld() { return false; }
+    // After a shape: every view, the active view recomposed, the layer
+    // palette, the position palette and the tool plug-in windows.
+    virtual void RefreshAfterShape() { RefreshAfterLine(); }
 };
 
 }  // namespace tools

@@ -23,6 +23,7 @@
 #include "tools/draw_rects.h"
 #include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
+#include "tools/shape_tools.h"
 #include "view/child_frame.h"
 #include "view/text_tool_handler.h"
 #include "view/view_globals.h"
@@ -55,12 +56,14 @@ view::PixelBuffer BufferOf(QImage& image) {
 CPelmarkView::CPelmarkView(QWidget* parent)
     : framework::View(parent),
       m_pToolCanvas(std::make_unique<view::ViewToolCanvas>(*this)),
-      m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)) {
+      m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)),
+      m_pShapes(std::make_unique<tools::ShapeTools>(*m_pToolCanvas)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button too: the curve's rubber point, the cursor and
     // the position in the status bar follow the pointer.
     setMouseTracking(true);
     m_pPenLine->Register(m_Tools);
+    m_pShapes->Register(m_Tools);
     m_Tools.Set(tools::kTextTool, &view::TextToolHandler());
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);

@@ -37,6 +37,7 @@ class CmdUI;
 }
 namespace tools {
 class PenLineTools;
+class ShapeTools;
 }
 namespace view {
 class ViewToolCanvas;
@@ -424,4 +425,5 @@ private:
     bool m_bTextPending = false;
     std::unique_ptr<view::ViewToolCanvas> m_pToolCanvas;
     std::unique_ptr<tools::PenLineTools> m_pPenLine;
+    std::unique_ptr<tools::ShapeTools> m_pShapes;
 };

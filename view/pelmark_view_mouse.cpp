@@ -221,7 +221,8 @@ void CPelmarkView::OnLButtonUp(QPoint client, Qt::KeyboardModifiers modifiers) {
             m_Tools.Get(tools::kHandTool).OnUp(p);
             d.spaceHand = 0;
         } else {
-            if (modifiers & Qt::ShiftModifier) p = tools::ConstrainShift(tool, d.lastDown, p);
+            d.shift = (modifiers & Qt::ShiftModifier) ? 1 : 0;
+            if (d.shift) p = tools::ConstrainShift(tool, d.lastDown, p);
             if (!tools::DownOnly(tool)) m_Tools.Get(tool).OnUp(p);
         }
     }
@@ -271,6 +272,7 @@ void CPelmarkView::DispatchToolMove(ImagePoint p, bool shift) {
             m_Tools.Get(tools::kHandTool).OnMove(p);
             return;
         }
+        d.shift = shift ? 1 : 0;
         if (shift) p = tools::ConstrainShift(tool, d.lastDown, p);
         if (!tools::DownOnly(tool)) m_Tools.Get(tool).OnMove(p);
     } else if (tool == tools::kMapMoveTool) {

@@ -1,9 +1,13 @@
 #include "view/view_tool_canvas.h"
 
+#include "document/document_host.h"
 #include "document/pelmark_doc.h"
+#include "platform/window.h"
+#include "plugin_api/plugin_messages.h"
 #include "tools/drag_state.h"
 #include "tools/pen_tool.h"
 #include "view/pelmark_view.h"
+#include "view/view_host.h"
 
 namespace view {
 
@@ -50,5 +54,37 @@ bool ViewToolCanvas::ReleaseOutsideView(tools::ImagePoint p) {
 int ViewToolCanvas::DragBits() { return tools::ProgramDragState().bits; }
 
 void ViewToolCanvas::ClearRightDrag() { tools::ProgramDragState().bits &= ~tools::kRightDrag; }
+
+void ViewToolCanvas::ToggleFrameRect(const DibRect& r) { view_.XorFrameRect(r); }
+
+void ViewToolCanvas::ToggleEllipseBand(const DibRect& r) {
+    view_.XorEllipseRubberBand(r.left, r.top, r.right - 1, r.bottom - 1);
+}
+
+void ViewToolCanvas::ReportToolSize(int width, int height) {
+    ViewHost* host = ViewHost::Installed();
+    if (!host || !host->FrameWindow()) return;
+    int values[4] = {width, height, 0, 0};
+    WinSendMessage(host->FrameWindow(), WM_TOOLRECT_STATUS, WinWParam(TOOLRECT_SIZE),
+                   reinterpret_cast<WinLParam>(values));
+}
+
+bool ViewToolCanvas::ShiftHeld() { return tools::ProgramDragState().shift != 0; }
+
+void ViewToolCanvas::RefreshAfterShape() {
+    CPelmarkDoc* doc = Document();
+    if (doc) doc->UpdateAllViews(nullptr);
+    // The active view recomposes the whole image and repaints.
+    ViewHost* host = ViewHost::Installed();
+    framework::View* active = host ? host->ActiveView() : &view_;
+    if (auto* canvas = dynamic_cast<CPelmarkView*>(active))
+        canvas->RefreshAfterEdit(1);
+    else if (active)
+        active->update();
+    document::DocumentHost& frame = document::Host();
+    frame.LayersChanged(doc);
+    frame.PositionChanged(doc);
+    frame.ImageDrawn(doc);
+}
 
 }  // namespace view

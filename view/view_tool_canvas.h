@@ -25,6 +25,11 @@ public:
     bool ReleaseOutsideView(tools::ImagePoint p) override;
     int DragBits() override;
     void ClearRightDrag() override;
+    void ToggleFrameRect(const DibRect& r) override;
+    void ToggleEllipseBand(const DibRect& r) override;
+    void ReportToolSize(int width, int height) override;
+    bool ShiftHeld() override;
+    void RefreshAfterShape() override;
 
 private:
     CPelmarkView& view_;
