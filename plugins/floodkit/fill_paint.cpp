@@ -1,0 +1,61 @@
+// Painting the region: the fill colour or the pattern tiled from the seed,
+// through the tone mask, blended by the edge weights when there are any.
+#include <new>
+
+#include "plugins/floodkit/fill_context.h"
+#include "plugins/kit/kit_palette_search.h"
+
+namespace {
+
+// The first tile's origin: `seed` reduced by whole tiles to 0 or below.
+int TileOrigin(int seed, int tile) { return seed > 0 ? seed - (seed + tile - 1) / tile * tile : seed; }
+
+// (value - origin) mod tile for value >= origin.
+int InTile(int value, int origin, int tile) { return (value - origin) % tile; }
+
+}  // namespace
+
+bool FillContext::PaintRegion() {
+    if (!m_bFilled || !m_pLayer) return true;
+    const PaletteEntry* palette = m_pLayer->Palette();
+    const bool soft = m_nEdgeWidth > 0 && m_pWeights;
+    const int tileW = m_pPattern ? m_pPattern->GetRowInfo(false) : m_nWidth;
+    const int tileH = m_pPattern ? m_pPattern->GetHeight() : m_nHeight;
+    if (tileW <= 0 || tileH <= 0) return true;
+    const int originX = TileOrigin(m_nSeedX, tileW);
+    const int originY = TileOrigin(m_nSeedY, tileH);
+
+    std::unique_ptr<PaletteSearch> search;
+    if (soft) {
+        try {
+            search = std::make_unique<PaletteSearch>(palette, 256);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
+    const PaletteEntry fill = palette[m_nFillColor];
+    for (int y = m_rcFill.top; y < m_rcFill.bottom; ++y) {
+        const uint8_t* work = m_pWork->Row(y);
+        uint8_t* out = m_pLayer->Row(m_nHeight - 1 - y);
+        const uint8_t* pattern =
+            m_pPattern ? m_pPattern->Row(tileH - 1 - InTile(y, originY, tileH)) : nullptr;
+        const uint8_t* weights = soft ? m_pWeights->Row(y) : nullptr;
+        const unsigned toneRow = unsigned(m_wToneMask) >> (4 * (y & 3));
+        for (int x = m_rcFill.left; x < m_rcFill.right; ++x) {
+            if (!((work[x >> 3] >> (7 - (x & 7))) & 1) || !Selected(x, y)) continue;
+            if (!((toneRow >> (x & 3)) & 1)) continue;
+            const int source = pattern ? pattern[InTile(x, originX, tileW)] : m_nFillColor;
+            if (!soft) {
+                out[x] = uint8_t(source);
+                continue;
+            }
+            const unsigned w = weights[x];
+            const PaletteEntry& s = pattern ? palette[source] : fill;
+            const PaletteEntry& o = palette[out[x]];
+            out[x] = search->Find(uint8_t((o.blue * (255 - w) + s.blue * w) / 255),
+                                  uint8_t((o.green * (255 - w) + s.green * w) / 255),
+                                  uint8_t((o.red * (255 - w) + s.red * w) / 255));
+        }
+    }
+    return true;
+}
