@@ -5,6 +5,8 @@
 # pngquant and ImageMagick (default: the shared test photographs).
 # --blur-compare [photo]: instead times the blur filter against ImageMagick's
 # blur on a 2048 x 2048 picture made from the photo.
+# --fill-compare: instead times the fill tool on 4096 x 4096 layers against
+# ImageMagick's flood fill.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
@@ -15,5 +17,8 @@ if [[ "${1:-}" == --reduce-compare ]]; then
 fi
 if [[ "${1:-}" == --blur-compare ]]; then
   exec "$root/build-bench/bin/blur_compare" "${2:-$root/../shared/testdata/photos/harvesters.png}"
+fi
+if [[ "${1:-}" == --fill-compare ]]; then
+  exec "$root/build-bench/bin/fill_compare"
 fi
 exec "$root/build-bench/bin/kavolt_bench" "$@"

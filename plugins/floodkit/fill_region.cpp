@@ -3,6 +3,7 @@
 // pixels only. A span fill: each run of a row is found once and its rows
 // above and below are searched for runs, so the stack holds runs, not
 // points.
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -26,21 +27,38 @@ bool FillContext::FloodFill() {
     const uint8_t seedIndex = m_pLayer->Row(m_nHeight - 1 - m_nSeedY)[m_nSeedX];
     if (!Selected(m_nSeedX, m_nSeedY)) return true;  // the seed itself stays unfilled
 
-    const uint8_t* layerRow = nullptr;
-    uint8_t* workRow = nullptr;
-    const uint8_t* maskRow = nullptr;
-    auto selectRow = [&](int y) {
-        layerRow = m_pLayer->Row(m_nHeight - 1 - y);
-        workRow = m_pWork->Row(y);
-        maskRow = m_bMaskInUse ? m_pMask->Row(y) : nullptr;
-    };
-    auto fillable = [&](int x) {
-        if (layerRow[x] != seedIndex) return false;
-        const uint8_t bit = uint8_t(0x80 >> (x & 7));
-        if (workRow[x >> 3] & bit) return false;
-        return !maskRow || (maskRow[x >> 3] & bit);
-    };
-    auto fill = [&](int x) { workRow[x >> 3] = uint8_t(workRow[x >> 3] | (0x80 >> (x & 7))); };
+    // The pixels the region may take, in one pass along the layer's rows:
+    // the search then walks a bit plane (eight rows a page) instead of the
+    // layer, and a pixel taken is cleared from it. The work plane keeps
+    // the candidates and loses those never reached.
+    BitPlane open(m_nWidth, m_nHeight, 1, nullptr, nullptr);
+    if (!open.Valid()) return false;
+    for (int y = top; y <= bottom; ++y) {
+        const uint8_t* layer = m_pLayer->Row(m_nHeight - 1 - y);
+        uint8_t* work = m_pWork->Row(y);
+        int x = left;
+        for (; x <= right && (x & 7); ++x)
+            if (layer[x] == seedIndex) work[x >> 3] = uint8_t(work[x >> 3] | (0x80 >> (x & 7)));
+        for (; x + 7 <= right; x += 8) {
+            const uint8_t* p = layer + x;
+            work[x >> 3] = uint8_t((p[0] == seedIndex) << 7 | (p[1] == seedIndex) << 6 | (p[2] == seedIndex) << 5 |
+                                   (p[3] == seedIndex) << 4 | (p[4] == seedIndex) << 3 | (p[5] == seedIndex) << 2 |
+                                   (p[6] == seedIndex) << 1 | (p[7] == seedIndex));
+        }
+        for (; x <= right; ++x)
+            if (layer[x] == seedIndex) work[x >> 3] = uint8_t(work[x >> 3] | (0x80 >> (x & 7)));
+        if (m_bMaskInUse) {
+            const uint8_t* mask = m_pMask->Row(y);
+            for (int i = left >> 3; i <= right >> 3; ++i) work[i] &= mask[i];
+        }
+    }
+    const size_t planeBytes = size_t(m_pWork->GetRowInfo(true)) * size_t(m_nHeight);
+    std::memcpy(open.Data(), m_pWork->Data(), planeBytes);
+
+    uint8_t* row = nullptr;
+    const size_t stride = size_t(open.GetRowInfo(true));
+    auto fillable = [&](int x) { return (row[x >> 3] >> (7 - (x & 7))) & 1; };
+    auto fill = [&](int x) { row[x >> 3] = uint8_t(row[x >> 3] & ~(0x80 >> (x & 7))); };
 
     try {
         std::vector<Span> stack;
@@ -54,9 +72,16 @@ bool FillContext::FloodFill() {
             const Span s = stack.back();
             stack.pop_back();
             const int y = s.y + s.dy;
-            selectRow(y);
+            row = open.Data() + size_t(y) * stride;
             int x = s.x1;
-            while (x >= left && fillable(x)) fill(x--);
+            while (x >= left && fillable(x)) {
+                if ((x & 7) == 7 && x - 7 >= left && row[x >> 3] == 0xff) {
+                    row[x >> 3] = 0;
+                    x -= 8;
+                } else {
+                    fill(x--);
+                }
+            }
             // Without a run through x1 the search starts at the next
             // fillable pixel of x1 .. x2.
             bool skip = x >= s.x1;
@@ -67,12 +92,21 @@ bool FillContext::FloodFill() {
             }
             do {
                 if (!skip) {
-                    while (x <= right && fillable(x)) fill(x++);
+                    while (x <= right && fillable(x)) {
+                        if ((x & 7) == 0 && x + 7 <= right && row[x >> 3] == 0xff) {
+                            row[x >> 3] = 0;
+                            x += 8;
+                        } else {
+                            fill(x++);
+                        }
+                    }
                     push(y, l, x - 1, s.dy);
                     if (x > s.x2 + 1) push(y, s.x2 + 1, x - 1, -s.dy);  // leak on the right
                 }
                 skip = false;
-                for (++x; x <= s.x2 && !fillable(x); ++x) {
+                for (++x; x <= s.x2 && !fillable(x);) {
+                    if ((x & 7) == 0 && x + 7 <= s.x2 && row[x >> 3] == 0) x += 8;
+                    else ++x;
                 }
                 l = x;
             } while (x <= s.x2);
@@ -81,6 +115,10 @@ bool FillContext::FloodFill() {
         m_pWork->Clear();
         return false;
     }
+    // The candidates left open were not reached.
+    const uint8_t* left0 = open.Data();
+    uint8_t* work = m_pWork->Data();
+    for (size_t i = 0; i < planeBytes; ++i) work[i] = uint8_t(work[i] & ~left0[i]);
     m_bFilled = true;
     if (m_bMaskInUse) MarkUnselectedNeighbours(seedIndex);
     return true;
