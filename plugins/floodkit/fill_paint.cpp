@@ -1,5 +1,6 @@
 // Painting the region: the fill colour or the pattern tiled from the seed,
 // through the tone mask, blended by the edge weights when there are any.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -63,7 +64,10 @@ bool FillContext::PaintRegion() {
                     std::memset(out + x0, color, 8);
                     continue;
                 }
-                for (int k = 0; k < 8; ++k) {
+                // Only the pixels inside the row: its padding may end
+                // before the byte's last bit.
+                const int n = std::min(8, m_rcFill.right - x0);
+                for (int k = 0; k < n; ++k) {
                     const uint8_t on = uint8_t(-((bits >> (7 - k)) & 1));
                     out[x0 + k] = uint8_t((out[x0 + k] & ~on) | (color & on));
                 }
