@@ -64,10 +64,14 @@ void FillContext::ReleaseAll() {
 bool FillContext::Prepare() {
     ReleaseAll();
     if (!m_pRecord || !m_pInfo || !m_pInfo->image) return false;
-    // The composite: an 8-bit DIB as a whole.
+    // The composite: a whole 8-bit DIB with an information header and all
+    // 256 table entries (its description and colours are read that way).
     {
         dib::LockedDib check(m_pInfo->image);
-        if (!check || check.geo().bitCount != 8) return false;
+        const dib::DibGeometry& g = check.geo();
+        if (!check || g.core || g.headerSize != DIB_INFO_HEADER_SIZE || g.bitCount != 8 || g.entries != 256 ||
+            g.width <= 0 || g.height <= 0)
+            return false;
     }
     if (!MemLock(m_pInfo->image)) return false;
     m_hLockedImage = m_pInfo->image;

@@ -3,6 +3,7 @@
 // against the rules written out point by point, the fill's own memory
 // refused, and a click in a canvas view with undo and redo.
 #include <cstring>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -333,6 +334,42 @@ TEST_F(FloodkitTest, RefusedBuffersPaintNothingAndLeaveNoStep) {
     EXPECT_TRUE(d->CanUndo());
     // The planes of the fill: work 8 x 48 bytes, weights 64 x 48.
     EXPECT_GE(refused, (64 * 48) / 61);
+}
+
+TEST_F(FloodkitTest, BadStartsLeaveTheDocumentAsItWas) {
+    const Scene s = [] {
+        Scene p = Plain(9, 7, 4);
+        p.seedX = 3;
+        p.seedY = 2;
+        p.color = 60;
+        return p;
+    }();
+    struct Case {
+        const char* what;
+        std::function<void(CPelmarkDoc*, Scene&)> spoil;
+    };
+    const std::vector<Case> cases = {
+        {"seed left of the image", [](CPelmarkDoc*, Scene& t) { t.seedX = -1; }},
+        {"seed below the image", [](CPelmarkDoc*, Scene& t) { t.seedY = 7; }},
+        {"no current layer", [](CPelmarkDoc* d, Scene&) { d->m_nEditLayer = 3; }},
+        {"a layer cut short",
+         [](CPelmarkDoc* d, Scene&) { d->m_hLayers[0] = MemReAlloc(d->m_hLayers[0], LAYER_HEADER_SIZE + 20); }},
+    };
+    for (const Case& c : cases) {
+        CPelmarkDoc* d = Open(s);
+        Scene t = s;
+        const Pixels before = Layer(d);
+        c.spoil(d, t);
+        EXPECT_EQ(Run(d, t), 1) << c.what;
+        d->m_nEditLayer = 0;
+        if (MemSize(d->m_hLayers[0]) == LAYER_HEADER_SIZE + dib::LayerRowBytes(9) * 7) {
+            EXPECT_EQ(Layer(d), before) << c.what;
+        }
+        EXPECT_FALSE(d->CanUndo()) << c.what;
+        EXPECT_FALSE(d->IsModified()) << c.what;
+        EXPECT_TRUE(BoxTexts().empty()) << c.what;
+        d->OnCloseDocument();
+    }
 }
 
 TEST_F(FloodkitTest, ClickWithTheFillToolFillsAndUndoAndRedoFollow) {
