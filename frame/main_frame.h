@@ -210,7 +210,7 @@ public:
     int RunTextTool();
     int RunToneChange();
     int RunToneInvert();
-    int RunFillPlugin();
+    int RunFillPlugin() override;
 
     // The tool palette's commands: tools 551 to 562, edit buttons 563 to
     // 571 (pen sizes while the pen is current), the tone flag 572 and the
@@ -220,6 +220,10 @@ public:
     // Presses the button of a tool index and repaints the palette.
     void SetCurrentTool(int toolIndex);
     void RefreshCurrentTool();
+    // Repaints the tool palette with its colour swatches / the colour
+    // palette bar's current colour.
+    void RedrawToolPalette();
+    void RefreshCurrentColor();
     // The tool palette's buttons by the command and the document's tool
     // (only while a plug-in runs, as the other bars).
     void SetToolPaletteButtons(CommandId command, int tool);

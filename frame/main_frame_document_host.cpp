@@ -107,7 +107,11 @@ void CMainFrame::PositionChanged(CPelmarkDoc* doc) { SetPositionPaletteDoc(doc);
 
 void CMainFrame::PaletteChanged(CPelmarkDoc*) { SendWindowMessage(WM_PALETTEBAR_UPDATE, 3, 0); }
 
-void CMainFrame::CurrentColorChanged(CPelmarkDoc*) { SendWindowMessage(WM_PALETTEBAR_UPDATE, 0, 0); }
+void CMainFrame::CurrentColorChanged(CPelmarkDoc*) {
+    SendWindowMessage(WM_PALETTEBAR_UPDATE, 0, 0);
+    RedrawToolPalette();
+    RefreshCurrentColor();
+}
 
 void CMainFrame::EditStateChanged(CPelmarkDoc*) { UpdateEditButtons(); }
 

@@ -99,6 +99,12 @@ void CMainFrame::RefreshCurrentTool() {
     if (toolPalette_) toolPalette_->RefreshCurrentTool();
 }
 
+void CMainFrame::RedrawToolPalette() { RefreshCurrentTool(); }
+
+void CMainFrame::RefreshCurrentColor() {
+    if (colorPalette_) colorPalette_->update();
+}
+
 void CMainFrame::SelectToolButton(int toolIndex) { SetCurrentTool(toolIndex); }
 
 void CMainFrame::ResetToolSelection() {

@@ -7,6 +7,8 @@
 # blur on a 2048 x 2048 picture made from the photo.
 # --tone-compare [photo]: instead times the colour tone and the negative
 # against ImageMagick's -modulate and -negate on such a picture.
+# --fill-compare: instead times the fill tool on 4096 x 4096 layers against
+# ImageMagick's flood fill.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
@@ -20,5 +22,8 @@ if [[ "${1:-}" == --blur-compare ]]; then
 fi
 if [[ "${1:-}" == --tone-compare ]]; then
   exec "$root/build-bench/bin/tone_compare" "${2:-$root/../shared/testdata/photos/harvesters.png}"
+fi
+if [[ "${1:-}" == --fill-compare ]]; then
+  exec "$root/build-bench/bin/fill_compare"
 fi
 exec "$root/build-bench/bin/kavolt_bench" "$@"

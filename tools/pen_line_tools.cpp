@@ -39,6 +39,8 @@ void StampLine(ToolCanvas& canvas, const PenStamp& stamp, ImagePoint a, ImagePoi
 
 }  // namespace
 
+bool TakesColorPick(int tool) { return tool >= kPenTool && tool <= kFilledEllipseTool && tool != kZoomTool; }
+
 bool PickColorAt(ToolCanvas& canvas, ImagePoint p) {
     CPelmarkDoc* doc = canvas.Document();
     if (Busy(doc)) return false;

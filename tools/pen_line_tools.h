@@ -28,8 +28,13 @@ enum LineToolOption : int {
     kLineOptGap = 18,       // at least 0
 };
 
-// The right button's colour pick: the composite's index at `p` becomes the
-// current colour unless its palette row is locked. True when it did.
+// The tools whose right button picks a colour: pen, line, fill and the
+// rectangle and ellipse tools (554 to 561 but the zoom).
+bool TakesColorPick(int tool);
+// The colour pick: the composite's index at `p` becomes the current colour
+// unless `p` lies outside the image or the index's palette row is locked;
+// the palette bar, the tool palette and the current colour show it. True
+// when it did. The right button reaches it only with a tool that takes it.
 bool PickColorAt(ToolCanvas& canvas, ImagePoint p);
 
 class PenTool : public ToolHandler {

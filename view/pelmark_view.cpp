@@ -28,6 +28,7 @@
 #include "view/text_tool_handler.h"
 #include "view/view_globals.h"
 #include "view/view_host.h"
+#include "view/view_fill_pick_hand.h"
 #include "view/view_tool_canvas.h"
 
 namespace {
@@ -57,7 +58,8 @@ CPelmarkView::CPelmarkView(QWidget* parent)
     : framework::View(parent),
       m_pToolCanvas(std::make_unique<view::ViewToolCanvas>(*this)),
       m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)),
-      m_pShapes(std::make_unique<tools::ShapeTools>(*m_pToolCanvas)) {
+      m_pShapes(std::make_unique<tools::ShapeTools>(*m_pToolCanvas)),
+      m_pFillPickHand(std::make_unique<view::FillPickHandTools>(*this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button too: the curve's rubber point, the cursor and
     // the position in the status bar follow the pointer.
@@ -65,6 +67,7 @@ CPelmarkView::CPelmarkView(QWidget* parent)
     m_pPenLine->Register(m_Tools);
     m_pShapes->Register(m_Tools);
     m_Tools.Set(tools::kTextTool, &view::TextToolHandler());
+    m_pFillPickHand->Register(m_Tools);
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);
     m_pHBar->hide();

@@ -40,6 +40,7 @@ class PenLineTools;
 class ShapeTools;
 }
 namespace view {
+class FillPickHandTools;
 class ViewToolCanvas;
 }
 
@@ -266,6 +267,23 @@ public:
     void OnToneCommand(CommandId id);
     void OnUpdateTone(framework::CmdUI& ui);
 
+    // ---- Fill, colour pick and hand (pelmark_view_fill_pick_hand.cpp) ----
+    // The fill tool's button-down: the fill plug-in on this document, then
+    // the layer palette (which recomposes).
+    void OnFillDown(int x, int y);
+    // The right button's colour pick: the composite's index at (x, y)
+    // becomes the current colour with the tools that take a pick, unless
+    // the point is outside the image or the index's palette row is locked.
+    void PickColorAt(int x, int y);
+    // The hand tool (and Space): the image follows the pointer in whole
+    // image pixels and stops at its edges; the release tells the position
+    // palette.
+    void OnHandToolDown(int x, int y);
+    void OnHandToolMove(int x, int y);
+    void OnHandToolUp(int x, int y);
+    // Set when the work-memory probe refused the fill's button-down.
+    static bool FillBlocked();
+
     // ---- Mouse and keys (pelmark_view_mouse.cpp) ----
     static constexpr int kAutoScrollTimer = 1;
     static constexpr int kTextToolTimer = 2;
@@ -426,4 +444,5 @@ private:
     std::unique_ptr<view::ViewToolCanvas> m_pToolCanvas;
     std::unique_ptr<tools::PenLineTools> m_pPenLine;
     std::unique_ptr<tools::ShapeTools> m_pShapes;
+    std::unique_ptr<view::FillPickHandTools> m_pFillPickHand;
 };

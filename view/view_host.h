@@ -78,6 +78,9 @@ public:
     virtual void ImageDrawn() = 0;
     // The tool palette repaints the current tool and its settings.
     virtual void RefreshToolPalette() = 0;
+    // The fill plug-in on the active document (its undo step "着色"); the
+    // run's result.
+    virtual int RunFillPlugin() = 0;
 
     // A key the view got while a plug-in runs its own loop, for the
     // accelerators.

@@ -8,6 +8,7 @@
 //   kit_dib.h        facts of a packed DIB, PaintDib, CreateDibPalette,
 //                    PaletteDibInfo
 //   kit_layer_rgb.h  RgbBuffer, LayerToRgb, RgbToLayer, NearestPaletteIndex
+//   kit_palette_search.h  PaletteSearch: NearestPaletteIndex for many pixels
 //
 // Link a plug-in with kvkit (cmake: kavolt_kit_plugin) and include this.
 #pragma once
@@ -17,4 +18,5 @@
 #include "plugins/kit/kit_filter_masks.h"
 #include "plugins/kit/kit_dib.h"
 #include "plugins/kit/kit_layer_rgb.h"
+#include "plugins/kit/kit_palette_search.h"
 #include "plugins/kit/plugin_app.h"

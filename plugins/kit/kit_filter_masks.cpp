@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-namespace {
-
-// Whether the mask holds a set bit inside the image.
-bool AnyBitInside(const uint8_t* mask, size_t rowBytes, int width, int height) {
+bool MaskHasBitInside(const uint8_t* mask, int width, int height) {
+    if (!mask || width <= 0 || height <= 0) return false;
+    const size_t rowBytes = size_t(width + 7) / 8;
     const size_t whole = size_t(width) / 8;
     const uint8_t lastBits = uint8_t(0xff << (8 - width % 8));  // width % 8 != 0 only
     for (int y = 0; y < height; ++y) {
@@ -17,8 +16,6 @@ bool AnyBitInside(const uint8_t* mask, size_t rowBytes, int width, int height) {
     return false;
 }
 
-}  // namespace
-
 FilterMasks::~FilterMasks() { Release(); }
 
 bool FilterMasks::Take(MemHandle hostMask, int width, int height) {
@@ -29,7 +26,7 @@ bool FilterMasks::Take(MemHandle hostMask, int width, int height) {
     hostMissing_ = hostMask == nullptr;
     if (hostMask && MemSize(hostMask) >= bytes) {
         if (auto* bits = static_cast<const uint8_t*>(MemLock(hostMask))) {
-            if (AnyBitInside(bits, rowBytes, width, height)) {
+            if (MaskHasBitInside(bits, width, height)) {
                 host_ = hostMask;
                 selection_ = bits;
             } else {

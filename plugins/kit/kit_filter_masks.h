@@ -6,6 +6,10 @@
 
 #include "platform/memory.h"
 
+// Whether a width x height mask holds a set bit inside the image (its rows'
+// padding bits not counted). False for a null mask.
+bool MaskHasBitInside(const uint8_t* mask, int width, int height);
+
 class FilterMasks {
 public:
     FilterMasks() = default;

@@ -10,6 +10,7 @@
 #include "imaging/dib_geometry.h"
 #include "imaging/palette_match.h"
 #include "plugins/kit/kit_dib.h"
+#include "plugins/kit/kit_palette_search.h"
 
 namespace {
 
@@ -30,79 +31,6 @@ uint8_t* LayerRows(const MemLockGuard& layer, int width, int height) {
     if (g.width != width || g.height != height) return nullptr;
     return layer.get() + LAYER_HEADER_SIZE;
 }
-
-// NearestPaletteIndex for many pixels of one table. The entries are sorted
-// by green and searched outward from the pixel's green until the green
-// difference alone passes the best distance; answers are remembered per
-// colour. Gives exactly NearestPaletteIndex's answer.
-class PaletteSearch {
-public:
-    PaletteSearch(const PaletteEntry* table, int count) {
-        for (int i = 0; i < count; ++i) sorted_.push_back({table[i].blue, table[i].green, table[i].red, i});
-        std::stable_sort(sorted_.begin(), sorted_.end(), [](const Entry& a, const Entry& b) { return a.g < b.g; });
-        size_t k = 0;
-        for (int g = 0; g < 256; ++g) {
-            while (k < sorted_.size() && sorted_[k].g < g) ++k;
-            start_[size_t(g)] = int(k);
-        }
-        // Without the memory for the answers every pixel is searched.
-        keys_.reset(new (std::nothrow) uint32_t[kSlots]);
-        values_.reset(new (std::nothrow) uint8_t[kSlots]);
-        if (keys_ && values_) std::fill_n(keys_.get(), kSlots, kEmpty);
-        else keys_.reset();
-    }
-
-    uint8_t Find(uint8_t blue, uint8_t green, uint8_t red) {
-        if (!keys_) return Search(blue, green, red);
-        uint32_t key = uint32_t(blue) << 16 | uint32_t(green) << 8 | red;
-        size_t slot = (key * 2654435761u) >> (32 - kSlotBits);
-        if (keys_[slot] == key) return values_[slot];
-        uint8_t index = Search(blue, green, red);
-        keys_[slot] = key;
-        values_[slot] = index;
-        return index;
-    }
-
-private:
-    struct Entry {
-        int b, g, r, index;
-    };
-    static constexpr int kSlotBits = 18;
-    static constexpr size_t kSlots = size_t(1) << kSlotBits;
-    static constexpr uint32_t kEmpty = 0xffffffffu;  // no colour has this key
-    // Only distances below this count (as in NearestColorIndex).
-    static constexpr int kFar = 3 * 255 * 255;
-
-    uint8_t Search(int blue, int green, int red) const {
-        int best = kFar, bestIndex = -1;
-        auto consider = [&](const Entry& e) {
-            int db = e.b - blue, dg = e.g - green, dr = e.r - red;
-            int d = db * db + dg * dg + dr * dr;
-            if (d < best || (d == best && bestIndex >= 0 && e.index < bestIndex)) {
-                best = d;
-                bestIndex = e.index;
-            }
-        };
-        const int n = int(sorted_.size());
-        const int first = start_[size_t(green)];
-        for (int i = first; i < n; ++i) {
-            int dg = sorted_[size_t(i)].g - green;
-            if (dg * dg > best) break;
-            consider(sorted_[size_t(i)]);
-        }
-        for (int i = first - 1; i >= 0; --i) {
-            int dg = green - sorted_[size_t(i)].g;
-            if (dg * dg > best) break;
-            consider(sorted_[size_t(i)]);
-        }
-        return uint8_t(bestIndex < 0 ? 0 : bestIndex);
-    }
-
-    std::vector<Entry> sorted_;
-    std::array<int, 256> start_{};
-    std::unique_ptr<uint32_t[]> keys_;
-    std::unique_ptr<uint8_t[]> values_;
-};
 
 }  // namespace
 

@@ -43,6 +43,10 @@ public:
     void PaletteChanged() override { calls.push_back("PaletteChanged"); }
     void ImageDrawn() override { calls.push_back("ImageChanged"); }
     void RefreshToolPalette() override { calls.push_back("RefreshToolPalette"); }
+    int RunFillPlugin() override {
+        calls.push_back("RunFillPlugin");
+        return 1;
+    }
     void PassShortcutKey(int, Qt::KeyboardModifiers) override { calls.push_back("PassShortcutKey"); }
     void StartTextTool() override { calls.push_back("StartTextTool"); }
     bool RulersWanted() const override { return false; }

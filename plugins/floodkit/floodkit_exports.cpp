@@ -1,0 +1,50 @@
+// Floodkit.so: the fill tool. The host runs it at a click with the fill
+// tool; it shows no dialog.
+#include <QCursor>
+#include <QGuiApplication>
+
+#include "platform/window.h"
+#include "plugin_api/plugin_api.h"
+#include "plugins/floodkit/fill_context.h"
+#include "plugins/kit/kit.h"
+
+namespace {
+
+// The wait cursor while the region is painted.
+class WaitCursor {
+public:
+    WaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        if (shown_) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~WaitCursor() {
+        if (shown_) QGuiApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool shown_;
+};
+
+}  // namespace
+
+extern "C" {
+
+KV_PLUGIN_EXPORT const char* GetInfo(void) { return "塗り潰し/*.BMP;*.DIB"; }
+
+KV_PLUGIN_EXPORT int32_t ImportFL(WinHandle mainWindow, PluginToolRecord* record, PluginToolInfo* info,
+                                  const char*) {
+    if (!record) return 0;
+    record->imageChanged = 0;
+    FillContext fill(record, info);
+    // Every failure, a region without a pixel to paint included, leaves the
+    // layer as it was and tells the host nothing, so that it drops its step.
+    if (!fill.Prepare() || !fill.FloodFill() || fill.RegionEmpty() || !fill.SoftenEdges()) return 0;
+    {
+        WaitCursor wait;
+        if (!fill.PaintRegion()) return 0;
+    }
+    if (mainWindow) WinSendMessage(mainWindow, WM_PLUGIN_STATUS, PLUGIN_STATUS_REFRESH_VIEW, 1);
+    record->imageChanged = 1;
+    return 0;
+}
+
+}  // extern "C"
