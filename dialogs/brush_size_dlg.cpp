@@ -98,6 +98,7 @@ void CBrushSizeDlg::OnOK() {
     if (value != m_nSize) {
         applySize(value);
         // Enter in the edit applies the typed size; a second Enter closes.
+        // A size typed and then confirmed with the mouse is taken as well.
         if (m_bEditing) return;
     }
     tools::CustomPens()[size_t(m_nSlot)] = {m_nSize, m_nShape};
