@@ -4,34 +4,15 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QValidator>
 
+#include "dialogs/dialog_fields.h"
 #include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
-#include "framework/application.h"
 #include "framework/dialog.h"
 #include "platform/message_box.h"
 
-namespace {
-
-class LayerNameValidator final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        return input.toUtf8().size() <= kLayerNameBytes ? Acceptable : Invalid;
-    }
-};
-
-int ShowBox(framework::Dialog& dialog, const QString& text, unsigned type) {
-    framework::Application* app = framework::Application::Instance();
-    const QByteArray caption = app ? app->AppName().toUtf8() : QByteArrayLiteral("Kavolt");
-    return ShowMessageBox(dialog.WindowHandle(), text.toUtf8().constData(), caption.constData(), type);
-}
-
-}  // namespace
-
 void LimitLayerNameField(QLineEdit* edit) {
-    if (edit) edit->setValidator(new LayerNameValidator(edit));
+    LimitUtf8Bytes(edit, kLayerNameBytes);
 }
 
 void FillDrawModeCombo(QComboBox* combo, int mode) {
@@ -52,9 +33,9 @@ EditLayerHeader::EditLayerHeader(CPelmarkDoc* doc)
 }
 
 void LayerDialogMessage(framework::Dialog& dialog, const QString& text) {
-    ShowBox(dialog, text, MB_BTN_OK | MB_ICON_WARNING);
+    ShowDialogMessage(dialog, text, MB_BTN_OK | MB_ICON_WARNING);
 }
 
 bool LayerDialogConfirm(framework::Dialog& dialog, const QString& text) {
-    return ShowBox(dialog, text, MB_BTN_OKCANCEL | MB_ICON_QUESTION) == MB_ANSWER_OK;
+    return ShowDialogMessage(dialog, text, MB_BTN_OKCANCEL | MB_ICON_QUESTION) == MB_ANSWER_OK;
 }

@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "framework/program_globals.h"
+#include "dialogs/brush_size_dlg.h"
 #include "dialogs/gradient_dlg.h"
 #include "document/image_limits.h"
 #include "frame/main_frame.h"
@@ -20,6 +21,7 @@
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_palette.h"
 #include "platform/paths.h"
+#include "tools/pen_stamps.h"
 
 namespace {
 
@@ -154,6 +156,11 @@ bool CMainFrame::createToolPalette() {
     toolPalette_->RestorePosition();
     if (!toolPalette_->StoredDocked()) toolPalette_->setFloating(true);
     toolPalette_->hide();
+    toolPalette_->GetServices().editCustomPen = [this](int slot) {
+        CBrushSizeDlg dlg(toolpal::kFirstCustomPenButton + slot, this);
+        if (dlg.DoModal() != framework::IDOK || !toolPalette_) return;
+        toolPalette_->SetSetting(toolpal::kLineDiameter, tools::CustomPens()[size_t(dlg.m_nSlot)].size);
+    };
     return true;
 }
 

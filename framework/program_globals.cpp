@@ -10,6 +10,9 @@ QString g_programDirectory;
 int g_undoDepth = kDefaultUndoDepth;
 QString g_lastOpenedPath;
 QStringList g_openedPaths;
+int g_lastEditModeChoice = 0;
+int g_selectedFilterIndex = -1;
+QString g_selectedFilterPath;
 
 }  // namespace
 
@@ -27,6 +30,16 @@ void SetUndoDepth(int depth) { g_undoDepth = ClampUndoDepth(depth); }
 
 const QString& GetLastOpenedPath() { return g_lastOpenedPath; }
 void SetLastOpenedPath(const QString& path) { g_lastOpenedPath = path; }
+
+int GetLastEditModeChoice() { return g_lastEditModeChoice; }
+void SetLastEditModeChoice(int mode) { g_lastEditModeChoice = mode; }
+
+int GetSelectedFilterIndex() { return g_selectedFilterIndex; }
+const QString& GetSelectedFilterPath() { return g_selectedFilterPath; }
+void SetSelectedFilter(int index, const QString& path) {
+    g_selectedFilterIndex = index;
+    g_selectedFilterPath = path;
+}
 
 const QStringList& GetOpenedPaths() { return g_openedPaths; }
 void SetOpenedPaths(const QStringList& paths) { g_openedPaths = paths.mid(0, kMaxOpenedPaths); }

@@ -32,6 +32,17 @@ const QStringList& GetOpenedPaths();
 void SetOpenedPaths(const QStringList& paths);
 void ClearOpenedPaths();
 
+// The edit mode chosen last in the edit-mode dialog (0 "256 色模式",
+// 1 "16 色模式"; 0 at start). The dialog writes it when it closes.
+int GetLastEditModeChoice();
+void SetLastEditModeChoice(int mode);
+
+// The filter chosen last in the filter list: its index (-1: none) and the
+// path of its entry (empty: none).
+int GetSelectedFilterIndex();
+const QString& GetSelectedFilterPath();
+void SetSelectedFilter(int index, const QString& path);
+
 // The anti-aliasing setting: the "AntiCheckBox" key of the "Settings"
 // section (nonzero = on; 1 when the key or the application is missing).
 int GetAntiAliasSetting();

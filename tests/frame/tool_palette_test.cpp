@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "dialogs/brush_size_dlg.h"
 #include "dialogs/color_choice.h"
 #include "document/edit_state.h"
 #include "document/floating_selection.h"
@@ -20,6 +21,8 @@
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_buttons.h"
 #include "palettes/tool_palette.h"
+#include "tools/pen_stamps.h"
+#include "tools/tool_dispatch.h"
 
 namespace frametest {
 namespace {
@@ -161,6 +164,39 @@ TEST_F(ToolPaletteTest, PenSizeButtonSetsThePenAndChecksIt) {
     Frame()->OnIdleUpdateCmdUI();
     EXPECT_TRUE(palette->ButtonAction(14)->isChecked());
     EXPECT_FALSE(palette->ButtonAction(13)->isChecked());
+}
+
+TEST_F(ToolPaletteTest, SecondPressOnACustomPenEditsItAndThePenStampsTheNewSize) {
+    tools::CustomPens() = tools::kDefaultCustomPens;
+    CPelmarkDoc* doc = MakeDocument();
+    ASSERT_TRUE(doc);
+    Click(3);  // the pen
+    int opened = 0;
+    framework::ScopedModalDriver driver([&](framework::Dialog& d) {
+        ++opened;
+        ASSERT_EQ(d.TemplateId(), CBrushSizeDlg::kTemplateId);
+        EXPECT_EQ(static_cast<CBrushSizeDlg&>(d).m_nSlot, 1);
+        EXPECT_EQ(d.GetDlgItemText(CBrushSizeDlg::kSizeId), "13");
+        d.SetDlgItemText(CBrushSizeDlg::kSizeId, "40");
+        d.ClickButton(CBrushSizeDlg::kRoundId);
+        // The mouse takes the focus from the size edit to the button.
+        QTest::mouseClick(d.GetDlgItem(framework::IDOK), Qt::LeftButton);
+    });
+    Click(19);
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(doc->m_nPenId, 607);
+    Click(19);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(tools::CustomPens()[1].size, 40);
+    EXPECT_EQ(tools::CustomPens()[1].shape, 0);
+    EXPECT_EQ(Frame()->GetToolOption(kLineDiameter), 40);
+    tools::StampContext context;
+    context.toolId = tools::kPenTool;
+    context.docPenId = doc->m_nPenId;
+    const tools::PenStamp stamp = tools::ChooseStamp(context);
+    EXPECT_EQ(stamp.kind, tools::StampKind::Ellipse);
+    EXPECT_EQ(stamp.size, 40);
+    tools::CustomPens() = tools::kDefaultCustomPens;
 }
 
 TEST_F(ToolPaletteTest, FourPointCurveDisablesStyleAndDashFields) {
