@@ -24,6 +24,7 @@
 #include "tools/pen_line_tools.h"
 #include "tools/pixel_access.h"
 #include "view/child_frame.h"
+#include "view/selection_tools.h"
 #include "view/text_tool_handler.h"
 #include "view/view_globals.h"
 #include "view/view_host.h"
@@ -55,12 +56,14 @@ view::PixelBuffer BufferOf(QImage& image) {
 CPelmarkView::CPelmarkView(QWidget* parent)
     : framework::View(parent),
       m_pToolCanvas(std::make_unique<view::ViewToolCanvas>(*this)),
-      m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)) {
+      m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)),
+      m_pSelectTools(std::make_unique<view::SelectionTools>(*this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button too: the curve's rubber point, the cursor and
     // the position in the status bar follow the pointer.
     setMouseTracking(true);
     m_pPenLine->Register(m_Tools);
+    m_pSelectTools->Register(m_Tools);
     m_Tools.Set(tools::kTextTool, &view::TextToolHandler());
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);
@@ -219,6 +222,7 @@ void CPelmarkView::SetZoom(CommandId id) {
     // Outlines were placed at the old zoom.
     m_Overlays.Clear();
     m_pPenLine->line.ZoomChanged(oldZoom, zoom);
+    m_pSelectTools->ZoomChanged();
     UpdateScrollSizes();
     update();
     NotifyViewport();
@@ -233,6 +237,7 @@ void CPelmarkView::ZoomAtPoint(CommandId id, int x, int y) {
     m_nZoom = zoom;
     m_Overlays.Clear();
     m_pPenLine->line.ZoomChanged(oldZoom, zoom);
+    m_pSelectTools->ZoomChanged();
     UpdateScrollSizes();
     FitFrameToImage();
     QRect client = ClientRect();
@@ -607,6 +612,7 @@ void CPelmarkView::DrawSelectionOutline(OverlayCanvas& canvas) {
     CPelmarkDoc* doc = GetDocument();
     const DibRect& sel = doc->m_rcSelection;
     if (view::IsEmptyRect(tools::OrderRect(sel))) return;
+    if (m_pSelectTools->DrawRotationFrame(canvas)) return;
     int tool = doc->m_nToolId;
     const bool floatTool = tool == kFillToolId || (tool >= kFirstFloatToolId && tool <= kLastFloatToolId);
     if (floatTool) {
