@@ -83,8 +83,14 @@ int ScaleHandleCursor(int flags) {
 }
 
 int OrientScaleFlags(int flags, const DibRect& frame) {
-    if (frame.right < frame.left) flags ^= kScaleLeft | kScaleRight;
-    if (frame.bottom < frame.top) flags ^= kScaleTop | kScaleBottom;
+    // A reversed side swaps its two edges; a handle without either keeps
+    // what it has.
+    auto swap = [&flags](int a, int b) {
+        const int had = flags & (a | b);
+        if (had == a || had == b) flags ^= a | b;
+    };
+    if (frame.right < frame.left) swap(kScaleLeft, kScaleRight);
+    if (frame.bottom < frame.top) swap(kScaleTop, kScaleBottom);
     return flags;
 }
 

@@ -50,7 +50,8 @@ int HitTestScaleHandle(const DibRect& r, ImagePoint p);
 // The sizing cursor of a handle: 1 top-left and bottom-right, 2 the other
 // corners, 3 top and bottom, 4 left and right; 0 for none.
 int ScaleHandleCursor(int flags);
-// The flags for a scale rectangle (corners inclusive) that may be reversed.
+// The flags for a scale rectangle (corners inclusive) that may be reversed:
+// on a reversed side the handle moves the other edge.
 int OrientScaleFlags(int flags, const DibRect& frame);
 // The edges named by `flags` take the pointer's x or y.
 DibRect DragScaleFrame(DibRect frame, int flags, ImagePoint p);
