@@ -399,7 +399,8 @@ private:
     void MoveFloatingTo(tools::ImagePoint p);
     void FinishSelectionMove(tools::ImagePoint p);
     void RotateStep(tools::ImagePoint p);
-    void RedrawTurnedSelection();
+    // The turned selection drawn again after the layer showed it at `shownAngle`.
+    void RedrawTurnedSelection(int shownAngle);
     // The edit mode back to the selection tool: once keeps the selection
     // floating, twice commits it.
     void BackToSelectTool(int times);

@@ -60,15 +60,24 @@ bool TransformedNow(const CPelmarkDoc& doc) {
     return doc.m_Selection.angle != 0 || s.right - s.left != t.right - t.left || s.bottom - s.top != t.bottom - t.top;
 }
 
-// The area a turn of the selection can reach: the circle through its
-// corners, a pixel wider for the rounding, cut to the image.
-DibRect TurnReach(const CPelmarkDoc& doc) {
-    const DibRect& s = doc.m_rcSelection;
-    const double w = double(s.right) - s.left, h = double(s.bottom) - s.top;
-    const int radius = int(std::ceil(std::sqrt(w * w + h * h) / 2.0)) + 2;
-    const tools::RotateCentre c = tools::RotationCentre(s);
-    return {std::max(c.x - radius, 0), std::max(c.y - radius, 0), std::min(c.x + radius + 1, doc.m_nWidth),
-            std::min(c.y + radius + 1, doc.m_nHeight)};
+// The pixels the selection turned by `angle` covers: the box of the turned
+// frame and of the selection, a pixel wider for the rounding, cut to the
+// image.
+DibRect TurnedBox(const CPelmarkDoc& doc, int angle) {
+    const DibRect s = Ordered(doc.m_rcSelection);
+    DibRect box = s;
+    for (const auto& corner : document::TransformedFrame({s, s, double(angle), 1.0})) {
+        box.left = std::min(box.left, corner[0] - 1);
+        box.top = std::min(box.top, corner[1] - 1);
+        box.right = std::max(box.right, corner[0] + 1);
+        box.bottom = std::max(box.bottom, corner[1] + 1);
+    }
+    return {std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, doc.m_nWidth),
+            std::min(box.bottom, doc.m_nHeight)};
+}
+
+bool Inside(const DibRect& a, const DibRect& b) {
+    return a.left >= b.left && a.top >= b.top && a.right <= b.right && a.bottom <= b.bottom;
 }
 
 }  // namespace
@@ -222,23 +231,26 @@ void CPelmarkView::RotateStep(ImagePoint p) {
     view::SelectionDragState& g = view::ProgramSelectionDrag();
     document::SelectionState& st = doc->m_Selection;
     const int pointer = tools::PointAngle(tools::RotationCentre(doc->m_rcSelection), p);
+    const int before = st.angle;
     st.angle = tools::DragAngle(st.dragStartAngle, pointer, g.startAngle, tools::ProgramDragState().shiftHeld != 0);
     view::ReportToolAngle(st.angle);
-    RedrawTurnedSelection();
+    RedrawTurnedSelection(before);
     g.rotated = true;
 }
 
-void CPelmarkView::RedrawTurnedSelection() {
+void CPelmarkView::RedrawTurnedSelection(int shownAngle) {
     CPelmarkDoc* doc = GetDocument();
     if (!CanTransform(doc)) return;
     document::SelectionState& st = doc->m_Selection;
-    const DibRect reach = TurnReach(*doc);
     document::RestoreWholeLayer(*doc);
+    // The preview recomposes what the new turn covers; what only the old one
+    // covered is recomposed here.
     InsertImagePreview(st.angle);
+    const DibRect old = TurnedBox(*doc, shownAngle);
+    if (!Inside(old, TurnedBox(*doc, st.angle))) RefreshAfterEdit(1, &old);
     const DibRect& s = doc->m_rcSelection;
     document::TransformFloating(*doc, s, s, st.angle, nullptr, nullptr, 1.0, 2);
     st.transformed = TransformedNow(*doc) ? 1 : 0;
-    RefreshAfterEdit(1, &reach);
     update();
 }
 
@@ -268,8 +280,9 @@ bool CPelmarkView::OnRotateToolKey(int key) {
         BackToSelectTool(2);
         return true;
     }
+    const int shown = doc->m_Selection.angle;
     doc->m_Selection.angle = 0;
-    RedrawTurnedSelection();
+    RedrawTurnedSelection(shown);
     view::ReportToolAngle(0);
     BackToSelectTool(1);
     return true;

@@ -139,7 +139,7 @@ void SelectionTools::ZoomChanged() {
     ShowOutline(std::move(again));
     CPelmarkDoc* doc = view_.GetDocument();
     if (doc && doc->m_nToolId == tools::kRotateTool && doc->m_hFloatImage && doc->m_Selection.transformed)
-        view_.RedrawTurnedSelection();
+        view_.RedrawTurnedSelection(doc->m_Selection.angle);
 }
 
 bool SelectionTools::DrawRotationFrame(CPelmarkView::OverlayCanvas& canvas) {
