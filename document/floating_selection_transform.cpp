@@ -95,15 +95,6 @@ DibRect ClipReach(const DibRect& r, int width, int height) {
 
 }  // namespace
 
-bool MaskRectBits::Get(int x, int y) const {
-    if (!data || x < 0 || y < 0 || x >= width || y >= height || rowBytes <= 0) return false;
-    int64_t bit = int64_t(firstBit) + x;
-    if (bit < 0 || bit / 8 >= rowBytes) return false;
-    size_t at = size_t(y) * size_t(rowBytes) + size_t(bit / 8);
-    if (at >= size) return false;
-    return (data[at] >> (7 - (bit & 7))) & 1;
-}
-
 FloatFrame TransformedFrame(const FloatGeometry& g) {
     DibRect d = OrderedRect(g.destination);
     double a = g.angle * kRadiansPerDegree, c = std::cos(a), s = std::sin(a);
