@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "document/floating_selection.h"
+#include "document/floating_selection_transform.h"
 #include "document/selection_mask.h"
 #include "document/selection_mask_doc.h"
 #include "document/undo_actions.h"
@@ -502,6 +503,27 @@ TEST_F(SelectionViewTest, EnterKeepsTheTurnedPixels) {
     EXPECT_EQ(doc->m_hFloatImage, nullptr);
     const State kept = Snapshot();
     EXPECT_EQ(kept.layer, turned.layer);
+}
+
+TEST_F(SelectionViewTest, TheTurnedFrameIsDrawnAndAZoomChangeShowsTheTurnAgain) {
+    Start(2);
+    Drag({{6, 6}, {13, 9}});
+    Choose(tools::kRotateTool);
+    Drag({{14, 8}, {13, 12}}, Qt::ShiftModifier);  // 45 degrees
+    ASSERT_EQ(doc->m_Selection.angle, 45);
+    const State turned = Snapshot();
+    auto frameShown = [&] {
+        const DibRect& s = doc->m_rcSelection;
+        const auto frame = document::TransformedFrame({s, s, 45.0, 1.0});
+        const QPoint corner(frame[0][0] * zoom, frame[0][1] * zoom);
+        const int index = Composite(*doc, frame[0][0], frame[0][1]);
+        return Grab(view).pixel(corner) == (doc->m_pPalette->Shown(index) ^ 0x00ffffffu);
+    };
+    EXPECT_TRUE(frameShown());
+    view->SetZoom(view::ZoomCommandOf(4));
+    zoom = 4;
+    EXPECT_EQ(Snapshot(), turned);
+    EXPECT_TRUE(frameShown());
 }
 
 TEST_F(SelectionViewTest, EveryStepUndoneAndRedoneRestoresLayerMaskAndRectangle) {
