@@ -121,9 +121,6 @@ void CPelmarkView::OnSelectToolDown(int x, int y, int rawX, int rawY) {
     if (shift && !st.movedSinceLift) {
         d.savedSelection = doc->m_rcSelection;
         if (doc->m_hFloatImage) {
-            // The selection so far waits in the second mask until the new
-            // part is done.
-            document::ExchangeSecondMask(*doc, 0);
             st.adding = 1;
             SetToolCursor(kAddingCursor + Shape());
         }
@@ -138,6 +135,9 @@ void CPelmarkView::OnSelectToolDown(int x, int y, int rawX, int rawY) {
             EndRefusedDrag();
             return;
         }
+        // The selection so far waits in the second mask until the new part
+        // is done.
+        if (st.adding) document::ExchangeSecondMask(*doc, 0);
         StartNewSelection(p, !st.adding);
         return;
     }

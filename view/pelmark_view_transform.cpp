@@ -180,8 +180,15 @@ bool CPelmarkView::OnScaleToolKey(int key) {
         BackToSelectTool(2);
         return true;
     }
-    // The lifted size, where the selection was when the scale began.
-    const document::SelectionState& st = doc->m_Selection;
+    // The lifted size, where the selection was when the scale began. A
+    // selection scaled in an earlier use of the tool changes back in a step
+    // of its own.
+    document::SelectionState& st = doc->m_Selection;
+    if (!st.scaleStarted && TransformedNow(*doc)) {
+        if (!doc->PushUndo(document::kScaleToolAction, QString::fromUtf8(kScaleText), true)) return true;
+        st.scaleStarted = 1;
+        doc->SetModified(true);
+    }
     const DibRect& t = doc->m_rcFloatTarget;
     const DibRect place{t.left + st.floatOffsetX, t.top + st.floatOffsetY, t.right + st.floatOffsetX,
                         t.bottom + st.floatOffsetY};
@@ -280,8 +287,14 @@ bool CPelmarkView::OnRotateToolKey(int key) {
         BackToSelectTool(2);
         return true;
     }
-    const int shown = doc->m_Selection.angle;
-    doc->m_Selection.angle = 0;
+    document::SelectionState& st = doc->m_Selection;
+    if (!st.rotateStarted && st.angle != 0) {
+        if (!doc->PushUndo(document::kRotateToolAction, QString::fromUtf8(kRotateText), true)) return true;
+        st.rotateStarted = 1;
+        doc->SetModified(true);
+    }
+    const int shown = st.angle;
+    st.angle = 0;
     RedrawTurnedSelection(shown);
     view::ReportToolAngle(0);
     BackToSelectTool(1);

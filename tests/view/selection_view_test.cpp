@@ -441,6 +441,23 @@ TEST_F(SelectionViewTest, EscAfterAMoveGivesTheLiftedSizeAtTheMovedPlace) {
     EXPECT_EQ(Px(14, 13), Value(14, 13));
 }
 
+TEST_F(SelectionViewTest, EscInALaterUseOfTheScaleToolIsAStepOfItsOwn) {
+    Start(1);
+    Drag({{4, 4}, {7, 7}});
+    Choose(tools::kScaleTool);
+    Drag({{8, 8}, {11, 11}});
+    doc->SetEditMode(tools::kSelectTool);  // the palette keeps the selection floating
+    Choose(tools::kScaleTool);
+    const int steps = doc->m_nUndoIndex;
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(doc->m_nUndoIndex, steps + 1);
+    EXPECT_EQ(Step().label, "放大缩小");
+    EXPECT_EQ(Selection(), (std::vector<int>{4, 4, 8, 8}));
+    doc->OnEditUndo();
+    EXPECT_EQ(Selection(), (std::vector<int>{4, 4, 12, 12}));
+    EXPECT_EQ(Px(11, 11), Value(7, 7));
+}
+
 TEST_F(SelectionViewTest, HandlesDragTheirEdgesAndAReversedFrameIsOrdered) {
     Start(1);
     Drag({{4, 4}, {11, 9}});
