@@ -43,6 +43,9 @@ QString FloatingCommandText(int32_t mode) {
 }  // namespace
 
 void CPelmarkDoc::SetEditMode(int32_t newMode, bool keepFloat) {
+    // One use of the scale or rotate tool is one step: a new use begins here.
+    m_Selection.scaleStarted = 0;
+    m_Selection.rotateStarted = 0;
     if (RunFloatingSelectionMode(newMode, keepFloat)) return;
     switch (newMode) {
     case kClearLayerMode:

@@ -139,6 +139,7 @@ MemHandle CurrentLayerOf(const CPelmarkDoc& doc) {
 
 void LiftSelection(CPelmarkDoc& doc, const DibRect& rect) {
     Release(doc.m_hFloatImage);
+    doc.m_Selection.transformed = 0;
     doc.m_rcSelection = rect;
     MemHandle layer = CurrentLayerOf(doc);
     if (RectEmpty(rect) || !layer || !doc.m_hImage) return;
@@ -232,7 +233,9 @@ void OffsetFloating(CPelmarkDoc& doc, int dx, int dy) {
 
 void DropFloating(CPelmarkDoc& doc) {
     MemHandle layer = CurrentLayerOf(doc);
-    if (doc.m_hFloatImage && layer) {
+    // A scaled or turned selection is in the layer as it is to stay; the
+    // floating image is still the one lifted.
+    if (doc.m_hFloatImage && layer && !doc.m_Selection.transformed) {
         const DibRect& r = doc.m_rcSelection;
         const DibRect& m = doc.m_rcFloatMaskPixels;
         DibMask mask;
@@ -242,6 +245,8 @@ void DropFloating(CPelmarkDoc& doc) {
     FreeFloating(doc);
     doc.m_rcSelection = {};
     doc.m_rcFloatTarget = {};
+    doc.m_Selection.transformed = 0;
+    doc.m_Selection.angle = 0;
 }
 
 void TransformFloatingSimple(CPelmarkDoc& doc, const DibRect& source, const DibRect& destination,

@@ -97,7 +97,9 @@ void OffsetFloating(CPelmarkDoc& doc, int dx, int dy);
 // Composes the floating image into the current layer at the selection
 // rectangle by the paste mode (through the floating mask when it fits the
 // rectangle) and ends the floating state: floating image and mask freed,
-// selection and floating target rectangles emptied.
+// selection and floating target rectangles emptied. A selection the layer
+// shows scaled or turned (SelectionState::transformed) stays as the layer
+// shows it.
 void DropFloating(CPelmarkDoc& doc);
 
 // Nearest-pixel scaling. withPixels 0: source and destination are mask

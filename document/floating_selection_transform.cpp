@@ -27,6 +27,8 @@ public:
         ky_ = sh_ > 0 ? dh / sh_ * g.scale : 0;
         dcx_ = d_.left + dw / 2;
         dcy_ = d_.top + dh / 2;
+        ikx_ = kx_ != 0 ? 1 / kx_ : 0;
+        iky_ = ky_ != 0 ? 1 / ky_ : 0;
     }
     bool Usable() const { return kx_ != 0 && ky_ != 0 && std::isfinite(kx_) && std::isfinite(ky_); }
     int SourceWidth() const { return int(sw_); }
@@ -42,21 +44,48 @@ public:
                 int(std::ceil(dcx_ + ex)) + 1, int(std::ceil(dcy_ + ey)) + 1};
     }
 
-    // The source pixel under destination pixel (x, y); false outside.
-    bool Source(int x, int y, int* sx, int* sy) const {
-        double dx = x + 0.5 - dcx_, dy = y + 0.5 - dcy_;
-        double u = (dx * cos_ + dy * sin_) / kx_ + sw_ / 2;
-        double v = (-dx * sin_ + dy * cos_) / ky_ + sh_ / 2;
-        double fx = std::floor(u + kBorderBias), fy = std::floor(v + kBorderBias);
-        if (!(fx >= 0 && fy >= 0 && fx < sw_ && fy < sh_)) return false;
-        *sx = int(fx);
-        *sy = int(fy);
+    // The source pixel under destination pixel (x, y) of a row, its
+    // centre's distance from the centre being RowDy(y); false outside.
+    double RowDy(int y) const { return y + 0.5 - dcy_; }
+    bool SourceInRow(int x, double dy, int* sx, int* sy) const {
+        const double dx = x + 0.5 - dcx_;
+        const double u = (dx * cos_ + dy * sin_) * ikx_ + sw_ / 2 + kBorderBias;
+        const double v = (-dx * sin_ + dy * cos_) * iky_ + sh_ / 2 + kBorderBias;
+        if (!(u >= 0 && v >= 0 && u < sw_ && v < sh_)) return false;
+        *sx = int(u);
+        *sy = int(v);
         return true;
+    }
+
+    // The pixels of row y between left and right (exclusive) whose source
+    // point may lie in the source: the span where both source coordinates,
+    // linear along the row, are inside, a pixel wider on each side for the
+    // rounding. Every pixel of it is still tested with SourceInRow.
+    void RowSpan(int y, int left, int right, int* from, int* to) const {
+        double low = left, high = right;
+        const double dy = y + 0.5 - dcy_;
+        // u(x) = (x + 0.5 - dcx) cos / kx + (dy sin / kx + sw / 2), likewise v.
+        auto limit = [&](double slope, double offset, double size) {
+            if (slope == 0) {
+                if (!(offset + kBorderBias >= 0 && offset + kBorderBias < size + 1)) high = low;
+                return;
+            }
+            double a = (0 - offset) / slope, b = (size - offset) / slope;
+            if (a > b) std::swap(a, b);
+            low = std::max(low, std::floor(a) - 1);
+            high = std::min(high, std::ceil(b) + 1);
+        };
+        limit(cos_ / kx_, (0.5 - dcx_) * cos_ / kx_ + dy * sin_ / kx_ + sw_ / 2, sw_);
+        limit(-sin_ / ky_, -(0.5 - dcx_) * sin_ / ky_ + dy * cos_ / ky_ + sh_ / 2, sh_);
+        low = std::clamp(low, double(left), double(right));
+        *from = int(low);
+        *to = int(std::clamp(high, low, double(right)));
     }
 
 private:
     DibRect s_, d_;
     double cos_ = 1, sin_ = 0, sw_ = 0, sh_ = 0, kx_ = 0, ky_ = 0, dcx_ = 0, dcy_ = 0;
+    double ikx_ = 0, iky_ = 0;
 };
 
 DibRect ClipReach(const DibRect& r, int width, int height) {
@@ -65,15 +94,6 @@ DibRect ClipReach(const DibRect& r, int width, int height) {
 }
 
 }  // namespace
-
-bool MaskRectBits::Get(int x, int y) const {
-    if (!data || x < 0 || y < 0 || x >= width || y >= height || rowBytes <= 0) return false;
-    int64_t bit = int64_t(firstBit) + x;
-    if (bit < 0 || bit / 8 >= rowBytes) return false;
-    size_t at = size_t(y) * size_t(rowBytes) + size_t(bit / 8);
-    if (at >= size) return false;
-    return (data[at] >> (7 - (bit & 7))) & 1;
-}
 
 FloatFrame TransformedFrame(const FloatGeometry& g) {
     DibRect d = OrderedRect(g.destination);
@@ -96,11 +116,15 @@ void TransformMaskBits(const FloatGeometry& g, const MaskRectBits& source,
     InverseMap map(g);
     if (!map.Usable() || !destination.Valid()) return;
     DibRect r = ClipReach(map.Reach(), destination.width, destination.height);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        int from, to;
+        map.RowSpan(y, r.left, r.right, &from, &to);
+        const double dy = map.RowDy(y);
+        for (int x = from; x < to; ++x) {
             int sx, sy;
-            if (map.Source(x, y, &sx, &sy) && source.Get(sx, sy)) destination.Put(x, y);
+            if (map.SourceInRow(x, dy, &sx, &sy) && source.Get(sx, sy)) destination.Put(x, y);
         }
+    }
 }
 
 void TransformPixels(const FloatGeometry& g, const LayerPixels& source, const MaskRectBits* mask,
@@ -108,13 +132,18 @@ void TransformPixels(const FloatGeometry& g, const LayerPixels& source, const Ma
     InverseMap map(g);
     if (!map.Usable() || !source.data || !destination.data) return;
     DibRect r = ClipReach(map.Reach(), destination.width, destination.rows);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        int from, to;
+        map.RowSpan(y, r.left, r.right, &from, &to);
+        const double dy = map.RowDy(y);
+        uint8_t* row = &destination.At(0, y);
+        for (int x = from; x < to; ++x) {
             int sx, sy;
-            if (!map.Source(x, y, &sx, &sy) || !source.Inside(sx, sy)) continue;
+            if (!map.SourceInRow(x, dy, &sx, &sy) || !source.Inside(sx, sy)) continue;
             if (mask && !mask->Get(sx, sy)) continue;
-            destination.At(x, y) = source.At(sx, sy);
+            row[x] = source.At(sx, sy);
         }
+    }
 }
 
 void ScaleLayerPixels(const DibRect& sourceRect, const DibRect& destinationRect,

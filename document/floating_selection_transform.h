@@ -32,7 +32,14 @@ struct MaskRectBits {
     int firstBit = 0;
     int width = 0;
     int height = 0;
-    bool Get(int x, int y) const;
+    bool Get(int x, int y) const {
+        if (!data || x < 0 || y < 0 || x >= width || y >= height || rowBytes <= 0) return false;
+        const int64_t bit = int64_t(firstBit) + x;
+        if (bit < 0 || bit / 8 >= rowBytes) return false;
+        const size_t at = size_t(y) * size_t(rowBytes) + size_t(bit / 8);
+        if (at >= size) return false;
+        return (data[at] >> (7 - (bit & 7))) & 1;
+    }
 };
 
 // Pixel rows of a layer buffer, addressed top-down: pixel (x, y) is byte x of

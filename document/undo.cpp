@@ -63,6 +63,8 @@ bool CPelmarkDoc::TakeSnapshot(document::UndoSlot& slot, std::initializer_list<i
     slot.rcFloatTarget = m_rcFloatTarget;
     slot.rcFloatMaskBytes = m_rcFloatMaskBytes;
     slot.rcFloatMaskPixels = m_rcFloatMaskPixels;
+    slot.floatAngle = m_Selection.angle;
+    slot.floatTransformed = m_Selection.transformed;
     slot.editLayer = m_nEditLayer;
     slot.layerCount = m_nLayerCount;
     slot.maskMode = m_nMaskMode;
@@ -234,6 +236,8 @@ void CPelmarkDoc::RestoreUndoSlot(int s) {
     m_rcFloatTarget = slot.rcFloatTarget;
     m_rcFloatMaskBytes = slot.rcFloatMaskBytes;
     m_rcFloatMaskPixels = slot.rcFloatMaskPixels;
+    m_Selection.angle = slot.floatAngle;
+    m_Selection.transformed = slot.floatTransformed;
     m_nMaskMode = slot.maskMode;
     m_bMaskChanged = slot.maskChanged;
     m_bPasted = slot.pasted;

@@ -47,6 +47,10 @@ struct UndoSlot {
     DibRect rcFloatTarget{};
     DibRect rcFloatMaskBytes{};
     DibRect rcFloatMaskPixels{};
+    // The floating selection's turn and whether the layer shows it scaled
+    // or turned.
+    int32_t floatAngle = 0;
+    int32_t floatTransformed = 0;
 
     // Document values.
     int32_t editLayer = 0;

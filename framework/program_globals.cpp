@@ -49,3 +49,9 @@ int GetAntiAliasSetting() {
     framework::Application* app = framework::Application::Instance();
     return app ? app->GetProfileInt(QStringLiteral("Settings"), QStringLiteral("AntiCheckBox"), 1) : 1;
 }
+
+int GetMoveStepSetting() {
+    framework::Application* app = framework::Application::Instance();
+    const int step = app ? app->GetProfileInt(QStringLiteral("Settings"), QStringLiteral("PixcelCheckNum"), 1) : 1;
+    return std::max(step, 1);
+}

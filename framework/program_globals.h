@@ -46,3 +46,6 @@ void SetSelectedFilter(int index, const QString& path);
 // The anti-aliasing setting: the "AntiCheckBox" key of the "Settings"
 // section (nonzero = on; 1 when the key or the application is missing).
 int GetAntiAliasSetting();
+// The cursor-key step of the selection: the "PixcelCheckNum" key of the
+// "Settings" section (1 when missing; a value below 1 counts as 1).
+int GetMoveStepSetting();

@@ -27,7 +27,8 @@ struct DragState {
     DibRect savedSelection{};
     ImagePoint toolClick;  // image point of the last left button-down
     ImagePoint lastDown;   // origin of the Shift constraints
-    int shift = 0;         // Shift held at the move or release being dispatched
+    ImagePoint rawDown;    // the last left button-down before grid snapping
+    int shiftHeld = 0;     // Shift was held at the last dispatched left button or move
 
     // Left button-down of `tool` (the capture is taken): sets the bits for a
     // plain or a Shift-click. True when the tool's down handler is to run

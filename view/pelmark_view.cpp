@@ -25,6 +25,7 @@
 #include "tools/pixel_access.h"
 #include "tools/shape_tools.h"
 #include "view/child_frame.h"
+#include "view/selection_tools.h"
 #include "view/text_tool_handler.h"
 #include "view/view_globals.h"
 #include "view/view_host.h"
@@ -59,13 +60,15 @@ CPelmarkView::CPelmarkView(QWidget* parent)
       m_pToolCanvas(std::make_unique<view::ViewToolCanvas>(*this)),
       m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)),
       m_pShapes(std::make_unique<tools::ShapeTools>(*m_pToolCanvas)),
-      m_pFillPickHand(std::make_unique<view::FillPickHandTools>(*this)) {
+      m_pFillPickHand(std::make_unique<view::FillPickHandTools>(*this)),
+      m_pSelectTools(std::make_unique<view::SelectionTools>(*this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button too: the curve's rubber point, the cursor and
     // the position in the status bar follow the pointer.
     setMouseTracking(true);
     m_pPenLine->Register(m_Tools);
     m_pShapes->Register(m_Tools);
+    m_pSelectTools->Register(m_Tools);
     m_Tools.Set(tools::kTextTool, &view::TextToolHandler());
     m_pFillPickHand->Register(m_Tools);
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
@@ -226,6 +229,7 @@ void CPelmarkView::SetZoom(CommandId id) {
     // Outlines were placed at the old zoom.
     m_Overlays.Clear();
     m_pPenLine->line.ZoomChanged(oldZoom, zoom);
+    m_pSelectTools->ZoomChanged();
     UpdateScrollSizes();
     update();
     NotifyViewport();
@@ -240,6 +244,7 @@ void CPelmarkView::ZoomAtPoint(CommandId id, int x, int y) {
     m_nZoom = zoom;
     m_Overlays.Clear();
     m_pPenLine->line.ZoomChanged(oldZoom, zoom);
+    m_pSelectTools->ZoomChanged();
     UpdateScrollSizes();
     FitFrameToImage();
     QRect client = ClientRect();
@@ -614,6 +619,7 @@ void CPelmarkView::DrawSelectionOutline(OverlayCanvas& canvas) {
     CPelmarkDoc* doc = GetDocument();
     const DibRect& sel = doc->m_rcSelection;
     if (view::IsEmptyRect(tools::OrderRect(sel))) return;
+    if (m_pSelectTools->DrawRotationFrame(canvas)) return;
     int tool = doc->m_nToolId;
     const bool floatTool = tool == kFillToolId || (tool >= kFirstFloatToolId && tool <= kLastFloatToolId);
     if (floatTool) {

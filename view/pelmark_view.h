@@ -41,6 +41,7 @@ class ShapeTools;
 }
 namespace view {
 class FillPickHandTools;
+class SelectionTools;
 class ViewToolCanvas;
 }
 
@@ -261,6 +262,33 @@ public:
     // unsmoothed. Recomposes and repaints the area. False, changing nothing,
     // also when the selection rectangle is empty.
     bool InsertImagePreview(double angle);
+    // ---- The selection, scale and rotate tools (pelmark_view_select.cpp,
+    // pelmark_view_transform.cpp) ----
+    // Points are image pixels after the grid snapping of the dispatch; the
+    // raw point of a button-down is the one before snapping.
+    void OnSelectToolDown(int x, int y, int rawX, int rawY);
+    void OnSelectToolMove(tools::ImagePoint p);
+    void OnSelectToolUp(int x, int y);
+    // The double click that closes the polygon or lasso being built (the
+    // dispatch has refused fewer than 3 points).
+    void OnSelectToolDoubleClick(int x, int y);
+    // A cursor key while the selection tool is current and no move drag
+    // runs; true when it moved the floating selection.
+    bool MoveSelectionByKey(int key);
+    bool IsInSelection(int x, int y) const;
+    void OnScaleToolDown(int x, int y);
+    void OnScaleToolMove(tools::ImagePoint p);
+    void OnScaleToolUp(int x, int y);
+    // Enter keeps the scaled selection, Esc gives back the lifted size.
+    bool OnScaleToolKey(int key);
+    // tools::ScaleHandleFlags of the handle under the point, or 0.
+    int HitTestScaleHandle(int x, int y) const;
+    void OnRotateToolDown(int x, int y);
+    void OnRotateToolMove(tools::ImagePoint p);
+    void OnRotateToolUp(int x, int y);
+    // Enter keeps the turned selection, Esc turns it back.
+    bool OnRotateToolKey(int key);
+    bool HitTestRotateArea(int x, int y) const;
     // Tone commands 636..651.
     int ToneLevel() const { return m_nToneLevel; }
     int TonePattern() const { return m_nTonePattern; }
@@ -445,4 +473,21 @@ private:
     std::unique_ptr<tools::PenLineTools> m_pPenLine;
     std::unique_ptr<tools::ShapeTools> m_pShapes;
     std::unique_ptr<view::FillPickHandTools> m_pFillPickHand;
+    // The selection tools' steps (pelmark_view_select.cpp,
+    // pelmark_view_transform.cpp).
+    void StartNewSelection(tools::ImagePoint p, bool clearMasks);
+    void LiftNewSelection();
+    void MoveFloatingTo(tools::ImagePoint p);
+    void FinishSelectionMove(tools::ImagePoint p);
+    void RotateStep(tools::ImagePoint p);
+    // The turned selection drawn again after the layer showed it at `shownAngle`.
+    void RedrawTurnedSelection(int shownAngle);
+    // The edit mode back to the selection tool: once keeps the selection
+    // floating, twice commits it.
+    void BackToSelectTool(int times);
+    // Ends a left drag that the tool refused at its button-down.
+    void EndRefusedDrag();
+    // The selection tools' handlers and the outline they show while a drag runs.
+    std::unique_ptr<view::SelectionTools> m_pSelectTools;
+    friend class view::SelectionTools;
 };

@@ -19,6 +19,7 @@
 #include "plugin_host/tool_commands.h"
 #include "plugin_host/tool_runs.h"
 #include "tools/dispatch_rules.h"
+#include "tools/selection_geometry.h"
 #include "view/pelmark_view.h"
 #include "view/view_cursors.h"
 #include "view/view_geometry.h"
@@ -172,6 +173,8 @@ void CPelmarkView::OnLButtonDown(QPoint client, Qt::KeyboardModifiers modifiers)
     m_bCapture = true;
     m_ptAutoScroll = p;
     d.toolClick = p;
+    d.rawDown = raw;
+    d.shiftHeld = shift;
     TellPluginWindow(doc->m_ToolPlugin, WM_TOOL_CANVASCLICK);
     TellPluginWindow(doc->m_AnimPlugin, WM_TOOL_CANVASCLICK);
 
@@ -214,6 +217,7 @@ void CPelmarkView::OnLButtonUp(QPoint client, Qt::KeyboardModifiers modifiers) {
     m_ptAutoScroll = {};
     m_AutoScrollStep = {};
     tools::DragState& d = ProgramDragState();
+    d.shiftHeld = (modifiers & Qt::ShiftModifier) ? 1 : 0;
     if (d.bits & tools::kLeftToolDrag) {
         const int tool = doc ? doc->m_nToolId : 0;
         if (GuideHandles()(this, p, tools::kPointUp) || GuideEditing()) {
@@ -221,8 +225,7 @@ void CPelmarkView::OnLButtonUp(QPoint client, Qt::KeyboardModifiers modifiers) {
             m_Tools.Get(tools::kHandTool).OnUp(p);
             d.spaceHand = 0;
         } else {
-            d.shift = (modifiers & Qt::ShiftModifier) ? 1 : 0;
-            if (d.shift) p = tools::ConstrainShift(tool, d.lastDown, p);
+            if (d.shiftHeld) p = tools::ConstrainShift(tool, d.lastDown, p);
             if (!tools::DownOnly(tool)) m_Tools.Get(tool).OnUp(p);
         }
     }
@@ -266,13 +269,13 @@ void CPelmarkView::DispatchToolMove(ImagePoint p, bool shift) {
     CPelmarkDoc* doc = GetDocument();
     const int tool = doc ? doc->m_nToolId : 0;
     tools::DragState& d = ProgramDragState();
+    d.shiftHeld = shift ? 1 : 0;
     if (d.bits & tools::kLeftToolDrag) {
         if (GuideHandles()(this, p, tools::kPointMove) || GuideEditing()) return;
         if (d.spaceHand) {
             m_Tools.Get(tools::kHandTool).OnMove(p);
             return;
         }
-        d.shift = shift ? 1 : 0;
         if (shift) p = tools::ConstrainShift(tool, d.lastDown, p);
         if (!tools::DownOnly(tool)) m_Tools.Get(tool).OnMove(p);
     } else if (tool == tools::kMapMoveTool) {
@@ -474,6 +477,7 @@ void CPelmarkView::UpdateCursorFeedback(QPoint client) {
     q.insideFloating = FloatingHolds(*doc, p);
     q.selectionMode = view::SelectionModeIndex();
     q.guideEditing = GuideEditing();
+    if (q.tool == tools::kScaleTool) q.scaleHandle = tools::ScaleHandleCursor(HitTestScaleHandle(p.x, p.y));
     if (q.tool == tools::kRotateTool) {
         const DibRect& r = doc->m_rcSelection;
         double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;

@@ -69,7 +69,7 @@ void ViewToolCanvas::ReportToolSize(int width, int height) {
                    reinterpret_cast<WinLParam>(values));
 }
 
-bool ViewToolCanvas::ShiftHeld() { return tools::ProgramDragState().shift != 0; }
+bool ViewToolCanvas::ShiftHeld() { return tools::ProgramDragState().shiftHeld != 0; }
 
 void ViewToolCanvas::RefreshAfterShape() {
     CPelmarkDoc* doc = Document();
