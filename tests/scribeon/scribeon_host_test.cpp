@@ -2,13 +2,16 @@
 // id inside its own loop: the preview in the layer, OK and Cancel with the
 // undo step, the stored settings, the number edits, the debounce timer and a
 // document closed under the dialog.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QtTest/QTest>
 
 #include "app/pelmark_app.h"
 #include "document/layer_factory.h"
@@ -17,6 +20,7 @@
 #include "framework/doc_template.h"
 #include "host_fixture.h"
 #include "imaging/dib_create.h"
+#include "imaging/dib_geometry.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_host/tool_commands.h"
 #include "plugin_host/tool_runs.h"
@@ -32,7 +36,7 @@ using Pixels = std::vector<uint8_t>;
 using framework::Dialog;
 
 constexpr int kWidth = 160, kHeight = 80;
-constexpr int kText = 6018, kSize = 6005, kPreview = 9017, kTimerMessage = 0x0113;
+constexpr int kText = 6018, kFace = 6006, kSize = 6005, kPreview = 9017, kTimerMessage = 0x0113;
 
 class ScribeonTest : public HostTest {
 protected:
@@ -81,6 +85,21 @@ protected:
     Pixels Mask() const {
         MemLockGuard mask(doc->m_hMask);
         return Pixels(mask.get(), mask.get() + mask.size());
+    }
+    Pixels Composite() const {
+        dib::LockedDib image(doc->m_hImage);
+        const uint8_t* bits = image.bits();
+        return Pixels(bits, bits + size_t(dib::LayerRowBytes(kWidth)) * kHeight);
+    }
+    // How many rows of the layer hold text.
+    static int InkedRows(const Pixels& layer) {
+        const int stride = dib::LayerRowBytes(kWidth);
+        int rows = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            const uint8_t* row = layer.data() + LAYER_HEADER_SIZE + size_t(y) * stride;
+            rows += std::any_of(row, row + kWidth, [](uint8_t v) { return v != 2; });
+        }
+        return rows;
     }
     static int Inked(const Pixels& layer) {
         int n = 0;
@@ -187,6 +206,59 @@ TEST_F(ScribeonTest, FastTypingRendersOnceAfterAPauseWithTheLastCharacter) {
         d.ClickButton(framework::IDOK);
     });
     EXPECT_GT(Inked(Layer()), 40);
+}
+
+// The format starts on a face the user can read: a stored face that is not
+// installed gives way to fontconfig's match for it (with the language of its
+// character set), and without stored settings the text box's own face is
+// matched; never simply the first family of the list.
+TEST_F(ScribeonTest, StartFaceIsFontconfigsMatchForTheStoredFace) {
+    struct Case {
+        const char* stored;
+        const char* face;
+    } cases[] = {
+        {"[宋体],0,1,0,1,0,20.00,20.00,0.00,0", "WenQuanYi Micro Hei"},
+        {"[ＭＳ Ｐゴシック],0,128,0,1,0,20.00,20.00,0.00,0", "WenQuanYi Micro Hei"},
+        {"[DejaVu Serif],0,1,0,1,0,20.00,20.00,0.00,0", "DejaVu Serif"},
+        {"", "WenQuanYi Micro Hei"},  // the text box's sans-serif face for Chinese
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        app->WriteProfileString("Settings", "Moji", QString::fromUtf8(c.stored));
+        Run([&](Dialog& d) {
+            EXPECT_EQ(d.Item<QComboBox>(kFace)->currentText().toStdString(), c.face);
+            Type(d, "H");
+            EXPECT_GE(InkedRows(Layer()), 12);  // a 20-point capital, not a speck
+            d.ClickButton(framework::IDOK);
+        });
+        EXPECT_TRUE(app->GetProfileString("Settings", "Moji").startsWith(QString("[%1],").arg(QString::fromUtf8(c.face))));
+        doc->OnEditUndo();
+    }
+}
+
+// Keys typed into the text box reach the canvas through the dialog's own
+// timer: the first at once, the rest once typing pauses, recomposed into
+// the image the view paints.
+TEST_F(ScribeonTest, TypedTextReachesTheImageThroughTheRealTimer) {
+    const Pixels composite = Composite();
+    Run([&](Dialog& d) {
+        QTest::keyClicks(Edit(d), "Hi");
+        QTest::keyClick(Edit(d), Qt::Key_Return);
+        QTest::keyClicks(Edit(d), "Hi");
+        const Pixels first = Layer();
+        EXPECT_GE(InkedRows(first), 12);  // "H" at once
+        QTest::qWait(300);
+        EXPECT_GE(InkedRows(Layer()), InkedRows(first) + 12);  // the second line after the pause
+        const Pixels layer = Layer();
+        EXPECT_EQ(Composite(), Pixels(layer.begin() + LAYER_HEADER_SIZE,
+                                      layer.begin() + LAYER_HEADER_SIZE + long(Composite().size())));
+        EXPECT_NE(Composite(), composite);
+        d.ClickButton(framework::IDOK);
+    });
+    ASSERT_EQ(doc->m_nUndoIndex, 0);
+    EXPECT_EQ(doc->m_UndoSlots[0].actionId, document::kTextToolAction);
+    doc->OnEditUndo();
+    EXPECT_EQ(Composite(), composite);
 }
 
 TEST_F(ScribeonTest, DocumentClosedUnderTheDialogEndsItAsCancel) {
