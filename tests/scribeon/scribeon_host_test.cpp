@@ -9,6 +9,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QMenu>
+#include <QPalette>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QtTest/QTest>
@@ -36,7 +39,8 @@ using Pixels = std::vector<uint8_t>;
 using framework::Dialog;
 
 constexpr int kWidth = 160, kHeight = 80;
-constexpr int kText = 6018, kFace = 6006, kSize = 6005, kPreview = 9017, kTimerMessage = 0x0113;
+constexpr int kText = 6018, kFace = 6006, kStyle = 6007, kSize = 6005, kAntiAlias = 6014, kColor = 9016,
+              kBackground = 9021, kPreview = 9017, kTimerMessage = 0x0113;
 
 class ScribeonTest : public HostTest {
 protected:
@@ -107,11 +111,39 @@ protected:
         return n;
     }
     static QTextEdit* Edit(Dialog& d) { return d.Item<QTextEdit>(kText); }
+    static int Count(const Pixels& layer, uint8_t index) {
+        return int(std::count(layer.begin() + LAYER_HEADER_SIZE, layer.end(), index));
+    }
+    // Mono glyphs: each pixel of the text is in its own colour.
+    static void Mono(Dialog& d) {
+        if (d.IsDlgButtonChecked(kAntiAlias)) d.ClickButton(kAntiAlias);
+    }
+    static void Choose(Dialog& d, int combo, const QString& text) {
+        auto* box = d.Item<QComboBox>(combo);
+        const int index = box->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        box->setCurrentIndex(index);
+        d.NotifyControl(combo, framework::Notify::SelChange);
+    }
+    static void PutCaret(Dialog& d, int position) {
+        QTextCursor c = Edit(d)->textCursor();
+        c.setPosition(position);
+        Edit(d)->setTextCursor(c);
+    }
+    // Types at the end as keys would: a caret already there keeps the
+    // format set for what is typed next.
     static void Type(Dialog& d, const QString& text) {
         QTextCursor c = Edit(d)->textCursor();
-        c.movePosition(QTextCursor::End);
-        Edit(d)->setTextCursor(c);
+        if (!c.atEnd() || c.hasSelection()) {
+            c.movePosition(QTextCursor::End);
+            Edit(d)->setTextCursor(c);
+        }
         Edit(d)->insertPlainText(text);
+    }
+    // A key that types `text` (an input method's character too).
+    static void Key(Dialog& d, const QString& text) {
+        QTest::sendKeyEvent(QTest::Press, Edit(d), Qt::Key_unknown, text, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, Edit(d), Qt::Key_unknown, text, Qt::NoModifier);
     }
     static void Tick(Dialog& d, int n) {
         for (int i = 0; i < n; ++i) d.SendWindowMessage(kTimerMessage, 1, 0);
@@ -259,6 +291,158 @@ TEST_F(ScribeonTest, TypedTextReachesTheImageThroughTheRealTimer) {
     EXPECT_EQ(doc->m_UndoSlots[0].actionId, document::kTextToolAction);
     doc->OnEditUndo();
     EXPECT_EQ(Composite(), composite);
+}
+
+// The background button's menu: item k (32771 + k) chooses colour k, which
+// fills the button inside its black frame, marks the item with a white
+// frame, becomes the text box's background and is stored as field 10.
+TEST_F(ScribeonTest, BackgroundMenuItemsChooseTheTextBoxColour) {
+    const QRgb colors[8] = {0xffffff, 0x0000ff, 0x00ffff, 0x00ff00, 0xffff00, 0xff0000, 0xff00ff, 0x000000};
+    Run([&](Dialog& d) {
+        QWidget* button = d.GetDlgItem(kBackground);
+        auto* menu = button->findChild<QMenu*>();
+        ASSERT_TRUE(menu);
+        const QList<QAction*> items = menu->actions();
+        ASSERT_EQ(items.size(), 8);
+        for (int k : {3, 0, 6, 1, 7, 2, 4, 5}) {
+            SCOPED_TRACE(k);
+            ASSERT_EQ(items[k]->data().toInt(), 32771 + k);
+            items[k]->trigger();
+            EXPECT_EQ(Edit(d)->palette().color(QPalette::Base).rgb() & 0xffffff, colors[k]);
+            const QImage shown = button->grab().toImage();
+            EXPECT_EQ(shown.pixel(0, 0) & 0xffffff, 0u);
+            EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2) & 0xffffff, colors[k]);
+            for (int i = 0; i < 8; ++i) {
+                const QImage item = items[i]->icon().pixmap(40, 20).toImage();
+                ASSERT_EQ(item.size(), QSize(40, 20));
+                EXPECT_EQ(item.pixel(6, 3) & 0xffffff, i == k ? 0xffffffu : 0u);
+                EXPECT_EQ(item.pixel(20, 10) & 0xffffff, colors[i]);
+            }
+        }
+        d.ClickButton(framework::IDOK);
+    });
+    EXPECT_TRUE(app->GetProfileString("Settings", "Moji").endsWith(",5"));
+    Run([&](Dialog& d) {
+        EXPECT_EQ(Edit(d)->palette().color(QPalette::Base).rgb() & 0xffffff, colors[5]);
+        d.ClickButton(framework::IDCANCEL);
+    });
+}
+
+// Button 9016 takes the host's current colour again: at once for selected
+// text, for what is typed next without a selection.
+TEST_F(ScribeonTest, ColourButtonTakesTheHostColour) {
+    Run([&](Dialog& d) {
+        Mono(d);
+        Type(d, "中");
+        Tick(d, 11);
+        const Pixels one = Layer();
+        EXPECT_GT(Count(one, 1), 10);
+        doc->m_nColor = 3;
+        d.ClickButton(kColor);
+        EXPECT_EQ(Layer(), one);  // nothing selected: nothing redrawn
+        Type(d, "文");
+        Tick(d, 11);
+        EXPECT_EQ(Count(Layer(), 1), Count(one, 1));
+        EXPECT_GT(Count(Layer(), 3), 10);
+        Edit(d)->selectAll();
+        doc->m_nColor = 4;
+        d.ClickButton(kColor);
+        const Pixels all = Layer();
+        EXPECT_EQ(Count(all, 1) + Count(all, 3), 0);
+        EXPECT_GT(Count(all, 4), 20);
+        d.ClickButton(framework::IDOK);
+    });
+    EXPECT_GT(Count(Layer(), 4), 20);
+}
+
+// The face and style combos format the selection and draw it at once;
+// without a selection they set what is typed next.
+TEST_F(ScribeonTest, FaceAndStyleCombosFormatTheSelection) {
+    Run([&](Dialog& d) {
+        Mono(d);
+        Choose(d, kFace, "DejaVu Sans");
+        Type(d, "HH");
+        Tick(d, 11);
+        const Pixels regular = Layer();
+        Edit(d)->selectAll();
+        Choose(d, kStyle, QString::fromUtf8("粗体"));
+        const Pixels bold = Layer();
+        EXPECT_GT(Inked(bold), Inked(regular) * 6 / 5);
+        Choose(d, kFace, "DejaVu Serif");
+        EXPECT_NE(Layer(), bold);
+        const QTextCharFormat f = Edit(d)->document()->begin().begin().fragment().charFormat();
+        EXPECT_EQ(f.fontFamilies().toStringList(), QStringList{"DejaVu Serif"});
+        EXPECT_GE(f.fontWeight(), QFont::Bold);
+
+        PutCaret(d, 2);
+        const Pixels serif = Layer();
+        Choose(d, kStyle, QString::fromUtf8("常规   "));
+        EXPECT_EQ(Layer(), serif);  // nothing selected: nothing redrawn
+        Type(d, "H");
+        Tick(d, 11);
+        const QTextCharFormat typed = Edit(d)->document()->findBlockByNumber(0).begin().fragment().charFormat();
+        EXPECT_GE(typed.fontWeight(), QFont::Bold);  // the first two keep theirs
+        PutCaret(d, 3);
+        EXPECT_LT(Edit(d)->textCursor().charFormat().fontWeight(), QFont::Bold);
+        d.ClickButton(framework::IDCANCEL);
+    });
+}
+
+// Moving the caret reads the format of the character before it into the
+// face and style combos and the size (twips x 0.05).
+TEST_F(ScribeonTest, CaretMovesReadTheFormatIntoTheControls) {
+    Run([&](Dialog& d) {
+        Choose(d, kFace, "DejaVu Sans");
+        Type(d, "A");
+        d.SetDlgItemText(kSize, "30.5");
+        Choose(d, kFace, "DejaVu Serif");
+        Choose(d, kStyle, QString::fromUtf8("斜体  "));
+        Type(d, "B");
+        struct Expect {
+            int position;
+            const char* face;
+            const char* style;
+            const char* size;
+        } cases[] = {
+            {1, "DejaVu Sans", "常规   ", "20.0"},
+            {2, "DejaVu Serif", "斜体  ", "30.5"},
+        };
+        for (int round = 0; round < 2; ++round)
+            for (const Expect& e : cases) {
+                SCOPED_TRACE(e.position);
+                PutCaret(d, e.position);
+                EXPECT_EQ(d.Item<QComboBox>(kFace)->currentText().toStdString(), e.face);
+                EXPECT_EQ(d.Item<QComboBox>(kStyle)->currentText().toStdString(), e.style);
+                EXPECT_EQ(d.GetDlgItemText(kSize).toStdString(), e.size);
+            }
+        d.ClickButton(framework::IDOK);
+    });
+    // The settings keep the format last read.
+    EXPECT_TRUE(app->GetProfileString("Settings", "Moji").startsWith("[DejaVu Serif],2,"));
+}
+
+// A click into the text box puts the caret where no character gives a
+// format (the empty box): what is typed next still takes the format in
+// use, so that a later colour leaves it alone.
+TEST_F(ScribeonTest, TextTypedAfterAClickIntoTheBoxKeepsItsOwnFormat) {
+    Run([&](Dialog& d) {
+        Mono(d);
+        QTest::mouseClick(Edit(d)->viewport(), Qt::LeftButton, {}, QPoint(50, 20));
+        Key(d, QString::fromUtf8("中"));
+        Tick(d, 11);
+        const Pixels one = Layer();
+        EXPECT_GT(Count(one, 1), 10);
+        doc->m_nColor = 3;
+        d.ClickButton(kColor);
+        Key(d, QString::fromUtf8("文"));
+        Tick(d, 11);
+        EXPECT_EQ(Count(Layer(), 1), Count(one, 1));
+        EXPECT_GT(Count(Layer(), 3), 10);
+        const QTextCharFormat f = Edit(d)->document()->begin().begin().fragment().charFormat();
+        EXPECT_EQ(f.fontFamilies().toStringList(), QStringList{"WenQuanYi Micro Hei"});
+        EXPECT_EQ(f.fontPointSize(), 20.0);
+        d.ClickButton(framework::IDCANCEL);
+    });
 }
 
 TEST_F(ScribeonTest, DocumentClosedUnderTheDialogEndsItAsCancel) {
