@@ -189,9 +189,9 @@ bool CTextInputDlg::OnInitDialog() {
     for (int a = 0; a < 6; ++a) Item<QAbstractButton>(AlignmentId(a))->setIcon(AlignmentPicture(a));
     m_bSettingControls = false;
 
-    // 7-8: faces and the format.
-    // The format starts with the text box's own face: fontconfig's match for
-    // its font, not whichever family happens to sort first.
+    // 7-8: faces and the format. The format starts with the text box's own
+    // face (fontconfig's match for its font), not with whichever family
+    // happens to sort first.
     FillFaces();
     m_cf.charset = kDefaultCharset;
     m_cf.face = BoundedFaceName(Edit()->font().family().toStdString());
