@@ -189,10 +189,13 @@ bool CTextInputDlg::OnInitDialog() {
     for (int a = 0; a < 6; ++a) Item<QAbstractButton>(AlignmentId(a))->setIcon(AlignmentPicture(a));
     m_bSettingControls = false;
 
-    // 7-8: faces and the format.
+    // 7-8: faces and the format. The format starts with the text box's own
+    // face (fontconfig's match for its font), not with whichever family
+    // happens to sort first.
     FillFaces();
-    m_cf.face = BoundedFaceName(Item<QComboBox>(IDC_FACE)->currentText().toStdString());
     m_cf.charset = kDefaultCharset;
+    m_cf.face = BoundedFaceName(Edit()->font().family().toStdString());
+    SelectFace(m_cf.face);
     FillStyles();
 
     // 9: the stored settings arrive during this call.
@@ -244,13 +247,23 @@ void CTextInputDlg::FillStyles() {
 
 void CTextInputDlg::SelectFace(const std::string& face) {
     auto* combo = Item<QComboBox>(IDC_FACE);
-    const QString name = QString::fromStdString(face);
-    int index = combo->findText(name);
+    int index = combo->findText(QString::fromStdString(face));
     if (index < 0 && !face.empty()) {
-        // A face that is not installed stays chosen; its glyphs come from
-        // fontconfig's match for it.
-        combo->insertItem(0, name);
-        index = 0;
+        // A face that is not installed gives way to fontconfig's match for
+        // it (with the language of its character set), the family its glyphs
+        // would come from anyway.
+        FontSpec spec;
+        spec.face = face;
+        spec.charset = m_cf.charset;
+        const std::string match = m_fonts->FamilyFor(spec, 0);
+        index = match.empty() ? -1 : combo->findText(QString::fromStdString(match));
+        if (index >= 0) {
+            m_cf.face = BoundedFaceName(match);
+            m_cf.charset = CharsetOfFamily(m_cf.face);
+        } else {
+            combo->insertItem(0, QString::fromStdString(face));
+            index = 0;
+        }
     }
     if (index >= 0) combo->setCurrentIndex(index);
 }
