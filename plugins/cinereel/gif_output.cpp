@@ -18,14 +18,17 @@ struct TreeDeleter {
     void operator()(GifFile* f) const { GifFreeFile(f); }
 };
 
+// The image's n used colours (all 256 when the count is 0), read only from
+// the table the block holds; the entries past them repeat the last colour.
 bool FillTable(GifColorTable* table, const GifSource& source) {
-    if (!GifSetTableSize(table, 256) || source.dibSize < DIB_INFO_HEADER_SIZE + 256 * 4) return false;
+    if (!GifSetTableSize(table, 256) || source.dibSize < DIB_INFO_HEADER_SIZE + 4) return false;
     DibInfoHeader h;
     std::memcpy(&h, source.dib, sizeof h);
-    const int n = h.clrUsed == 0 || h.clrUsed > 256 ? 256 : int(h.clrUsed);
+    size_t n = h.clrUsed == 0 || h.clrUsed > 256 ? 256 : h.clrUsed;
+    n = std::min(n, (source.dibSize - DIB_INFO_HEADER_SIZE) / 4);
     const uint8_t* entries = source.dib + DIB_INFO_HEADER_SIZE;
-    for (int i = 0; i < 256; ++i) {
-        const uint8_t* e = entries + 4 * std::min(i, n);
+    for (size_t i = 0; i < 256; ++i) {
+        const uint8_t* e = entries + 4 * std::min(i, n - 1);
         table->entries[i] = uint32_t(e[2]) << 16 | uint32_t(e[1]) << 8 | e[0];
     }
     return true;
