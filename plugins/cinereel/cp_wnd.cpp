@@ -15,6 +15,7 @@
 #include "plugins/cinereel/cinereel_messages.h"
 #include "plugins/cinereel/cinereel_run.h"
 #include "plugins/cinereel/cp_view.h"
+#include "plugins/cinereel/preview_pictures.h"
 
 using framework::ControlKind;
 
@@ -25,7 +26,18 @@ constexpr int kMinHeight = 150;
 
 // The picture ids a button shows, up and down, kept on the button.
 void SetPictures(CaBar* bar, int id, int up, int down) {
-    if (QWidget* button = bar->GetDlgItem(id)) button->setProperty("pictures", QStringLiteral("%1,%2").arg(up).arg(down));
+    auto* button = bar->Item<QAbstractButton>(id);
+    if (!button) return;
+    button->setProperty("pictures", QStringLiteral("%1,%2").arg(up).arg(down));
+    QPixmap upPicture = PreviewPicture(up);
+    if (upPicture.isNull()) return;  // the edit button keeps its text
+    QIcon icon;
+    icon.addPixmap(upPicture, QIcon::Normal, QIcon::Off);
+    icon.addPixmap(PreviewPicture(down), QIcon::Normal, QIcon::On);
+    icon.addPixmap(PreviewPicture(down), QIcon::Active, QIcon::On);
+    button->setIcon(icon);
+    button->setIconSize(upPicture.size());
+    button->setText(QString());
 }
 
 }  // namespace
