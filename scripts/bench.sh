@@ -3,6 +3,8 @@
 # benchmark program (e.g. --benchmark_filter=Blit).
 # --reduce-compare [photo directory]: instead compares the colour reducer with
 # pngquant and ImageMagick (default: the shared test photographs).
+# --gif-compare [photo directory]: instead times the animation maker's GIF
+# output against ImageMagick cutting the same sheet into frames.
 # --blur-compare [photo]: instead times the blur filter against ImageMagick's
 # blur on a 2048 x 2048 picture made from the photo.
 # --tone-compare [photo]: instead times the colour tone and the negative
@@ -16,6 +18,9 @@ bash "$root/scripts/setup.sh" "$root/scripts/bench-packages.txt"
 bash "$root/scripts/build.sh" "$root/build-bench" -DKAVOLT_BENCH=ON -DKAVOLT_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
 if [[ "${1:-}" == --reduce-compare ]]; then
   exec "$root/build-bench/bin/reduce_compare" "${2:-$root/../shared/testdata/photos}"
+fi
+if [[ "${1:-}" == --gif-compare ]]; then
+  exec "$root/build-bench/bin/cinereel_gif_compare" "${2:-$root/../shared/testdata/photos}"
 fi
 if [[ "${1:-}" == --blur-compare ]]; then
   exec "$root/build-bench/bin/blur_compare" "${2:-$root/../shared/testdata/photos/harvesters.png}"

@@ -7,11 +7,17 @@ root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 layers_file="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/layers.txt"
 exec awk -v root="$root" -f - "$layers_file" <<'AWK'
 # layers.txt: one level per line, lowest first; folders on one line share a level.
-# A line "plugins: a b c" names what the plug-ins (plugins/<name>/) may include.
+# A line "plugins: a b c" names what the plug-ins (plugins/<name>/) may include;
+# a line "plugins/x: a b" what the plug-in x may include besides.
 FNR == NR {
   sub(/#.*/, "")
   if (NF == 0) next
   if ($1 == "plugins:") { for (i = 2; i <= NF; i++) plugin_ok[$i] = 1; next }
+  if ($1 ~ /^plugins\/.*:$/) {
+    name = substr($1, 1, length($1) - 1)
+    for (i = 2; i <= NF; i++) extra[name, $i] = 1
+    next
+  }
   for (i = 1; i <= NF; i++) level[$i] = depth
   depth++
   next
@@ -57,7 +63,7 @@ function owner_of(p,   first, rest) {
   return (first in level) ? first : ""
 }
 function allowed(from, to) {
-  if (from ~ /^plugins\//) return (to in plugin_ok)
+  if (from ~ /^plugins\//) return (to in plugin_ok) || ((from, to) in extra)
   if (to ~ /^plugins\//) return 0
   return level[to] <= level[from]
 }

@@ -1,5 +1,7 @@
 #include "plugins/cinereel/ca_wnd.h"
 
+#include <memory>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -19,7 +21,10 @@
 #include "plugins/cinereel/ca_view.h"
 #include "plugins/cinereel/cinereel_messages.h"
 #include "plugins/cinereel/cinereel_run.h"
+#include "plugins/cinereel/gif_output.h"
+#include "plugins/cinereel/preview_play.h"
 #include "plugins/cinereel/list_file.h"
+#include "plugins/loopcast/gif_tree.h"
 
 using framework::Notify;
 
@@ -236,6 +241,7 @@ void CaWnd::declareEditBar(framework::CommandTable& t) {
         .On(IDC_PREVIEW, [this] { OnPreview(); })
         .On(IDC_SAVE_LIST, [this] { OnSaveList(); })
         .On(IDC_LOAD_LIST, [this] { OnLoadList(); })
+        .On(IDC_WRITE_GIF, [this] { OnOutputGif(); })
         .On(IDC_REGISTER_AS_IS, [this] { registerRange(false); })
         .On(IDC_REGISTER_FILLED, [this] { registerRange(true); })
         .On(IDC_MODE_FRAME, [this] { onModeRadio(0); })
@@ -375,6 +381,8 @@ namespace {
 constexpr char kListFilter[] = "Kvt 动画 (*.can)     | *.can|";
 constexpr char kLoadFailed[] = "读取 CAN 动化文件失败。";
 constexpr char kSaveFailed[] = "保存 CAN 动化文件失败。";
+constexpr char kGifFilter[] = "Gif 动画 (*.GIF)     | *.GIF|";
+constexpr char kGifFailed[] = "输出 GIF 动画失败。";
 
 // The list file prompt; the chosen path, or empty after Cancel. The texts
 // are built at run time: a recorded request outlives this library.
@@ -411,6 +419,41 @@ void CaWnd::OnLoadList() {
         return;
     }
     m_pListBox->RebuildAll(sheet->m_Frames);
+}
+
+void CaWnd::OnOutputGif() {
+    CaSheet* sheet = Sheet();
+    if (!sheet || m_bDocGone) return;
+    cinereel::GifOptions options;
+    options.loop = m_pEditBar->IsDlgButtonChecked(IDC_REPEAT) == 1;
+    options.transparent = m_pEditBar->IsDlgButtonChecked(IDC_TRANSPARENT) == 1;
+    options.interlace = m_pEditBar->IsDlgButtonChecked(IDC_INTERLACE) == 1;
+    if (cinereel::Recount(sheet->m_Frames).frames.empty()) return;
+    GifFile* built = nullptr;
+    cinereel::GifBuild result = cinereel::GifBuild::NoMemory;
+    {
+        MemLockGuard image(m_Info.image);
+        if (!image) return;
+        cinereel::GifSource source{image.get(), image.size(), nullptr, sheet->m_nStride, sheet->m_nWidth,
+                                   sheet->m_nHeight};
+        if (!sheet->WithLayer0([&](const uint8_t* bits) {
+                source.bits = bits;
+                result = cinereel::BuildAnimGif(sheet->m_Frames, sheet->m_nBasePos, source, options, &built);
+            }))
+            return;
+    }
+    std::unique_ptr<GifFile, void (*)(GifFile*)> tree(built, GifFreeFile);
+    if (result == cinereel::GifBuild::NoFrames) return;
+    if (result != cinereel::GifBuild::Ok) {
+        ShowMessageBox(WindowHandle(), kGifFailed, "错误", MB_BTN_OK | MB_ICON_ERROR);
+        return;
+    }
+    dialogs::CSupportFileDialog dialog(false, QString::fromLatin1("Gif"), QString::fromLatin1("*.GIF"),
+                                       dialogs::OFN_HIDEREADONLY | dialogs::OFN_OVERWRITEPROMPT,
+                                       dialogs::ParseFilterString(QString::fromUtf8(kGifFilter)), this);
+    if (dialog.DoModal() != framework::IDOK) return;
+    if (!cinereel::WriteAnimGif(dialog.GetPathName().toLocal8Bit().constData(), tree.get()))
+        ShowMessageBox(WindowHandle(), kGifFailed, "错误", MB_BTN_OK | MB_ICON_ERROR);
 }
 
 void CaWnd::OnPreview() {

@@ -49,6 +49,8 @@ public:
     // 保存列表 and 载入: the frame list as a *.can file.
     void OnSaveList();
     void OnLoadList();
+    // 输出 GIF 动画: the non-empty frames as one animated GIF file.
+    void OnOutputGif();
     void RegisterFrames(bool geometry);
     void SelectNextRow(bool reload);
     void OnListSelChange();

@@ -16,7 +16,8 @@ enum : uint32_t {
     WM_ANIM_ZOOM = 0x4CE,           // editor -> its view: zoom / 0
     WM_ANIM_FRAMESCHANGED = 0x4D2,  // editor -> preview: 1 reset, 0 changed / CaSheet*
     WM_ANIM_SELECTFRAME = 0x4D3,    // editor -> preview: frame index / 0
-    WM_CLOSE_WINDOW = 0x0010        // the platform's close message
+    WM_CLOSE_WINDOW = 0x0010,       // the platform's close message
+    WM_TIMER_MESSAGE = 0x0113       // the platform's timer message: timer id / 0
 };
 
 // The zooms the sheet view takes.

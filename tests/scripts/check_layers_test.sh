@@ -23,6 +23,7 @@ cases=(
   'view/pelmark_view.cpp|#  include "palettes/tool_palette.h"'
   'plugins/loopcast/gif_reader.cpp|#include "document/pelmark_doc.h"'
   'plugins/kit/kit.h|#include "plugins/loopcast/gif_frames.h"'
+  'plugins/hazewell/blur_rgb.cpp|#include "plugins/loopcast/gif_io.h"'
 )
 for entry in "${cases[@]}"; do
   file="${entry%%|*}"; line="${entry#*|}"
