@@ -330,6 +330,9 @@ public:
     void StartTextTool() override;
     bool RulersWanted() const override { return RulerFlag(); }
     QFont InterfaceFont() const override { return StatusFont(); }
+    bool AskColorMap(CPelmarkDoc* doc, ColorFlags* map) override;
+    bool AskUnusedColors(CPelmarkDoc* doc, ColorFlags* remove, const ColorFlags& offered) override;
+    bool AskMaskColors(CPelmarkDoc* doc, ColorFlags* copy, ColorFlags* paste) override;
     // PaletteHost
     CPelmarkDoc* ActiveDocument() const override;
     bool PaletteBarLocked() const override;

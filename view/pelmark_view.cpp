@@ -98,6 +98,7 @@ void CPelmarkView::DeclareCommands(framework::CommandTable& t) {
         .On(framework::ID_FILE_PRINT_PREVIEW, this, &CPelmarkView::OnFilePrintPreview);
     DeclareDrawCommands(t);
     DeclareEditCommands(t);
+    DeclareColorCommands(t);
     framework::View::DeclareCommands(t);
 }
 
