@@ -1,5 +1,7 @@
 #include "document/document_host.h"
 
+#include "document/layer_operations.h"
+
 namespace document {
 
 namespace {
@@ -33,6 +35,10 @@ public:
 DocumentHost* g_host = nullptr;
 
 }  // namespace
+
+bool DocumentHost::ResizeActiveCanvas(CPelmarkDoc* doc, int width, int height, int columns, int rows) {
+    return doc && LayOutLayerSheet(*doc, width, height, columns, rows);
+}
 
 void SetDocumentHost(DocumentHost* host) { g_host = host; }
 

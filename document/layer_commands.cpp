@@ -291,7 +291,7 @@ void CPelmarkDoc::OnLayerExpand() {
     const bool fits = int64_t(m_nWidth) * columns <= max.width && int64_t(m_nHeight) * rows <= max.height;
     const int width = int(std::min<int64_t>(max.width, int64_t(m_nWidth) * columns));
     const int height = int(std::min<int64_t>(max.height, int64_t(m_nHeight) * rows));
-    if (fits && document::LayOutLayerSheet(*this, width, height, columns, rows)) {
+    if (fits && host.ResizeActiveCanvas(this, width, height, columns, rows)) {
         InvalidateOtherViews(nullptr);
         host.LayersChanged(this);
         host.ImageChanged(this);

@@ -99,6 +99,7 @@ void CPelmarkView::DeclareCommands(framework::CommandTable& t) {
     DeclareDrawCommands(t);
     DeclareEditCommands(t);
     DeclareColorCommands(t);
+    DeclareSizeCommands(t);
     framework::View::DeclareCommands(t);
 }
 

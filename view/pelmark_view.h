@@ -80,6 +80,8 @@ public:
     static constexpr CommandId kMaskColorsId = 34021;
     static constexpr CommandId kAlphaId = 32838;
     static constexpr CommandId kDeleteUnusedId = 34028;
+    static constexpr CommandId kImageSizeId = 34013;
+    static constexpr CommandId kSaveSettingsId = 34029;
     // Grey of the client area beside and below the image.
     static constexpr QRgb kBackgroundColor = 0xff808080u;
     // Timer that refreshes the layer palette after a document switch.
@@ -155,6 +157,15 @@ public:
     void OnMaskColors();
     void OnAlpha();
     void OnDeleteUnused();
+
+    // ---- Image size (pelmark_view_size.cpp) ----
+    // The layer sheet (document::LayOutLayerSheet) as one undo step, then
+    // the refreshes of a new image size. False when it was not laid out.
+    bool ResizeCanvasKeepPalette(int width, int height, int columns, int rows);
+    void OnImageSize();
+    // The grid, snap and colour palette settings, and the frame's shown
+    // states.
+    void OnSaveSettings();
 
     // Outlines. Each inverts its shape: into `canvas` during a paint, else
     // into the view's standing outlines (the shape is taken out again when it
@@ -419,6 +430,10 @@ private:
     void DeclareColorCommands(framework::CommandTable& table);
     void OnUpdateEditMode(framework::CmdUI& ui);
     void OnUpdateAlpha(framework::CmdUI& ui);
+    void DeclareSizeCommands(framework::CommandTable& table);
+    void OnUpdateImageSize(framework::CmdUI& ui);
+    // After the image was replaced by one of another size.
+    void RefreshAfterResize();
     void OnUpdateLockOnly(framework::CmdUI& ui);
     void OnUpdateFloating(framework::CmdUI& ui);
     void OnUpdateCopyCut(framework::CmdUI& ui);

@@ -100,6 +100,11 @@ public:
     }
     virtual bool AskMaskColors(CPelmarkDoc*, ColorFlags* /*copy*/, ColorFlags* /*paste*/) { return false; }
 
+    // The image-size dialog, opened with the current size; false on Cancel.
+    virtual bool AskImageSize(CPelmarkDoc*, int* /*width*/, int* /*height*/) { return false; }
+    // The shown states of the bars and palettes go to the settings.
+    virtual void SaveDisplaySettings() {}
+
     // The rulers setting of the document windows (without a host: off).
     virtual bool RulersWanted() const = 0;
     // The CJK font of the program's interface texts.

@@ -1,7 +1,27 @@
-// The colour dialogs the canvas view's colour commands open.
+// The dialogs the canvas view's edit commands open, and the layer sheet
+// through the active view.
 #include "dialogs/color_map_dlg.h"
 #include "dialogs/flag_color_dlgs.h"
+#include "dialogs/image_size_dlg.h"
+#include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
+#include "view/pelmark_view.h"
+
+bool CMainFrame::AskImageSize(CPelmarkDoc*, int* width, int* height) {
+    CImageSizeDlg dlg(this);
+    dlg.m_nWidth = unsigned(*width);
+    dlg.m_nHeight = unsigned(*height);
+    if (dlg.DoModal() != framework::IDOK) return false;
+    *width = int(dlg.m_nWidth);
+    *height = int(dlg.m_nHeight);
+    return true;
+}
+
+bool CMainFrame::ResizeActiveCanvas(CPelmarkDoc* doc, int width, int height, int columns, int rows) {
+    CPelmarkView* view = GetActivePelmarkView();
+    if (view && view->GetDocument() == doc) return view->ResizeCanvasKeepPalette(width, height, columns, rows);
+    return document::DocumentHost::ResizeActiveCanvas(doc, width, height, columns, rows);
+}
 
 bool CMainFrame::AskColorMap(CPelmarkDoc* doc, ColorFlags* map) {
     CColorMapDlg dlg(doc, this);
