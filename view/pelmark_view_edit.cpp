@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/display_toggles.h"
 #include "document/edit_state.h"
 #include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
@@ -195,8 +196,8 @@ void CPelmarkView::OnUpdateSnap(framework::CmdUI& ui) {
 
 void CPelmarkView::OnUpdateGuide(framework::CmdUI& ui) {
     ui.Enable(!CommandLocked());
-    const GuideSettings& guide = GetGuideSettings();
-    ui.SetCheck(ui.id() == kGuideShownId ? guide.shown : guide.handleEdit != 0);
+    const ViewDisplayToggles& guide = GetViewDisplayToggles();
+    ui.SetCheck(ui.id() == kGuideShownId ? guide.guidesShown : guide.guideEdit);
 }
 
 // ---- Clipboard ---------------------------------------------------------------
@@ -291,8 +292,9 @@ void CPelmarkView::OnEditPaste() {
     if (!dib) return;
     int pictureWidth = 0, pictureHeight = 0;
     {
+        // A picture whose rows are not all there (damaged data) is none.
         dib::LockedDib picture(dib);
-        if (picture) {
+        if (picture && picture.geo().HoldsRows(picture.geo().PaddedRow())) {
             pictureWidth = picture.geo().width;
             pictureHeight = picture.geo().height;
         }
@@ -508,19 +510,17 @@ void CPelmarkView::OnToggleSnap(CommandId id) {
 }
 
 void CPelmarkView::OnToggleGuideShown() {
-    GuideSettings& guide = GetGuideSettings();
-    guide.shown = !guide.shown;
-    m_Guide.shown = guide.shown;
+    ViewDisplayToggles& guide = GetViewDisplayToggles();
+    guide.guidesShown = !guide.guidesShown;
     update();
-    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.shown, guide.handleEdit != 0);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.guidesShown, guide.guideEdit);
 }
 
 void CPelmarkView::OnToggleGuideEdit() {
-    GuideSettings& guide = GetGuideSettings();
-    guide.handleEdit = guide.handleEdit ? 0 : 1;
-    m_Guide.handleEdit = guide.handleEdit;
+    ViewDisplayToggles& guide = GetViewDisplayToggles();
+    guide.guideEdit = !guide.guideEdit;
     update();
-    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.shown, guide.handleEdit != 0);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.guidesShown, guide.guideEdit);
 }
 
 void CPelmarkView::OnGridPreset(CommandId id) {
