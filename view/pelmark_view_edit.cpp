@@ -17,6 +17,7 @@
 #include "imaging/dib_create.h"
 #include "imaging/dib_exchange.h"
 #include "imaging/dib_geometry.h"
+#include "plugin_api/plugin_api.h"
 #include "plugin_api/plugin_messages.h"
 #include "tools/tool_dispatch.h"
 #include "view/copy_memory.h"
@@ -535,7 +536,8 @@ void CPelmarkView::SendGridToToolWindows(WinHandle window) {
     if (!doc) return;
     for (PluginWindowSlot* slot : {&doc->m_ToolPlugin, &doc->m_AnimPlugin}) {
         if (!slot->record && !slot->window) continue;
-        WinHandle target = slot->window ? slot->window : window;
+        WinHandle target = slot->window ? slot->window : slot->record ? slot->record->window : nullptr;
+        if (!target) target = window;
         if (!target) continue;
         slot->window = target;
         WinSendMessage(target, WM_TOOL_GRIDSIZE, WinWParam(m_nMainCellWidth), WinLParam(m_nMainCellHeight));
