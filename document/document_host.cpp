@@ -1,5 +1,7 @@
 #include "document/document_host.h"
 
+#include "document/layer_operations.h"
+
 namespace document {
 
 namespace {
@@ -37,6 +39,10 @@ DocumentHost* g_host = nullptr;
 bool DocumentHost::RunNewLayerDialog(CPelmarkDoc*, int) { return false; }
 bool DocumentHost::RunCopyLayerDialog(CPelmarkDoc*) { return false; }
 bool DocumentHost::AskLayerSheetGrid(CPelmarkDoc*, LayerSheetGrid*) { return false; }
+bool DocumentHost::ResizeActiveCanvas(CPelmarkDoc* doc, int width, int height, int columns, int rows,
+                                      bool dropUncovered) {
+    return doc && LayOutLayerSheet(*doc, width, height, columns, rows, dropUncovered);
+}
 
 void SetDocumentHost(DocumentHost* host) { g_host = host; }
 

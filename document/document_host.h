@@ -116,6 +116,11 @@ public:
     virtual void EditStateChanged(CPelmarkDoc* doc) = 0;
     // The current tool became the tool of index `toolIndex`.
     virtual void ToolChanged(CPelmarkDoc* doc, int toolIndex) = 0;
+    // The layer sheet of width x height over columns x rows cells
+    // (LayOutLayerSheet) with the refreshes of the document's active view;
+    // without a host or a view of the document only the sheet is laid out.
+    virtual bool ResizeActiveCanvas(CPelmarkDoc* doc, int width, int height, int columns, int rows,
+                                    bool dropUncovered);
 };
 
 // Installs the program's host (null: none). The host outlives its

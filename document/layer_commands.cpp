@@ -277,7 +277,7 @@ void CPelmarkDoc::OnLayerExpand() {
     // The dialog has asked before a part of the sheet or a layer is lost.
     if (host.AskLayerSheetGrid(this, &grid) && host.HasWorkMemory(1)) {
         const MaxImageSize size = document::LayerSheetSize(grid, m_nWidth, m_nHeight, GetMaxImageSize());
-        if (document::LayOutLayerSheet(*this, size.width, size.height, grid.columns, grid.rows, true)) {
+        if (host.ResizeActiveCanvas(this, size.width, size.height, grid.columns, grid.rows, true)) {
             InvalidateOtherViews(nullptr);
             host.LayersChanged(this);
             host.ImageChanged(this);

@@ -6,6 +6,7 @@
 
 #include "document/document_host.h"
 #include "document/floating_selection.h"
+#include "document/image_resize.h"
 #include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
 #include "document/undo_actions.h"
@@ -229,20 +230,9 @@ bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int 
             }
         }
     }
-    for (MemHandle& layer : doc.m_hLayers) {
-        if (layer) MemFree(layer);
-        layer = nullptr;
-    }
-    MemFree(doc.m_hImage);
-    doc.m_hImage = image;
-    doc.m_hLayers[0] = sheet;
-    doc.m_nLayerCount = sheet ? 1 : 0;
-    doc.m_nEditLayer = 0;
-    doc.m_nUndoIndex = -1;
-    doc.m_nRedoLimit = -1;
-    doc.InitDib();
-    doc.SetModifiedFlag(true);
-    return true;
+    LayerBlocks blocks{};
+    blocks[0] = sheet;
+    return ReplaceImageAsStep(doc, image, blocks, sheet ? 1 : 0, 0, QStringLiteral("展开图层"));
 }
 
 std::array<uint8_t, 256>& UsedColorTable() {

@@ -60,10 +60,11 @@ bool CopyCurrentLayer(CPelmarkDoc& doc, const QString& name);
 // old pixels at (0, 0); the layers, in order, are laid out left to right
 // over `columns` cells of the old size, then the next row, for `rows` rows,
 // and become one layer, which is current. A cell that reaches past the sheet
-// is cut there. The undo history is forgotten (its steps are of the old
-// size). False, with nothing changed, when a size is not positive, the grid
-// has fewer cells than there are layers (unless `dropUncovered`: the layers
-// beyond the last cell are then dropped), or a block cannot be had.
+// is cut there. It is one undo step 126 "展开图层" that keeps the old image
+// and layers (document/image_resize.h). False, with nothing changed, when a
+// size is not positive, the grid has fewer cells than there are layers
+// (unless `dropUncovered`: the layers beyond the last cell are then dropped),
+// a block cannot be had or the step cannot be opened.
 bool LayOutLayerSheet(CPelmarkDoc& doc, int width, int height, int columns, int rows,
                       bool dropUncovered = false);
 

@@ -10,15 +10,24 @@ namespace document {
 
 namespace {
 
-
 bool sameEntry(const RgbaEntry& a, const RgbaEntry& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
+}
+
+std::array<RgbaEntry, 256> TableOf(const CPelmarkDoc& doc) {
+    std::array<RgbaEntry, 256> table{};
+    for (int i = 0; i < 256; ++i) {
+        RgbaEntry& e = table[size_t(i)];
+        GetDibPaletteEntry(doc.m_hImage, i, &e.red, &e.green, &e.blue, &e.alpha);
+    }
+    return table;
 }
 
 }  // namespace
 
 UnusedColorPlan PlanUnusedColorRemoval(const std::array<RgbaEntry, 256>& table,
-                                       const std::array<uint8_t, 256>& used, uint16_t lockedRows) {
+                                       const ColorFlagTable& used, uint16_t lockedRows,
+                                       const ColorFlagTable* keep) {
     // Where each entry's pixels go before the closing up: a used entry to the
     // first used entry equal to it.
     std::array<int, 256> target{};
@@ -35,8 +44,13 @@ UnusedColorPlan PlanUnusedColorRemoval(const std::array<RgbaEntry, 256>& table,
                     break;
                 }
         stays[size_t(i)] = locked || firstOfItsColour;
+        if (keep && (*keep)[size_t(i)]) {
+            stays[size_t(i)] = true;
+            target[size_t(i)] = i;
+        }
     }
     UnusedColorPlan plan;
+    for (size_t i = 0; i < 256; ++i) plan.stays[i] = stays[i] ? 1 : 0;
     std::array<int, 256> position{};
     int next = 0;
     for (int i = 0; i < 256; ++i) {
@@ -49,15 +63,19 @@ UnusedColorPlan PlanUnusedColorRemoval(const std::array<RgbaEntry, 256>& table,
     return plan;
 }
 
-bool RemoveUnusedColors(CPelmarkDoc& doc) {
+ColorFlagTable OfferedUnusedColors(const CPelmarkDoc& doc) {
+    ColorFlagTable offered{};
+    if (!doc.m_hImage) return offered;
+    const UnusedColorPlan plan = PlanUnusedColorRemoval(TableOf(doc), ScanLayerColors(doc).flags, doc.m_wPaletteLock);
+    for (size_t i = 0; i < 256; ++i) offered[i] = plan.stays[i] ? 0 : 1;
+    return offered;
+}
+
+bool RemoveUnusedColors(CPelmarkDoc& doc, const ColorFlagTable* keep) {
     if (!doc.m_hImage || doc.m_nWidth <= 0 || doc.m_nHeight <= 0) return false;
-    std::array<RgbaEntry, 256> table{};
-    for (int i = 0; i < 256; ++i) {
-        RgbaEntry& e = table[size_t(i)];
-        GetDibPaletteEntry(doc.m_hImage, i, &e.red, &e.green, &e.blue, &e.alpha);
-    }
+    const std::array<RgbaEntry, 256> table = TableOf(doc);
     const std::array<uint8_t, 256> used = ScanLayerColors(doc).flags;
-    const UnusedColorPlan plan = PlanUnusedColorRemoval(table, used, doc.m_wPaletteLock);
+    const UnusedColorPlan plan = PlanUnusedColorRemoval(table, used, doc.m_wPaletteLock, keep);
     // Only empty entries closing up behind each other change nothing.
     bool changes = false;
     for (int i = 0; i < 256 && !changes; ++i)

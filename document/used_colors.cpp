@@ -12,19 +12,22 @@ UsedColors ScanLayerColors(const CPelmarkDoc& doc) {
     UsedColors result;
     if (doc.m_nWidth <= 0 || doc.m_nHeight <= 0) return result;
     std::array<uint8_t, 256>& used = result.flags;
-    const size_t n = dib::LayerRowBytes(doc.m_nWidth) * size_t(doc.m_nHeight);
+    // Only the pixels of each row count: the padding at a row's end is no
+    // colour of the picture.
+    const size_t rowBytes = dib::LayerRowBytes(doc.m_nWidth);
+    const size_t width = size_t(doc.m_nWidth);
+    const size_t n = rowBytes * size_t(doc.m_nHeight);
     // Once every index is seen the rest cannot change anything.
-    constexpr size_t kChunk = size_t(1) << 16;
     bool all = false;
     for (MemHandle layer : doc.m_hLayers) {
         if (all) break;
         MemLockGuard lock(layer);
         if (!lock || lock.size() < LAYER_HEADER_SIZE + n) continue;
         const uint8_t* p = lock.get() + LAYER_HEADER_SIZE;
-        for (size_t start = 0; start < n && !all; start += kChunk) {
-            const size_t end = std::min(n, start + kChunk);
-            for (size_t i = start; i < end; ++i) used[p[i]] = 1;
-            all = std::find(used.begin(), used.end(), uint8_t(0)) == used.end();
+        for (int y = 0; y < doc.m_nHeight && !all; ++y) {
+            const uint8_t* row = p + size_t(y) * rowBytes;
+            for (size_t x = 0; x < width; ++x) used[row[x]] = 1;
+            if ((y & 63) == 63) all = std::find(used.begin(), used.end(), uint8_t(0)) == used.end();
         }
     }
     result.count = int(std::count(used.begin(), used.end(), uint8_t(1)));

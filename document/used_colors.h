@@ -1,9 +1,9 @@
 // The palette indices a document's layers use.
 //
-// A scan reads every byte of every layer of the document's image size,
-// padded rows included. UsedColorCache keeps the last scan and scans again
-// only when the document's content generation has moved since, so showing
-// the flags again after no change costs nothing.
+// A scan reads the pixels of every layer of the document's image size; the
+// padding at the end of each row is not read. UsedColorCache keeps the last
+// scan and scans again only when the document's content generation has
+// moved since, so showing the flags again after no change costs nothing.
 #pragma once
 
 #include <array>

@@ -265,7 +265,7 @@ public:
     ColorDicFile& ColorDic() { return colorDic_; }
 
     // Writes the Disp... keys (command 32832).
-    void SaveDisplaySettings();
+    void SaveDisplaySettings() override;
     // Writes the grid display flags when the program closes; the settings
     // store of the grids installs the writer.
     void SetGridFlagsWriter(std::function<void()> writer) { gridFlagsWriter_ = std::move(writer); }
@@ -334,6 +334,10 @@ public:
     void StartTextTool() override;
     bool RulersWanted() const override { return RulerFlag(); }
     QFont InterfaceFont() const override { return StatusFont(); }
+    bool AskColorMap(CPelmarkDoc* doc, ColorFlags* map) override;
+    bool AskImageSize(CPelmarkDoc* doc, int* width, int* height) override;
+    bool AskUnusedColors(CPelmarkDoc* doc, ColorFlags* remove, const ColorFlags& offered) override;
+    bool AskMaskColors(CPelmarkDoc* doc, ColorFlags* copy, ColorFlags* paste) override;
     // PaletteHost
     CPelmarkDoc* ActiveDocument() const override;
     bool PaletteBarLocked() const override;
@@ -382,6 +386,8 @@ public:
     void CurrentColorChanged(CPelmarkDoc* doc) override;
     void EditStateChanged(CPelmarkDoc* doc) override;
     void ToolChanged(CPelmarkDoc* doc, int toolIndex) override;
+    bool ResizeActiveCanvas(CPelmarkDoc* doc, int width, int height, int columns, int rows,
+                            bool dropUncovered) override;
 
 protected:
     void DeclareCommands(framework::CommandTable& table) override;

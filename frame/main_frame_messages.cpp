@@ -217,16 +217,8 @@ WinResult CMainFrame::onEnableHost(WinWParam group, WinLParam enable) {
 }
 
 WinResult CMainFrame::onGetGrid(WinWParam window) {
-    CPelmarkDoc* doc = GetActiveDoc();
-    if (!MDIGetActive() || !doc) return 1;
-    QSize grid = ActiveGridSize();
-    auto named = reinterpret_cast<WinHandle>(window);
-    for (const PluginWindowSlot* slot : {&doc->m_ToolPlugin, &doc->m_AnimPlugin}) {
-        if (!slot->record && !slot->window) continue;
-        WinHandle target = slot->window ? slot->window : slot->record->window;
-        if (!target) target = named;
-        WinSendMessage(target, WM_TOOL_GRIDSIZE, WinWParam(grid.width()), WinLParam(grid.height()));
-    }
+    CPelmarkView* view = MDIGetActive() ? GetActivePelmarkView() : nullptr;
+    if (view) view->SendGridToToolWindows(reinterpret_cast<WinHandle>(window));
     return 1;
 }
 

@@ -8,7 +8,7 @@
 #include "palettes/color_palette_bar.h"
 #include "palettes/tool_buttons.h"
 #include "palettes/tool_palette.h"
-#include "view/guide_settings.h"
+#include "document/display_toggles.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void CMainFrame::OnUpdateToolCommand(framework::CmdUI& ui) {
     context.hasDocument = doc != nullptr;
     context.toolWindowsDisabled = ToolWindowsDisabled();
     context.toolsLocked = locks_.IsSet(CommandLockTable::kToolCommands);
-    context.guideEditing = GetGuideSettings().handleEdit != 0;
+    context.guideEditing = GetViewDisplayToggles().guideEdit;
     if (doc) {
         context.tool = doc->m_nToolId;
         context.penId = doc->m_nPenId;

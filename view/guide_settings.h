@@ -1,6 +1,8 @@
 // The program's guide-line state: one straight line (start to end) or a fan
 // of rays from a centre, with length, angle and colour. Each canvas view
-// keeps its own copy and exchanges it with the program's state.
+// keeps its own copy and exchanges it with the program's state. Whether the
+// guide lines are shown and edited is the program's one pair of switches,
+// ViewDisplayToggles (document/display_toggles.h).
 #pragma once
 
 #include <array>
@@ -13,8 +15,6 @@ struct GuideSettings {
     int length = 0;
     int angle = 0;
     std::array<int, 4> color{};  // red, green, blue and the colour's fourth value
-    uint8_t handleEdit = 0;
-    bool shown = false;
 
     bool operator==(const GuideSettings&) const = default;
 };

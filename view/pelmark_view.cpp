@@ -11,6 +11,7 @@
 #include <QStyle>
 
 #include "view/grid_presets.h"
+#include "document/display_toggles.h"
 #include "document/edit_state.h"
 #include "document/open_doc_list.h"
 #include "document/pelmark_doc.h"
@@ -107,6 +108,8 @@ void CPelmarkView::DeclareCommands(framework::CommandTable& t) {
         .On(framework::ID_FILE_PRINT_PREVIEW, this, &CPelmarkView::OnFilePrintPreview);
     DeclareDrawCommands(t);
     DeclareEditCommands(t);
+    DeclareColorCommands(t);
+    DeclareSizeCommands(t);
     framework::View::DeclareCommands(t);
 }
 
@@ -178,8 +181,8 @@ void CPelmarkView::OnActivateView(bool activate, framework::View* activated,
         SetTimer(kLayerRefreshTimer, 10);
     } else {
         if (host) {
-            const GuideSettings& guide = GetGuideSettings();
-            host->ShowGuideState(guide.shown, guide.handleEdit != 0);
+            const ViewDisplayToggles& guide = GetViewDisplayToggles();
+            host->ShowGuideState(guide.guidesShown, guide.guideEdit);
             if (doc) host->ShowAnimationState(doc->m_bAnimState != 0, doc->m_bAnimPreview != 0);
         }
         emit zoomButtonChecked(view::ZoomCommandOf(m_nZoom));

@@ -10,7 +10,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QImage>
@@ -75,6 +77,14 @@ public:
     static constexpr CommandId kGuideEditId = 34037;
     static constexpr CommandId kFirstGridPresetId = 32884;
     static constexpr CommandId kLastGridPresetId = 32887;
+    // Colour commands.
+    static constexpr CommandId kEditModeId = 34024;
+    static constexpr CommandId kColorMapId = 34025;
+    static constexpr CommandId kMaskColorsId = 34021;
+    static constexpr CommandId kAlphaId = 32838;
+    static constexpr CommandId kDeleteUnusedId = 34028;
+    static constexpr CommandId kImageSizeId = 34013;
+    static constexpr CommandId kSaveSettingsId = 34029;
     // Grey of the client area beside and below the image.
     static constexpr QRgb kBackgroundColor = 0xff808080u;
     // Timer that refreshes the layer palette after a document switch.
@@ -132,10 +142,33 @@ public:
     // Brings the document's screen palettes in line with its colour table;
     // every view of the document repaints when a colour changed.
     void RealizeDocPalette(QWidget* window);
-    // Removes the palette entries no layer uses (document/unused_colors.h)
-    // without asking, then refreshes the views, the colour palette, the
+    // Removes the palette entries no layer uses (document/unused_colors.h),
+    // with `ask` after the unused-colour dialog (the entries the user leaves
+    // unmarked stay), then refreshes the views, the colour palette, the
     // layer palette and the plug-in windows.
-    void DeleteUnusedColors();
+    void DeleteUnusedColors(bool ask = false);
+
+    // ---- Colour commands (pelmark_view_colors.cpp) ----
+    // The dialogs of the edit mode (the current mode in, the chosen one out)
+    // and of the alpha value; their commands stay disabled while unset.
+    using EditModeAsker = std::function<std::optional<int>(int current)>;
+    using AlphaAsker = std::function<std::optional<int>()>;
+    static EditModeAsker& EditModeDialog();
+    static AlphaAsker& AlphaDialog();
+    void OnEditMode();
+    void OnColorMap();
+    void OnMaskColors();
+    void OnAlpha();
+    void OnDeleteUnused();
+
+    // ---- Image size (pelmark_view_size.cpp) ----
+    // The layer sheet (document::LayOutLayerSheet) as one undo step, then
+    // the refreshes of a new image size. False when it was not laid out.
+    bool ResizeCanvasKeepPalette(int width, int height, int columns, int rows, bool dropUncovered);
+    void OnImageSize();
+    // The grid, snap and colour palette settings, and the frame's shown
+    // states.
+    void OnSaveSettings();
 
     // Outlines. Each inverts its shape: into `canvas` during a paint, else
     // into the view's standing outlines (the shape is taken out again when it
@@ -441,6 +474,13 @@ private:
     std::array<uint32_t, 256> m_Colors{};
 
     void DeclareEditCommands(framework::CommandTable& table);
+    void DeclareColorCommands(framework::CommandTable& table);
+    void OnUpdateEditMode(framework::CmdUI& ui);
+    void OnUpdateAlpha(framework::CmdUI& ui);
+    void DeclareSizeCommands(framework::CommandTable& table);
+    void OnUpdateImageSize(framework::CmdUI& ui);
+    // After the image was replaced by one of another size.
+    void RefreshAfterResize();
     void OnUpdateLockOnly(framework::CmdUI& ui);
     void OnUpdateFloating(framework::CmdUI& ui);
     void OnUpdateCopyCut(framework::CmdUI& ui);

@@ -1,6 +1,7 @@
 // The canvas view's drawing operations: pixel access with the view's tone
 // and repaints, pen stamps and lines by the current tool, runs, repaints of
 // image rectangles, recomposition and the tone commands.
+#include "document/display_toggles.h"
 #include "document/pelmark_doc.h"
 #include "tools/tool_options.h"
 #include "framework/cmd_ui.h"
@@ -15,7 +16,7 @@ int CPelmarkView::ToolOptionOf(int index) {
     return host ? host->ToolOption(index) : 0;
 }
 
-bool CPelmarkView::GuideEditing() const { return GetGuideSettings().handleEdit != 0; }
+bool CPelmarkView::GuideEditing() const { return GetViewDisplayToggles().guideEdit; }
 
 tools::GridSnap CPelmarkView::Snap() const {
     return {m_nSnapFlags, m_nMainCellWidth, m_nMainCellHeight, m_nSubCellWidth, m_nSubCellHeight};

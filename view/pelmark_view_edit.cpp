@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/display_toggles.h"
 #include "document/edit_state.h"
 #include "document/floating_selection.h"
 #include "document/pelmark_doc.h"
@@ -16,6 +17,7 @@
 #include "imaging/dib_create.h"
 #include "imaging/dib_exchange.h"
 #include "imaging/dib_geometry.h"
+#include "plugin_api/plugin_api.h"
 #include "plugin_api/plugin_messages.h"
 #include "tools/tool_dispatch.h"
 #include "view/copy_memory.h"
@@ -195,8 +197,8 @@ void CPelmarkView::OnUpdateSnap(framework::CmdUI& ui) {
 
 void CPelmarkView::OnUpdateGuide(framework::CmdUI& ui) {
     ui.Enable(!CommandLocked());
-    const GuideSettings& guide = GetGuideSettings();
-    ui.SetCheck(ui.id() == kGuideShownId ? guide.shown : guide.handleEdit != 0);
+    const ViewDisplayToggles& guide = GetViewDisplayToggles();
+    ui.SetCheck(ui.id() == kGuideShownId ? guide.guidesShown : guide.guideEdit);
 }
 
 // ---- Clipboard ---------------------------------------------------------------
@@ -291,8 +293,9 @@ void CPelmarkView::OnEditPaste() {
     if (!dib) return;
     int pictureWidth = 0, pictureHeight = 0;
     {
+        // A picture whose rows are not all there (damaged data) is none.
         dib::LockedDib picture(dib);
-        if (picture) {
+        if (picture && picture.geo().HoldsRows(picture.geo().PaddedRow())) {
             pictureWidth = picture.geo().width;
             pictureHeight = picture.geo().height;
         }
@@ -508,19 +511,17 @@ void CPelmarkView::OnToggleSnap(CommandId id) {
 }
 
 void CPelmarkView::OnToggleGuideShown() {
-    GuideSettings& guide = GetGuideSettings();
-    guide.shown = !guide.shown;
-    m_Guide.shown = guide.shown;
+    ViewDisplayToggles& guide = GetViewDisplayToggles();
+    guide.guidesShown = !guide.guidesShown;
     update();
-    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.shown, guide.handleEdit != 0);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.guidesShown, guide.guideEdit);
 }
 
 void CPelmarkView::OnToggleGuideEdit() {
-    GuideSettings& guide = GetGuideSettings();
-    guide.handleEdit = guide.handleEdit ? 0 : 1;
-    m_Guide.handleEdit = guide.handleEdit;
+    ViewDisplayToggles& guide = GetViewDisplayToggles();
+    guide.guideEdit = !guide.guideEdit;
     update();
-    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.shown, guide.handleEdit != 0);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.guidesShown, guide.guideEdit);
 }
 
 void CPelmarkView::OnGridPreset(CommandId id) {
@@ -535,7 +536,8 @@ void CPelmarkView::SendGridToToolWindows(WinHandle window) {
     if (!doc) return;
     for (PluginWindowSlot* slot : {&doc->m_ToolPlugin, &doc->m_AnimPlugin}) {
         if (!slot->record && !slot->window) continue;
-        WinHandle target = slot->window ? slot->window : window;
+        WinHandle target = slot->window ? slot->window : slot->record ? slot->record->window : nullptr;
+        if (!target) target = window;
         if (!target) continue;
         slot->window = target;
         WinSendMessage(target, WM_TOOL_GRIDSIZE, WinWParam(m_nMainCellWidth), WinLParam(m_nMainCellHeight));

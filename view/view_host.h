@@ -7,6 +7,9 @@
 // the settings are 0 (the rulers off) and the announcements go nowhere.
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include <QFont>
 #include <Qt>
 
@@ -87,6 +90,23 @@ public:
     virtual void PassShortcutKey(int key, Qt::KeyboardModifiers modifiers) = 0;
     // The text tool's plug-in on the active document.
     virtual void StartTextTool() = 0;
+
+    // The colour dialogs of the colour commands; each answers false on
+    // Cancel (and without a frame). The colour map gives the index table,
+    // the unused-colour dialog the entries to delete among those offered,
+    // the mask-colour dialog the colours removed when copying and protected
+    // when pasting.
+    using ColorFlags = std::array<uint8_t, 256>;
+    virtual bool AskColorMap(CPelmarkDoc*, ColorFlags*) { return false; }
+    virtual bool AskUnusedColors(CPelmarkDoc*, ColorFlags* /*remove*/, const ColorFlags& /*offered*/) {
+        return false;
+    }
+    virtual bool AskMaskColors(CPelmarkDoc*, ColorFlags* /*copy*/, ColorFlags* /*paste*/) { return false; }
+
+    // The image-size dialog, opened with the current size; false on Cancel.
+    virtual bool AskImageSize(CPelmarkDoc*, int* /*width*/, int* /*height*/) { return false; }
+    // The shown states of the bars and palettes go to the settings.
+    virtual void SaveDisplaySettings() {}
 
     // The rulers setting of the document windows (without a host: off).
     virtual bool RulersWanted() const = 0;

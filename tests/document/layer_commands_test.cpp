@@ -339,7 +339,19 @@ TEST_F(LayerCommandsTest, ExpandLaysTheLayersOutOnASheet) {
     std::vector<uint8_t> pixels(p, p + 32);
     EXPECT_EQ(pixels, (std::vector<uint8_t>{7, 7, 7, 7, 0, 0, 0, 0, 7, 7, 7, 7, 0, 0, 0, 0,
                                              1, 2, 3, 4, 9, 9, 9, 9, 5, 6, 7, 8, 9, 9, 9, 9}));
-    EXPECT_FALSE(doc->CanUndo());
+    // One step, "展开图层", brings back every layer and the size.
+    ASSERT_TRUE(doc->CanUndo());
+    EXPECT_EQ(doc->m_UndoSlots[size_t(doc->m_nUndoIndex)].label, "展开图层");
+    doc->OnEditUndo();
+    EXPECT_EQ(doc->m_nWidth, kW);
+    EXPECT_EQ(doc->m_nHeight, kH);
+    EXPECT_EQ(doc->m_nLayerCount, 3);
+    const uint8_t* first = PixelsOf(doc->m_hLayers[0]);
+    EXPECT_EQ(std::vector<uint8_t>(first, first + 8), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(PixelsOf(doc->m_hLayers[2])[0], 7);
+    doc->OnEditRedo();
+    EXPECT_EQ(doc->m_nWidth, 8);
+    EXPECT_EQ(doc->m_nLayerCount, 1);
 }
 
 TEST_F(LayerCommandsTest, ExpandGivesEveryLayerItsCell) {

@@ -22,6 +22,7 @@
 #include "palettes/palette_dialog.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_api/plugin_messages.h"
+#include "document/display_toggles.h"
 #include "view/guide_settings.h"
 #include "view/pelmark_view.h"
 
@@ -158,8 +159,8 @@ TEST_F(ViewSeamsTest, ASecondViewOfTheDocumentSetsTheButtonsWhileAPluginRuns) {
     framework::ChildFrame* second = docTemplate->CreateNewFrame(doc);
     ASSERT_TRUE(second);
     docTemplate->InitialUpdateFrame(second, doc, true);
-    const GuideSettings saved = GetGuideSettings();
-    GetGuideSettings().shown = true;
+    const ViewDisplayToggles saved = GetViewDisplayToggles();
+    GetViewDisplayToggles().guidesShown = true;
     Frame()->SetPluginLoopRunning(true);
     doc->m_bAnimPluginRunning = 1;
     doc->m_bAnimState = 1;
@@ -173,7 +174,7 @@ TEST_F(ViewSeamsTest, ASecondViewOfTheDocumentSetsTheButtonsWhileAPluginRuns) {
 
     Frame()->SetPluginLoopRunning(false);
     doc->m_bAnimPluginRunning = 0;
-    GetGuideSettings() = saved;
+    GetViewDisplayToggles() = saved;
 }
 
 TEST_F(ViewSeamsTest, LayerStepsAndTheUnderlayDeleteClearTheCommandLocks) {

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "document/display_toggles.h"
 #include "document/floating_selection.h"
 #include "framework/cmd_ui.h"
 #include "document/layer_factory.h"
@@ -199,6 +200,49 @@ TEST_F(EditViewTest, PasteWithoutPictureOpensNoStep) {
     EXPECT_EQ(doc->m_nUndoIndex, undo);
 }
 
+TEST_F(EditViewTest, PasteWhoseConversionFailsOpensNoStep) {
+    Open(8, 8);
+    // An 8-bit header for 4 x 4 with its table but only some of its rows, a
+    // header of an impossible depth, and one that claims a huge picture.
+    auto header = [](int width, int height, int bits, int bytes) {
+        QByteArray dib(bytes, '\0');
+        auto* info = reinterpret_cast<DibInfoHeader*>(dib.data());
+        info->size = DIB_INFO_HEADER_SIZE;
+        info->width = width;
+        info->height = height;
+        info->planes = 1;
+        info->bitCount = uint16_t(bits);
+        return dib;
+    };
+    const QByteArray damaged[] = {
+        QByteArray("not a picture"),
+        PackOwnClipboardData(header(4, 4, 8, 40 + 1024 + 4), {}),
+        PackOwnClipboardData(header(4, 4, 3, 40 + 64), {}),
+        PackOwnClipboardData(header(100000, 100000, 8, 40 + 1024 + 16), {}),
+        PackOwnClipboardData(header(0, 4, 8, 40 + 1024 + 16), {}),
+    };
+    CPelmarkView* view = static_cast<CPelmarkView*>(doc->GetViews().front());
+    const int32_t undo = doc->m_nUndoIndex;
+    for (const QByteArray& bytes : damaged) {
+        auto* data = new QMimeData;
+        data->setData(QString::fromLatin1(kKavoltDibMime), bytes);
+        QGuiApplication::clipboard()->setMimeData(data);
+        view->OnEditPaste();
+        EXPECT_EQ(doc->m_nUndoIndex, undo) << bytes.size();
+        EXPECT_FALSE(doc->m_hFloatImage);
+    }
+    // A picture that cannot be converted for want of memory.
+    QImage picture(6, 6, QImage::Format_RGB32);
+    picture.fill(EntryColor(4));
+    QGuiApplication::clipboard()->setImage(picture);
+    MemSetLimit(MemBytesInUse());
+    view->OnEditPaste();
+    MemSetLimit(MEM_NO_LIMIT);
+    EXPECT_EQ(doc->m_nUndoIndex, undo);
+    EXPECT_FALSE(doc->m_hFloatImage);
+    EXPECT_EQ(Px(2, 2), PatternIndex(2, 2));
+}
+
 TEST_F(EditViewTest, SelectAllNoneInvert) {
     Open(12, 10);
     ASSERT_TRUE(Send(CPelmarkView::kSelectAllId));
@@ -253,6 +297,23 @@ TEST_F(EditViewTest, ModesAndGridsToggleTheirChecks) {
     EXPECT_EQ(app->GetProfileInt(QStringLiteral("Settings"), QStringLiteral("Sub_Grid_Disp"), -1),
               (grid ^ 2) & 2 ? 1 : 0);
     Send(CPelmarkView::kSubGridId);
+}
+
+TEST_F(EditViewTest, GuideSwitchesAreOnePairThatANewDocumentSwitchesOff) {
+    Open(8, 8);
+    ASSERT_TRUE(Send(CPelmarkView::kGuideShownId));
+    ASSERT_TRUE(Send(CPelmarkView::kGuideEditId));
+    EXPECT_TRUE(GetViewDisplayToggles().guidesShown);
+    EXPECT_TRUE(GetViewDisplayToggles().guideEdit);
+    EXPECT_TRUE(frame->QueryCommandState(CPelmarkView::kGuideShownId).IsChecked().value_or(false));
+    // Guide editing keeps the image size as it is.
+    EXPECT_FALSE(Enabled(CPelmarkView::kImageSizeId));
+    ASSERT_TRUE(NewDocument(8, 8));
+    EXPECT_FALSE(GetViewDisplayToggles().guidesShown);
+    EXPECT_FALSE(GetViewDisplayToggles().guideEdit);
+    EXPECT_FALSE(frame->QueryCommandState(CPelmarkView::kGuideShownId).IsChecked().value_or(false));
+    EXPECT_FALSE(frame->QueryCommandState(CPelmarkView::kGuideEditId).IsChecked().value_or(false));
+    EXPECT_TRUE(Enabled(CPelmarkView::kImageSizeId));
 }
 
 }  // namespace
