@@ -55,6 +55,7 @@ CMainFrame::CMainFrame(QWidget* parent) : framework::MdiFrame(parent) {
 }
 
 CMainFrame::~CMainFrame() {
+    connectEditDialogs(false);
     // Palettes and bars go in the reverse order of their making; each
     // palette writes its position key as it goes.
     delete guidePalette_;

@@ -401,6 +401,9 @@ private:
     bool createToolPalette();
     void declareToolCommands(framework::CommandTable& table);
     bool createMainToolBar();
+    // The canvas views' edit-mode and alpha commands ask through these
+    // dialogs while the frame exists.
+    void connectEditDialogs(bool connect);
     void applyDisplaySettings();
     void applyWindowPlacement();
     // Closes the open plug-in windows; true when there were any.

@@ -124,6 +124,7 @@ bool CMainFrame::LoadFrame() {
     for (int i = 0; i < pictures::kProgramCursorCount; ++i)
         cursors_.push_back(pictures::ProgramCursor(pictures::ProgramCursorIds()[i]));
 
+    connectEditDialogs(true);
     applyDisplaySettings();
     return true;
 }

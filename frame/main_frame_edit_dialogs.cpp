@@ -1,11 +1,36 @@
 // The dialogs the canvas view's edit commands open, and the layer sheet
 // through the active view.
+#include "dialogs/alpha_dlg.h"
 #include "dialogs/color_map_dlg.h"
+#include "dialogs/edit_mode_dlg.h"
 #include "dialogs/flag_color_dlgs.h"
 #include "dialogs/image_size_dlg.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
+#include "framework/program_globals.h"
 #include "view/pelmark_view.h"
+
+void CMainFrame::connectEditDialogs(bool connect) {
+    if (!connect) {
+        CPelmarkView::EditModeDialog() = {};
+        CPelmarkView::AlphaDialog() = {};
+        return;
+    }
+    CPelmarkView::EditModeDialog() = [this](int current) -> std::optional<int> {
+        {
+            CEditModeDlg dlg(this);
+            dlg.m_nMode = current;
+            if (dlg.DoModal() != framework::IDOK) return std::nullopt;
+        }
+        // The dialog leaves its choice when it goes.
+        return GetLastEditModeChoice();
+    };
+    CPelmarkView::AlphaDialog() = [this]() -> std::optional<int> {
+        CAlphaDlg dlg(this);
+        if (dlg.DoModal() != framework::IDOK) return std::nullopt;
+        return dlg.m_nAlpha;
+    };
+}
 
 bool CMainFrame::AskImageSize(CPelmarkDoc*, int* width, int* height) {
     CImageSizeDlg dlg(this);
