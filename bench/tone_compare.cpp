@@ -25,6 +25,7 @@
 #include <functional>
 
 #include "imaging/dib_layout.h"
+#include "photo_document.h"
 #include "platform/memory.h"
 #include "plugins/kit/kit_blocks.h"
 #include "plugins/kit/kit_filter_masks.h"
@@ -38,52 +39,15 @@ namespace {
 constexpr int kSide = 2048;
 constexpr int kHue = 36, kSaturation = -40, kLightness = 0;
 
+// The shortest of `runs` runs in milliseconds.
 double BestOf(int runs, const std::function<bool()>& run) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        if (!run()) return -1;
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
+    const double seconds = benchphoto::BestOf(runs, run);
+    return seconds < 0 ? seconds : seconds * 1000;
 }
 
-// The indexed picture as a packed DIB and one layer holding its pixels.
-struct Document {
-    MemHandle image = nullptr;
-    MemHandle layers[101] = {};
-};
-
-Document MakeDocument(const QImage& indexed) {
-    Document d;
-    const int w = indexed.width(), h = indexed.height();
-    const size_t row = size_t((w + 3) & ~3);
-    d.image = MemAlloc(40 + 1024 + row * size_t(h));
-    d.layers[0] = MemAlloc(LAYER_HEADER_SIZE + row * size_t(h));
-    MemLockGuard image(d.image), layer(d.layers[0]);
-    *image.as<DibInfoHeader>() = {40, w, h, 1, 8, 0, 0, 0, 0, 256, 0};
-    auto* table = reinterpret_cast<PaletteEntry*>(image.get() + 40);
-    const QList<QRgb> colors = indexed.colorTable();
-    for (int i = 0; i < 256; ++i) {
-        QRgb c = i < colors.size() ? colors[i] : 0;
-        table[i] = {uint8_t(qBlue(c)), uint8_t(qGreen(c)), uint8_t(qRed(c)), 0};
-    }
-    layer.as<LayerHeader>()->right = w;
-    layer.as<LayerHeader>()->bottom = h;
-    for (int y = 0; y < h; ++y) {
-        const uchar* in = indexed.constScanLine(h - 1 - y);
-        std::memcpy(image.get() + 1064 + size_t(y) * row, in, size_t(w));
-        std::memcpy(layer.get() + LAYER_HEADER_SIZE + size_t(y) * row, in, size_t(w));
-    }
-    return d;
-}
-
-bool RunConvert(const QString& convert, const QStringList& args) {
-    QProcess p;
-    p.start(convert, args);
-    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
+using benchphoto::Document;
+using benchphoto::MakeDocument;
+using benchphoto::RunConvert;
 
 }  // namespace
 
@@ -94,14 +58,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     QDir work(argc > 2 ? argv[2] : QDir::tempPath());
-    QImage photo(argv[1]);
-    if (photo.isNull()) {
+    const QImage indexed = benchphoto::IndexedPhoto(QString::fromLocal8Bit(argv[1]), kSide);
+    if (indexed.isNull()) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;
     }
-    QImage indexed = photo.convertToFormat(QImage::Format_RGB888)
-                         .scaled(kSide, kSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                         .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     const QString bmp = work.filePath("tone_compare_in.bmp");
     const QString out = work.filePath("tone_compare_out.bmp");
     indexed.convertToFormat(QImage::Format_RGB888).save(bmp, "BMP");

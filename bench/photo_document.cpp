@@ -1,0 +1,62 @@
+#include "photo_document.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstring>
+
+#include "imaging/dib_layout.h"
+
+namespace benchphoto {
+
+QImage IndexedPhoto(const QString& path, int side) {
+    QImage photo(path);
+    if (photo.isNull()) return {};
+    return photo.convertToFormat(QImage::Format_RGB888)
+        .scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+}
+
+Document MakeDocument(const QImage& indexed) {
+    Document d;
+    const int w = indexed.width(), h = indexed.height();
+    const size_t row = size_t((w + 3) & ~3);
+    d.image = MemAlloc(40 + 1024 + row * size_t(h));
+    d.layers[0] = MemAlloc(LAYER_HEADER_SIZE + row * size_t(h));
+    MemLockGuard image(d.image), layer(d.layers[0]);
+    *image.as<DibInfoHeader>() = {40, w, h, 1, 8, 0, 0, 0, 0, 256, 0};
+    auto* table = reinterpret_cast<PaletteEntry*>(image.get() + 40);
+    const QList<QRgb> colors = indexed.colorTable();
+    for (int i = 0; i < 256; ++i) {
+        QRgb c = i < colors.size() ? colors[i] : 0;
+        table[i] = {uint8_t(qBlue(c)), uint8_t(qGreen(c)), uint8_t(qRed(c)), 0};
+    }
+    layer.as<LayerHeader>()->right = w;
+    layer.as<LayerHeader>()->bottom = h;
+    for (int y = 0; y < h; ++y) {
+        const uchar* in = indexed.constScanLine(h - 1 - y);
+        std::memcpy(image.get() + 1064 + size_t(y) * row, in, size_t(w));
+        std::memcpy(layer.get() + LAYER_HEADER_SIZE + size_t(y) * row, in, size_t(w));
+    }
+    return d;
+}
+
+double BestOf(int runs, const std::function<bool()>& run) {
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        if (!run()) return -1;
+        best = std::min(best, t.nsecsElapsed() / 1e9);
+    }
+    return best;
+}
+
+bool RunConvert(const QString& convert, const QStringList& args) {
+    QProcess p;
+    p.start(convert, args);
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+}  // namespace benchphoto
