@@ -26,15 +26,7 @@ CCopyLayerDlg::CCopyLayerDlg(QWidget* parent) : framework::Dialog(kTemplateId, p
     LimitLayerNameField(Item<QLineEdit>(kNameId));
 }
 
-bool CCopyLayerDlg::ComputeLayerSize() {
-    if (!m_pDoc) {
-        LayerDialogMessage(*this, QStringLiteral("错误"));
-        return false;
-    }
-    const int width = std::max(m_pDoc->m_nWidth, 0), height = std::max(m_pDoc->m_nHeight, 0);
-    m_nLayerSize = LAYER_HEADER_SIZE + dib::LayerRowBytes(width) * size_t(height);
-    return true;
-}
+bool CCopyLayerDlg::ComputeLayerSize() { return ComputeLayerBlockSize(*this, m_pDoc, &m_nLayerSize); }
 
 void CCopyLayerDlg::SelectLastLayer() {
     if (m_pDoc) m_pDoc->m_nEditLayer = std::max(m_pDoc->m_nLayerCount - 1, 0);

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <cstddef>
+
 #include "imaging/dib_layout.h"
 #include "platform/memory.h"
 
@@ -45,6 +47,14 @@ private:
     MemLockGuard lock_;
     LayerHeader* header_ = nullptr;
 };
+
+// The bytes of one layer block of the document (header and rows); false,
+// with "错误" over the dialog, without a document.
+bool ComputeLayerBlockSize(framework::Dialog& dialog, const CPelmarkDoc* doc, size_t* size);
+
+// The name field (kNameId) and the draw-mode combo (kDrawModeId) with OK and
+// Cancel, as the new-layer and change-layer dialogs lay them out.
+void CreateNameAndModeControls(framework::Dialog& dialog, int nameId, int drawModeId);
 
 // A message of the program over the dialog (warning icon, OK) / a question
 // with OK and Cancel: true with OK.

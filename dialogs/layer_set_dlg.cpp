@@ -10,33 +10,14 @@
 #include "document/layer_factory.h"
 #include "document/layer_operations.h"
 #include "document/pelmark_doc.h"
-#include "imaging/dib_geometry.h"
 
-using framework::ControlKind;
 
 CLayerSetDlg::CLayerSetDlg(QWidget* parent) : framework::Dialog(kTemplateId, parent) {
     setWindowTitle(QStringLiteral("新建图层"));
-    CreateControls({
-        {0, ControlKind::Label, QStringLiteral("图层名："), {12, 16, 70, 20}},
-        {kNameId, ControlKind::Edit, {}, {86, 14, 200, 22}},
-        {0, ControlKind::Label, QStringLiteral("绘制方式："), {12, 48, 70, 20}},
-        {kDrawModeId, ControlKind::ComboBox, {}, {86, 46, 200, 24}},
-        {framework::IDOK, ControlKind::DefPushButton, QStringLiteral("确定"), {300, 12, 78, 26}},
-        {framework::IDCANCEL, ControlKind::PushButton, QStringLiteral("取消"), {300, 44, 78, 26}},
-    });
-    setFixedSize(392, 84);
-    LimitLayerNameField(Item<QLineEdit>(kNameId));
+    CreateNameAndModeControls(*this, kNameId, kDrawModeId);
 }
 
-bool CLayerSetDlg::ComputeLayerSize() {
-    if (!m_pDoc) {
-        LayerDialogMessage(*this, QStringLiteral("错误"));
-        return false;
-    }
-    const int width = std::max(m_pDoc->m_nWidth, 0), height = std::max(m_pDoc->m_nHeight, 0);
-    m_nLayerSize = LAYER_HEADER_SIZE + dib::LayerRowBytes(width) * size_t(height);
-    return true;
-}
+bool CLayerSetDlg::ComputeLayerSize() { return ComputeLayerBlockSize(*this, m_pDoc, &m_nLayerSize); }
 
 void CLayerSetDlg::SelectLayerAbove() {
     if (m_pDoc) ++m_pDoc->m_nEditLayer;
