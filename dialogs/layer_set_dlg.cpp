@@ -1,7 +1,5 @@
 #include "dialogs/layer_set_dlg.h"
 
-#include <algorithm>
-
 #include <QComboBox>
 #include <QLineEdit>
 
