@@ -113,10 +113,19 @@ int ResampleIntoLayer(CPelmarkDoc& doc, const DibRect& input, const DibRect& out
              window.bottom - to.top},
             [&](int y, uint8_t* bgr) {
                 int64_t sy = oy + y;
-                for (int64_t x = 0; x < iw; ++x, bgr += 3) {
-                    int64_t sx = ox + x;
-                    palette.Put(source.Inside(sx, sy) ? source.At(int(sx), int(sy)) : 0, bgr);
+                // Input x in [x0, x1) lies inside the picture's row, the
+                // rest reads as entry 0.
+                int64_t x0 = 0, x1 = 0;
+                if (sy >= 0 && sy < source.rows) {
+                    x0 = std::clamp<int64_t>(-ox, 0, iw);
+                    x1 = std::clamp<int64_t>(int64_t(source.width) - ox, x0, iw);
                 }
+                for (int64_t x = 0; x < x0; ++x, bgr += 3) palette.Put(0, bgr);
+                if (x1 > x0) {
+                    const uint8_t* row = &source.At(int(ox + x0), int(sy));
+                    for (int64_t x = x0; x < x1; ++x, bgr += 3) palette.Put(*row++, bgr);
+                }
+                for (int64_t x = x1; x < iw; ++x, bgr += 3) palette.Put(0, bgr);
             },
             [&](int y, const uint8_t* bgr) {
                 std::copy_n(bgr, stride, work.data() + size_t(y + to.top - window.top) * stride);

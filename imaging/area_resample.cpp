@@ -55,7 +55,16 @@ public:
         size_t n3 = size_t(win_.right - win_.left) * 3;
         std::vector<Sum> acc(n3);
         std::vector<uint8_t> out(n3);
-        const Sum total = Sum(uint64_t(oldW_) * uint64_t(oldH_));
+        const uint64_t total = uint64_t(oldW_) * uint64_t(oldH_);
+        // sum / total by the reciprocal: the estimate is off by at most one
+        // (the quotient is at most 255), the two steps make it exact.
+        const double reciprocal = 1.0 / double(total);
+        auto divide = [total, reciprocal](Sum sum) {
+            uint64_t q = uint64_t(double(sum) * reciprocal);
+            if (q * total > sum) --q;
+            else if ((q + 1) * total <= sum) ++q;
+            return q;
+        };
         for (int r = win_.top; r < win_.bottom; ++r) {
             std::fill(acc.begin(), acc.end(), 0);
             uint32_t n = ys_.count(r);
@@ -65,7 +74,7 @@ public:
                 Sum w = Sum(wy[k]);
                 for (size_t i = 0; i < n3; ++i) acc[i] += w * h[i];
             }
-            for (size_t i = 0; i < n3; ++i) out[i] = uint8_t(acc[i] / total);
+            for (size_t i = 0; i < n3; ++i) out[i] = uint8_t(divide(acc[i]));
             sink(r, out.data());
         }
     }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "imaging/dib_layout.h"
 
@@ -15,7 +16,9 @@ namespace dib {
 int NearestColorIndex(const PaletteEntry* palette, int count, uint8_t blue, uint8_t green,
                       uint8_t red);
 
-// NearestColorIndex for one table, remembering recent answers.
+// NearestColorIndex for one table, remembering recent answers. A new colour
+// is searched among the entries ordered by green, outwards from its own
+// green, until the green difference alone is farther than the best so far.
 class NearestColorCache {
 public:
     NearestColorCache(const PaletteEntry* palette, int count);
@@ -26,8 +29,14 @@ private:
         uint32_t key = 0;  // colour | 1 << 24 once filled
         int16_t index = -1;
     };
+    struct Entry {
+        int green, blue, red, index;
+    };
+    int Search(int blue, int green, int red) const;
+
     const PaletteEntry* palette_;
     int count_;
+    std::vector<Entry> byGreen_;  // empty when the table is too long to order
     std::array<Slot, 4096> slots_{};
 };
 

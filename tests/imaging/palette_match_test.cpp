@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <vector>
 
 #include "imaging/area_resample.h"
@@ -30,6 +31,28 @@ TEST(NearestColor, LeastDistanceLowestIndexOnTiesAndNoneAtTheBound) {
         dib::NearestColorCache cache(table, c.count);
         for (int twice = 0; twice < 2; ++twice)
             EXPECT_EQ(cache.Find(uint8_t(c.b), uint8_t(c.g), uint8_t(c.r)), c.want);
+    }
+}
+
+// The cache searches its own ordering of the table: it must give exactly
+// NearestColorIndex's answers, ties and repeated entries included.
+TEST(NearestColor, CacheAgreesWithTheFullSearch) {
+    std::mt19937 random(7);
+    for (int count : {1, 2, 16, 200, 256}) {
+        std::vector<PaletteEntry> table;
+        for (int i = 0; i < count; ++i) {
+            // Coarse values make ties and equal greens common; some repeats.
+            if (i > 0 && random() % 5 == 0) table.push_back(table[random() % table.size()]);
+            else table.push_back(Bgr(int(random() % 9) * 32, int(random() % 9) * 32, int(random() % 9) * 32));
+        }
+        dib::NearestColorCache cache(table.data(), count);
+        for (int n = 0; n < 20000; ++n) {
+            int b = int(random() % 256), g = int(random() % 256), r = int(random() % 256);
+            if (n % 2) b = b / 16 * 16, g = g / 16 * 16, r = r / 16 * 16;  // halfway points
+            ASSERT_EQ(cache.Find(uint8_t(b), uint8_t(g), uint8_t(r)),
+                      dib::NearestColorIndex(table.data(), count, uint8_t(b), uint8_t(g), uint8_t(r)))
+                << count << " " << b << "," << g << "," << r;
+        }
     }
 }
 
