@@ -4,6 +4,11 @@
 
 namespace tools {
 
+BorderDialogState& BorderDialog() {
+    static BorderDialogState state;
+    return state;
+}
+
 int ClampBorderWidth(int width) { return std::clamp(width, kBorderWidthMin, kBorderWidthMax); }
 
 namespace {

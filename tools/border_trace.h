@@ -15,6 +15,14 @@ inline constexpr int kBorderWidthMin = 1;
 inline constexpr int kBorderWidthMax = 100;
 int ClampBorderWidth(int width);
 
+// The border-line dialog's program-wide state: while it runs every pen stamp
+// is the border stamp of the width it keeps (the last width it drew with).
+struct BorderDialogState {
+    bool running = false;
+    int width = 1;
+};
+BorderDialogState& BorderDialog();
+
 struct BorderPoint {
     int x, y;
     bool operator==(const BorderPoint&) const = default;
