@@ -2,6 +2,7 @@
 // the current colour as one undo step, and a refused memory probe.
 #include "dialogs/border_line_dlg.h"
 #include "tools/border_trace.h"
+#include "document/floating_tool_ops.h"
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
 #include "framework/dialog.h"
@@ -106,6 +107,18 @@ TEST_F(BorderViewTest, TwoRunsAreTwoSteps) {
     EXPECT_NE(Px(8, 12), 9);
     ASSERT_TRUE(frame->SendCommand(framework::ID_EDIT_UNDO));
     EXPECT_EQ(Px(5, 12), before);
+}
+
+TEST_F(BorderViewTest, AMoveAfterwardsCarriesTheBorder) {
+    Open();
+    Run(QStringLiteral("1"), CBorderLineDlg::kInsideId);
+    ASSERT_EQ(Px(8, 12), 9);
+    document::ClearSourceOnFirstMove(*doc);
+    document::MoveFloatingBy(*doc, 3, 0, false);
+    // The selection's edge pixels, border and all, now lie 3 to the right.
+    EXPECT_EQ(Px(11, 12), 9);
+    EXPECT_EQ(Px(18, 12), 9);
+    EXPECT_EQ(Px(12, 8), 9);
 }
 
 }  // namespace
