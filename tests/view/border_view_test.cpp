@@ -4,6 +4,7 @@
 #include "tools/border_trace.h"
 #include "document/floating_tool_ops.h"
 #include "document/pelmark_doc.h"
+#include "tools/pen_stamps.h"
 #include "document/selection_mask_doc.h"
 #include "framework/dialog.h"
 #include "platform/memory.h"
@@ -107,6 +108,23 @@ TEST_F(BorderViewTest, TwoRunsAreTwoSteps) {
     EXPECT_NE(Px(8, 12), 9);
     ASSERT_TRUE(frame->SendCommand(framework::ID_EDIT_UNDO));
     EXPECT_EQ(Px(5, 12), before);
+}
+
+// The tool's own pen (the largest fixed pen here) is not what stamps.
+TEST_F(BorderViewTest, TheStampIsTheBordersWhateverPenTheToolHas) {
+    Open();
+    doc->m_nToolId = tools::kToolPen;
+    doc->m_nPenId = tools::kPenRunsLast;
+    Run(QStringLiteral("1"), CBorderLineDlg::kInsideId);
+    EXPECT_EQ(Px(8, 12), 9);
+    EXPECT_NE(Px(9, 12), 9);
+    EXPECT_NE(Px(7, 12), 9);
+    ASSERT_TRUE(frame->SendCommand(framework::ID_EDIT_UNDO));
+    // Width 3 inside: three pixels from the left edge inwards.
+    Run(QStringLiteral("3"), CBorderLineDlg::kInsideId);
+    for (int x = 8; x <= 10; ++x) EXPECT_EQ(Px(x, 12), 9) << x;
+    EXPECT_NE(Px(11, 12), 9);
+    EXPECT_NE(Px(7, 12), 9);
 }
 
 TEST_F(BorderViewTest, AMoveAfterwardsCarriesTheBorder) {
