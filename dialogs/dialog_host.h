@@ -38,6 +38,12 @@ public:
     virtual void LayersChanged(CPelmarkDoc* doc) = 0;
     // The plug-in windows hear that the active image changed.
     virtual void ImageDrawn() = 0;
+    // One pen stamp at an image point on the active view, clipped to the
+    // image; repaint: its box is repainted at once.
+    virtual void PlotOnActiveView(int /*x*/, int /*y*/, bool /*repaint*/) {}
+    // The active view after an edit: mode 0 fully (palettes, every layer),
+    // mode 1 recomposes the whole image; both repaint.
+    virtual void RefreshActiveViewMode(int /*mode*/) {}
     // The tool palette repaints its current tool and settings.
     virtual void RefreshToolPalette() = 0;
 

@@ -11,6 +11,7 @@ namespace document {
 inline constexpr int32_t kImageSizeAction = 126;          // "改变图象尺寸"
 inline constexpr int32_t kLayerAction = 225;              // new, copy, delete, order, merges
 inline constexpr int32_t kRecolorAction = 237;            // colour replacement, unused colours, reduction
+inline constexpr int32_t kBorderLineAction = 551;         // "放置边界线"
 inline constexpr int32_t kPenAction = 554;                // the pen
 inline constexpr int32_t kLineAction = 555;               // lines and curves
 inline constexpr int32_t kRectOutlineAction = 557;        // the shape tools, by tool id

@@ -336,6 +336,7 @@ public:
     QFont InterfaceFont() const override { return StatusFont(); }
     bool AskColorMap(CPelmarkDoc* doc, ColorFlags* map) override;
     bool AskImageSize(CPelmarkDoc* doc, int* width, int* height) override;
+    void RunBorderLineDialog(CPelmarkDoc* doc) override;
     bool AskUnusedColors(CPelmarkDoc* doc, ColorFlags* remove, const ColorFlags& offered) override;
     bool AskMaskColors(CPelmarkDoc* doc, ColorFlags* copy, ColorFlags* paste) override;
     // PaletteHost
@@ -356,6 +357,10 @@ public:
     framework::CommandHooks FrameCommandHooks() override;
     // DialogHost
     void RepaintActiveView() override;
+    // One pen stamp of the active view at an image point (the border-line
+    // dialog's plots).
+    void PlotOnActiveView(int x, int y, bool repaint) override;
+    void RefreshActiveViewMode(int mode) override { RefreshActiveView(mode); }
     std::vector<NamedColor> ColorDictionary() override;
     bool AddColorDictionaryEntry(const NamedColor& entry) override;
     bool DeleteColorDictionaryEntry(int index) override;

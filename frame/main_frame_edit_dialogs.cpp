@@ -1,6 +1,7 @@
 // The dialogs the canvas view's edit commands open, and the layer sheet
 // through the active view.
 #include "dialogs/alpha_dlg.h"
+#include "dialogs/border_line_dlg.h"
 #include "dialogs/color_map_dlg.h"
 #include "dialogs/edit_mode_dlg.h"
 #include "dialogs/flag_color_dlgs.h"
@@ -73,4 +74,14 @@ bool CMainFrame::AskMaskColors(CPelmarkDoc* doc, ColorFlags* copy, ColorFlags* p
     *copy = dlg.copyFlags;
     *paste = dlg.pasteFlags;
     return true;
+}
+
+void CMainFrame::RunBorderLineDialog(CPelmarkDoc* doc) {
+    CBorderLineDlg dlg(this);
+    dlg.SetDocument(doc);
+    dlg.DoModal();
+}
+
+void CMainFrame::PlotOnActiveView(int x, int y, bool repaint) {
+    if (CPelmarkView* view = GetActivePelmarkView()) view->PlotPen(x, y, repaint);
 }

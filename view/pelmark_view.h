@@ -65,6 +65,7 @@ public:
     static constexpr CommandId kSelectAllId = 34014;
     static constexpr CommandId kSelectNoneId = 34015;
     static constexpr CommandId kInvertSelectionId = 32888;
+    static constexpr CommandId kAddBorderId = 32848;
     static constexpr CommandId kPasteOpaqueId = 34018;
     static constexpr CommandId kPasteMaskClearId = 34020;
     static constexpr CommandId kConvertMergeId = 34031;
@@ -166,6 +167,9 @@ public:
     // the refreshes of a new image size. False when it was not laid out.
     bool ResizeCanvasKeepPalette(int width, int height, int columns, int rows, bool dropUncovered);
     void OnImageSize();
+    // The border-line dialog on the document; the pen stamps are the
+    // border's while it runs (pelmark_view_border.cpp).
+    void OnAddBorder();
     // The grid, snap and colour palette settings, and the frame's shown
     // states.
     void OnSaveSettings();

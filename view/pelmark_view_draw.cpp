@@ -6,6 +6,7 @@
 #include "tools/tool_options.h"
 #include "framework/cmd_ui.h"
 #include "plugin_host/tool_runs.h"
+#include "tools/border_trace.h"
 #include "tools/draw_ops.h"
 #include "imaging/layer_stack.h"
 #include "view/pelmark_view.h"
@@ -41,6 +42,8 @@ tools::PenStamp CPelmarkView::CurrentStamp() const {
     }
     c.lineWidth = ToolOptionOf(kLineDiameter);
     c.outlineWidth = ToolOptionOf(kOutlineDiameter);
+    c.borderLine = tools::BorderDialog().running;
+    c.borderWidth = tools::BorderDialog().width;
     return tools::ChooseStamp(c);
 }
 

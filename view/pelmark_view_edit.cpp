@@ -133,6 +133,8 @@ void CPelmarkView::DeclareEditCommands(framework::CommandTable& t) {
         .OnUpdate(kClearId, this, &CPelmarkView::OnUpdateFloating)
         .On(kClearMemoryId, this, &CPelmarkView::OnClearMemory)
         .OnUpdate(kClearMemoryId, this, &CPelmarkView::OnUpdateClearMemory)
+        .On(kAddBorderId, this, &CPelmarkView::OnAddBorder)
+        .OnUpdate(kAddBorderId, this, &CPelmarkView::OnUpdateLockOnly)
         .On(kSelectAllId, this, &CPelmarkView::OnSelectAll)
         .OnUpdate(kSelectAllId, this, &CPelmarkView::OnUpdateLockOnly)
         .On(kSelectNoneId, this, &CPelmarkView::OnSelectNone)
