@@ -35,14 +35,16 @@ bool GrowWandRegion(const MaskBits& mask, const WandLayer& layer, int x, int y) 
         return true;
     const int w = mask.width, h = mask.height;
     const uint8_t c = layer.Row(y)[x];
+    // A seed remembers the run of the row it was found from (pl .. pr - 1
+    // at row py): that part of the row back is already selected.
     struct Seed {
-        int x, y;
+        int x, y, py, pl, pr;
     };
     std::vector<Seed> stack;
     try {
         if (g_refused) throw std::bad_alloc();
         stack.reserve(256);
-        stack.push_back({x, y});
+        stack.push_back({x, y, -1, 0, 0});
         while (!stack.empty()) {
             const Seed seed = stack.back();
             stack.pop_back();
@@ -58,8 +60,12 @@ bool GrowWandRegion(const MaskBits& mask, const WandLayer& layer, int x, int y) 
                 const uint8_t* next = layer.Row(ny);
                 const uint8_t* nextMask = mask.Row(ny);
                 for (int u = l; u < r; ++u) {
+                    if (ny == seed.py && u >= seed.pl && u < seed.pr) {
+                        u = seed.pr - 1;
+                        continue;
+                    }
                     if (next[u] != c || Bit(nextMask, u)) continue;
-                    stack.push_back({u, ny});
+                    stack.push_back({u, ny, seed.y, l, r});
                     while (u + 1 < r && next[u + 1] == c) ++u;
                 }
             }
