@@ -32,6 +32,7 @@
 #include "view/view_host.h"
 #include "view/view_fill_pick_hand.h"
 #include "view/view_tool_canvas.h"
+#include "view/wand_tool.h"
 
 namespace {
 
@@ -62,7 +63,8 @@ CPelmarkView::CPelmarkView(QWidget* parent)
       m_pPenLine(std::make_unique<tools::PenLineTools>(*m_pToolCanvas)),
       m_pShapes(std::make_unique<tools::ShapeTools>(*m_pToolCanvas)),
       m_pFillPickHand(std::make_unique<view::FillPickHandTools>(*this)),
-      m_pSelectTools(std::make_unique<view::SelectionTools>(*this)) {
+      m_pSelectTools(std::make_unique<view::SelectionTools>(*this)),
+      m_pWand(std::make_unique<view::WandTool>(*this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button too: the curve's rubber point, the cursor and
     // the position in the status bar follow the pointer.
@@ -72,6 +74,7 @@ CPelmarkView::CPelmarkView(QWidget* parent)
     m_pSelectTools->Register(m_Tools);
     m_Tools.Set(tools::kTextTool, &view::TextToolHandler());
     m_pFillPickHand->Register(m_Tools);
+    m_pWand->Register(m_Tools);
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);
     m_pHBar->hide();

@@ -44,6 +44,7 @@ class ShapeTools;
 namespace view {
 class FillPickHandTools;
 class SelectionTools;
+class WandTool;
 class ViewToolCanvas;
 }
 
@@ -313,6 +314,16 @@ public:
     // runs; true when it moved the floating selection.
     bool MoveSelectionByKey(int key);
     bool IsInSelection(int x, int y) const;
+    // The magic wand (pelmark_view_wand.cpp): a click selects the
+    // 4-connected area of the clicked index of the current layer, Shift adds
+    // an area, a drag inside the floating selection moves it.
+    void OnWandToolDown(int x, int y, int rawX, int rawY);
+    void OnWandToolMove(int x, int y);
+    void OnWandToolUp(int x, int y);
+    // The area at (x, y) into the selection mask and its edge points into
+    // the second mask; an empty selection outside the image, without a
+    // current layer or on a hidden one.
+    void MagicWandFill(int x, int y);
     void OnScaleToolDown(int x, int y);
     void OnScaleToolMove(tools::ImagePoint p);
     void OnScaleToolUp(int x, int y);
@@ -534,4 +545,5 @@ private:
     // The selection tools' handlers and the outline they show while a drag runs.
     std::unique_ptr<view::SelectionTools> m_pSelectTools;
     friend class view::SelectionTools;
+    std::unique_ptr<view::WandTool> m_pWand;
 };

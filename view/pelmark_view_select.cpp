@@ -265,9 +265,12 @@ void CPelmarkView::MoveFloatingTo(ImagePoint p) {
     document::RestoreLayerRect(*doc, old);
     document::DrawFloatingAt(*doc, r);
     g.moveRect = r;
-    if (IsLassoShape(Shape())) document::OffsetLasso(*doc, r.left - old.left, r.top - old.top);
+    // The wand's selection has no shape of the selection mode: its frame moves.
+    const bool wand = doc->m_nToolId == tools::kWandTool;
+    if (!wand && IsLassoShape(Shape())) document::OffsetLasso(*doc, r.left - old.left, r.top - old.top);
     const DibRect dirty = CutToImage(*doc, Union(old, r));
-    m_pSelectTools->ShowOutline(m_pSelectTools->ModeOutline(r));
+    m_pSelectTools->ShowOutline(wand ? view::DragOutline{view::DragOutline::kFrame, r, {}}
+                                      : m_pSelectTools->ModeOutline(r));
     RefreshAfterEdit(1, &dirty);
 }
 

@@ -24,6 +24,7 @@ struct SelectionDragState {
     bool selectBlocked = false;
     bool scaleBlocked = false;
     bool rotateBlocked = false;
+    bool wandBlocked = false;
     // The selection tool's move drag: the rectangle as lifted at the
     // button-down, the rectangle now, and whether it moved at all.
     DibRect moveFrom{};
