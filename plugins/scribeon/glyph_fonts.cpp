@@ -46,7 +46,7 @@ struct Face {
 
 }  // namespace
 
-bool FontSpec::operator<(const FontSpec& o) const {
+bool FontChoice::operator<(const FontChoice& o) const {
     return std::tie(face, bold, italic, charset) < std::tie(o.face, o.bold, o.italic, o.charset);
 }
 
@@ -97,8 +97,8 @@ bool GlyphFonts::IsFullWidth(char32_t c) {
 struct GlyphFonts::Impl {
     FT_Library library = nullptr;
     std::map<std::pair<std::string, int>, std::unique_ptr<Face>> files;
-    std::map<FontSpec, Face*> matches;                          // null: no face at all
-    std::map<std::pair<FontSpec, char32_t>, Face*> fallbacks;   // a character the match lacks
+    std::map<FontChoice, Face*> matches;                          // null: no face at all
+    std::map<std::pair<FontChoice, char32_t>, Face*> fallbacks;   // a character the match lacks
 
     Face* Open(FcPattern* font) {
         const std::string file = FcString(font, FC_FILE);
@@ -124,12 +124,12 @@ struct GlyphFonts::Impl {
         return raw;
     }
 
-    FcPattern* Pattern(const FontSpec& spec, char32_t ch) {
+    FcPattern* Pattern(const FontChoice& font, char32_t ch) {
         FcPattern* p = FcPatternCreate();
-        FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(spec.face.c_str()));
-        FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>(LanguageOf(spec.charset)));
-        FcPatternAddInteger(p, FC_WEIGHT, spec.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-        FcPatternAddInteger(p, FC_SLANT, spec.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(font.face.c_str()));
+        FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>(LanguageOf(font.charset)));
+        FcPatternAddInteger(p, FC_WEIGHT, font.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(p, FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddBool(p, FC_SCALABLE, FcTrue);
         if (ch) {
             FcCharSet* want = FcCharSetCreate();
@@ -142,18 +142,18 @@ struct GlyphFonts::Impl {
         return p;
     }
 
-    Face* Match(const FontSpec& spec) {
-        auto it = matches.find(spec);
+    Face* Match(const FontChoice& font) {
+        auto it = matches.find(font);
         if (it != matches.end()) return it->second;
         Face* face = nullptr;
-        FcPattern* p = Pattern(spec, 0);
+        FcPattern* p = Pattern(font, 0);
         FcResult result;
         if (FcPattern* font = FcFontMatch(nullptr, p, &result)) {
             face = Open(font);
             FcPatternDestroy(font);
         }
         FcPatternDestroy(p);
-        matches[spec] = face;
+        matches[font] = face;
         return face;
     }
 
@@ -162,14 +162,14 @@ struct GlyphFonts::Impl {
                FT_Get_Char_Index(face->ft, ch) != 0;
     }
 
-    Face* FaceFor(const FontSpec& spec, char32_t ch) {
-        Face* base = Match(spec);
+    Face* FaceFor(const FontChoice& font, char32_t ch) {
+        Face* base = Match(font);
         if (Covers(base, ch)) return base;
-        auto key = std::make_pair(spec, ch);
+        auto key = std::make_pair(font, ch);
         auto it = fallbacks.find(key);
         if (it != fallbacks.end()) return it->second;
         Face* face = nullptr;
-        FcPattern* p = Pattern(spec, ch);
+        FcPattern* p = Pattern(font, ch);
         FcResult result;
         if (FcFontSet* set = FcFontSort(nullptr, p, FcFalse, nullptr, &result)) {
             for (int i = 0; i < set->nfont && !face; ++i) {
@@ -212,13 +212,13 @@ struct GlyphFonts::Impl {
 
     // Loads (and, with `render`, renders) the character's glyph into the
     // face's slot.
-    bool Load(const FontSpec& spec, char32_t ch, bool antiAlias, bool horizontal, bool render, Face** used,
+    bool Load(const FontChoice& font, char32_t ch, bool antiAlias, bool horizontal, bool render, Face** used,
               bool* upright) {
-        Face* face = FaceFor(spec, ch);
-        if (!face || spec.height <= 0 || !SetHeight(face, spec.height)) return false;
+        Face* face = FaceFor(font, ch);
+        if (!face || font.height <= 0 || !SetHeight(face, font.height)) return false;
         FT_Face ft = face->ft;
-        const bool oblique = spec.italic && face->slant == FC_SLANT_ROMAN;
-        const bool embolden = spec.bold && face->weight < FC_WEIGHT_DEMIBOLD;
+        const bool oblique = font.italic && face->slant == FC_SLANT_ROMAN;
+        const bool embolden = font.bold && face->weight < FC_WEIGHT_DEMIBOLD;
         *upright = horizontal || IsFullWidth(ch);
         const FT_Fixed shear = oblique ? kOblique : 0;
         FT_Matrix m;
@@ -260,9 +260,9 @@ GlyphFonts::~GlyphFonts() {
 
 bool GlyphFonts::Ok() const { return impl_->library != nullptr; }
 
-std::string GlyphFonts::FamilyFor(const FontSpec& spec, char32_t ch) {
+std::string GlyphFonts::FamilyFor(const FontChoice& font, char32_t ch) {
     if (!Ok()) return {};
-    Face* face = ch ? impl_->FaceFor(spec, ch) : impl_->Match(spec);
+    Face* face = ch ? impl_->FaceFor(font, ch) : impl_->Match(font);
     return face ? face->family : std::string();
 }
 
@@ -272,11 +272,11 @@ int Round26(FT_Pos v) { return int((std::abs(v) + 32) >> 6); }
 
 }  // namespace
 
-bool GlyphFonts::Measure(const FontSpec& spec, char32_t ch, bool horizontal, int* width, int* height) {
+bool GlyphFonts::Measure(const FontChoice& font, char32_t ch, bool horizontal, int* width, int* height) {
     Face* face = nullptr;
     bool upright = true;
     // Advances are taken as the anti-aliased render gives them.
-    if (!Ok() || !impl_->Load(spec, ch, true, horizontal, false, &face, &upright)) return false;
+    if (!Ok() || !impl_->Load(font, ch, true, horizontal, false, &face, &upright)) return false;
     const FT_GlyphSlot slot = face->ft->glyph;
     if (horizontal) {
         *width = Round26(slot->advance.x);
@@ -291,10 +291,10 @@ bool GlyphFonts::Measure(const FontSpec& spec, char32_t ch, bool horizontal, int
     return true;
 }
 
-bool GlyphFonts::Glyph(const FontSpec& spec, char32_t ch, bool antiAlias, bool horizontal, GlyphImage* out) {
+bool GlyphFonts::Glyph(const FontChoice& font, char32_t ch, bool antiAlias, bool horizontal, GlyphImage* out) {
     Face* face = nullptr;
     bool upright = true;
-    if (!Ok() || !impl_->Load(spec, ch, antiAlias, horizontal, true, &face, &upright)) return false;
+    if (!Ok() || !impl_->Load(font, ch, antiAlias, horizontal, true, &face, &upright)) return false;
     const FT_GlyphSlot slot = face->ft->glyph;
     const FT_Bitmap& bm = slot->bitmap;
     int advance = Round26(upright ? slot->advance.x : slot->advance.y);
@@ -328,9 +328,9 @@ bool GlyphFonts::Glyph(const FontSpec& spec, char32_t ch, bool antiAlias, bool h
         if (upright) {
             // Upright in the cell of the turned glyph: ascent right of the
             // pen, descent left of it, the advance running down.
-            const int descent = spec.height - face->ascent;
+            const int descent = font.height - face->ascent;
             const int across = Round26(slot->advance.x);
-            out->originX = -descent + (spec.height - across) / 2 + slot->bitmap_left;
+            out->originX = -descent + (font.height - across) / 2 + slot->bitmap_left;
             out->originY = slot->bitmap_top - face->ascent;
         }
     }

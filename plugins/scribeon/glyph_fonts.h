@@ -17,13 +17,13 @@ inline constexpr int kJapaneseCharset = 128;
 inline constexpr int kDefaultCharset = 1;
 
 // What a character is drawn with.
-struct FontSpec {
+struct FontChoice {
     std::string face;  // family name as stored
     bool bold = false;
     bool italic = false;
     int height = 0;  // cell height in pixels (ascent + descent)
     int charset = kDefaultCharset;
-    bool operator<(const FontSpec& o) const;
+    bool operator<(const FontChoice& o) const;
 };
 
 // A rendered glyph: its bitmap, where the box sits against the pen (left =
@@ -56,14 +56,14 @@ public:
     // The family a character is drawn from: fontconfig's match for the face
     // (with the language of the character set), or, when that face lacks the
     // character, fontconfig's pick for the character. Empty when none.
-    std::string FamilyFor(const FontSpec& spec, char32_t ch);
+    std::string FamilyFor(const FontChoice& font, char32_t ch);
     // The advance of a character (absolute cell increments); false when no
     // face can give it.
-    bool Measure(const FontSpec& spec, char32_t ch, bool horizontal, int* width, int* height);
+    bool Measure(const FontChoice& font, char32_t ch, bool horizontal, int* width, int* height);
     // The glyph of a character; false when it cannot be had (nothing to draw).
     // Vertical text: a full-width character stands upright in the cell its
     // turned form takes; any other is turned a quarter clockwise.
-    bool Glyph(const FontSpec& spec, char32_t ch, bool antiAlias, bool horizontal, GlyphImage* out);
+    bool Glyph(const FontChoice& font, char32_t ch, bool antiAlias, bool horizontal, GlyphImage* out);
 
     static bool IsFullWidth(char32_t ch);
 

@@ -252,10 +252,10 @@ void CTextInputDlg::SelectFace(const std::string& face) {
         // A face that is not installed gives way to fontconfig's match for
         // it (with the language of its character set), the family its glyphs
         // would come from anyway.
-        FontSpec spec;
-        spec.face = face;
-        spec.charset = m_cf.charset;
-        const std::string match = m_fonts->FamilyFor(spec, 0);
+        FontChoice font;
+        font.face = face;
+        font.charset = m_cf.charset;
+        const std::string match = m_fonts->FamilyFor(font, 0);
         index = match.empty() ? -1 : combo->findText(QString::fromStdString(match));
         if (index >= 0) {
             m_cf.face = BoundedFaceName(match);

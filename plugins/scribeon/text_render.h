@@ -11,7 +11,7 @@
 // One character of the text with its format; '\n' ends a line.
 struct TextChar {
     char32_t code = 0;
-    FontSpec font;          // font.height = heightTwips / 20
+    FontChoice font;          // font.height = heightTwips / 20
     int heightTwips = 0;
     uint8_t colorIndex = 0;  // the palette index chosen for it
 };

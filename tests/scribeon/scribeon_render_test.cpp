@@ -191,11 +191,11 @@ protected:
 };
 
 TEST_F(RealFontTest, StandInFacesAndBlanks) {
-    FontSpec ms{"ＭＳ Ｐゴシック", false, false, 24, kJapaneseCharset};
+    FontChoice ms{"ＭＳ Ｐゴシック", false, false, 24, kJapaneseCharset};
     EXPECT_EQ(fonts.FamilyFor(ms, 0), "WenQuanYi Micro Hei");
-    FontSpec song{"宋体", false, false, 24, kDefaultCharset};
+    FontChoice song{"宋体", false, false, 24, kDefaultCharset};
     EXPECT_EQ(fonts.FamilyFor(song, U'中'), "WenQuanYi Micro Hei");
-    FontSpec dejavu{"DejaVu Sans", false, false, 24, kDefaultCharset};
+    FontChoice dejavu{"DejaVu Sans", false, false, 24, kDefaultCharset};
     EXPECT_EQ(fonts.FamilyFor(dejavu, U'A'), "DejaVu Sans");
     EXPECT_EQ(fonts.FamilyFor(dejavu, U'中'), "WenQuanYi Micro Hei");  // the face lacks it
     EXPECT_EQ(CharsetOfFamily("WenQuanYi Micro Hei"), kJapaneseCharset);
