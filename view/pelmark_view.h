@@ -531,6 +531,9 @@ private:
     // The selection tools' steps (pelmark_view_select.cpp,
     // pelmark_view_transform.cpp).
     void StartNewSelection(tools::ImagePoint p, bool clearMasks);
+    // A drag inside the floating selection starts its move as one step
+    // `stepText`; the outline is the selection mode's, or a plain frame.
+    void BeginSelectionMove(const char* stepText, bool plainFrame);
     void LiftNewSelection();
     void MoveFloatingTo(tools::ImagePoint p);
     void FinishSelectionMove(tools::ImagePoint p);

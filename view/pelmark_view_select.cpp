@@ -143,20 +143,7 @@ void CPelmarkView::OnSelectToolDown(int x, int y, int rawX, int rawY) {
     }
     if (!shift && IsInSelection(rawX, rawY)) {
         // A move of the floating selection.
-        g.wasModified = doc->IsModified();
-        if (!doc->PushUndo(document::kSelectionMoveAction, QString::fromUtf8(kMoveText), true)) {
-            EndRefusedDrag();
-            return;
-        }
-        st.moving = 1;
-        d.bits = (d.bits & ~tools::kSelectionDragA) | tools::kSelectionMoveDrag;
-        doc->SetModified(true);
-        g.moveFrom = g.moveRect = doc->m_rcSelection;
-        g.moved = false;
-        // The saved rectangle is what moves; the document's is empty meanwhile.
-        doc->m_rcSelection = {};
-        m_pSelectTools->ShowOutline(m_pSelectTools->ModeOutline(g.moveRect));
-        update();
+        BeginSelectionMove(kMoveText, false);
         return;
     }
     // Outside, or Shift after a move: the floating selection stays in the
@@ -439,4 +426,26 @@ bool CPelmarkView::MoveSelectionByKey(int key) {
     document::Host().LayersChanged(doc);
     SyncToolWindows();
     return true;
+}
+
+void CPelmarkView::BeginSelectionMove(const char* stepText, bool plainFrame) {
+    CPelmarkDoc* doc = GetDocument();
+    document::SelectionState& st = doc->m_Selection;
+    view::SelectionDragState& g = view::ProgramSelectionDrag();
+    tools::DragState& d = tools::ProgramDragState();
+    g.wasModified = doc->IsModified();
+    if (!doc->PushUndo(document::kSelectionMoveAction, QString::fromUtf8(stepText), true)) {
+        EndRefusedDrag();
+        return;
+    }
+    st.moving = 1;
+    d.bits = (d.bits & ~tools::kSelectionDragA) | tools::kSelectionMoveDrag;
+    doc->SetModified(true);
+    g.moveFrom = g.moveRect = doc->m_rcSelection;
+    g.moved = false;
+    // The saved rectangle is what moves; the document's is empty meanwhile.
+    doc->m_rcSelection = {};
+    m_pSelectTools->ShowOutline(plainFrame ? view::DragOutline{view::DragOutline::kFrame, g.moveRect, {}}
+                                           : m_pSelectTools->ModeOutline(g.moveRect));
+    update();
 }

@@ -55,19 +55,7 @@ void CPelmarkView::OnWandToolDown(int x, int y, int rawX, int rawY) {
     }
 
     if (doc->m_hFloatImage && !shift && IsInSelection(rawX, rawY)) {
-        g.wasModified = doc->IsModified();
-        if (!doc->PushUndo(document::kSelectionMoveAction, QString::fromUtf8(kWandMoveText), true)) {
-            EndRefusedDrag();
-            return;
-        }
-        st.moving = 1;
-        d.bits = (d.bits & ~tools::kSelectionDragA) | tools::kSelectionMoveDrag;
-        doc->SetModified(true);
-        g.moveFrom = g.moveRect = doc->m_rcSelection;
-        g.moved = false;
-        doc->m_rcSelection = {};
-        m_pSelectTools->ShowOutline({view::DragOutline::kFrame, g.moveRect, {}});
-        update();
+        BeginSelectionMove(kWandMoveText, true);
         return;
     }
 
