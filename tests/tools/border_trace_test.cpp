@@ -1,6 +1,7 @@
 #include "tools/border_trace.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -127,6 +128,90 @@ TEST(BorderTrace, BitsOutsideTheImageAreNeverRead) {
             for (int position : {tools::kBorderInside, tools::kBorderCentre, tools::kBorderOutside})
                 EXPECT_EQ(TraceBorder(stale.bits, width, position), TraceBorder(clean.bits, width, position))
                     << e.x0 << "," << e.y0 << " width " << width << " position " << position;
+    }
+}
+
+// The scans written out plainly from the rule, on a grid of booleans where
+// everything outside the image is clear: the reference for the table below.
+std::vector<BorderPoint> ReferenceTrace(const std::vector<std::vector<bool>>& sel, int c, int position) {
+    const int height = int(sel.size()), width = int(sel[0].size());
+    auto m = [&](int x, int y) { return x >= 0 && y >= 0 && x < width && y < height && sel[size_t(y)][size_t(x)]; };
+    const int e = c % 2 == 1 ? 1 : 0, half = c / 2, ceilHalf = (c + 1) / 2;
+    int h = 0, l = 0, f = 0, g = 0, a = 0, b = 0;
+    if (position == tools::kBorderInside) {
+        if (c >= 2) h = g = ceilHalf, l = f = -ceilHalf;
+        a = c, b = c - 1;
+    } else if (position == tools::kBorderOutside) {
+        if (c < 2)
+            l = f = 1, h = g = -1;
+        else
+            l = f = half, h = g = -half;
+    }
+    if (c > 1) f += e + 1, l += e + 1;
+    std::vector<BorderPoint> out;
+    const bool centre = position == tools::kBorderCentre, outside = position == tools::kBorderOutside;
+    for (int i = 0; i < height; ++i) {
+        for (int j = 0; j < width; ++j)
+            if (m(j, i) && m(j, i + a)) {
+                out.push_back({j + h, i + g});
+                if (centre) out.push_back({j + h, i + 2 * g});
+                if (outside) out.push_back({j + h, i + g + c + 1});
+                break;
+            }
+        for (int n = width - 1; n >= 1; --n)
+            if (m(n, i) && m(n, i - b)) {
+                out.push_back({n + l, i + f});
+                if (centre) out.push_back({n + l, i});
+                if (outside) out.push_back({n + l, i + f - c - 1});
+                break;
+            }
+    }
+    for (int i = 0; i < width; ++i) {
+        for (int j = 0; j < height; ++j)
+            if (m(i, j) && m(i + a, j)) {
+                out.push_back({i + h, j + g});
+                if (centre) out.push_back({i + 2 * h, j + g});
+                if (outside) out.push_back({i + h + c + 1, j + g});
+                break;
+            }
+        for (int n = height - 1; n >= 1; --n)
+            if (m(i, n) && m(i - b, n)) {
+                out.push_back({i + l, n + f});
+                if (centre) out.push_back({i, n + f});
+                if (outside) out.push_back({i + l - c - 1, n + f});
+                break;
+            }
+    }
+    return out;
+}
+
+TEST(BorderTrace, ShapesByWidthAndPositionMatchTheReference) {
+    const int w = 150, h = 140;
+    struct Shape {
+        const char* name;
+        std::function<bool(int, int)> inside;
+    };
+    const Shape shapes[] = {
+        {"rectangle", [](int x, int y) { return x >= 10 && x < 130 && y >= 7 && y < 121; }},
+        {"ellipse",
+         [](int x, int y) {
+             const double dx = (x - 74.5) / 60.0, dy = (y - 69.0) / 45.0;
+             return dx * dx + dy * dy <= 1.0;
+         }},
+        {"one pixel", [](int x, int y) { return x == 75 && y == 70; }},
+        // Wider than the image's last column and touching three edges.
+        {"edge band", [](int x, int y) { return y < 40 || x == 0 || x == w - 1; }},
+    };
+    for (const Shape& shape : shapes) {
+        MaskFixture m(w, h);
+        std::vector<std::vector<bool>> grid(static_cast<size_t>(h), std::vector<bool>(static_cast<size_t>(w)));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (shape.inside(x, y)) m.bits.Put(x, y), grid[size_t(y)][size_t(x)] = true;
+        for (int width : {1, 2, 3, 100})
+            for (int position : {tools::kBorderInside, tools::kBorderCentre, tools::kBorderOutside})
+                EXPECT_EQ(TraceBorder(m.bits, width, position), ReferenceTrace(grid, width, position))
+                    << shape.name << " width " << width << " position " << position;
     }
 }
 

@@ -82,18 +82,28 @@ TEST_F(BorderViewTest, RefusedProbeKeepsTheDialogOpenAndDrawsNothing) {
     const int32_t undo = doc->m_nUndoIndex;
     const int before = Px(15, 12);
     platform::MessageBoxRecorder boxes({MB_ANSWER_OK});
-    bool stillOpen = false;
+    bool refusedLeftItOpen = false;
     framework::ScopedModalDriver driver([&](framework::Dialog& d) {
+        d.SetDlgItemText(CBorderLineDlg::kWidthId, QStringLiteral("2"));
+        d.ClickButton(CBorderLineDlg::kInsideId);
         MemSetLimit(MemBytesInUse());
         d.ClickButton(framework::IDOK);
         MemSetLimit(MEM_NO_LIMIT);
-        stillOpen = d.isVisible() || d.result() == 0;
+        // Nothing happened: no step, nothing drawn, the width not even read
+        // back; the same dialog still takes the next OK.
+        refusedLeftItOpen = d.isVisible() && d.result() == 0 && doc->m_nUndoIndex == undo &&
+                            Px(15, 12) == before &&
+                            d.GetDlgItemText(CBorderLineDlg::kWidthId) == QStringLiteral("2");
+        EXPECT_FALSE(boxes.Requests().empty());
+        d.ClickButton(framework::IDOK);
     });
     EXPECT_TRUE(frame->SendCommand(CPelmarkView::kAddBorderId));
-    EXPECT_TRUE(stillOpen);
-    EXPECT_FALSE(boxes.Requests().empty());
-    EXPECT_EQ(doc->m_nUndoIndex, undo);
-    EXPECT_EQ(Px(15, 12), before);
+    EXPECT_TRUE(refusedLeftItOpen);
+    // The second OK drew the 2-pixel inside border as one step.
+    EXPECT_NE(doc->m_nUndoIndex, undo);
+    EXPECT_EQ(Px(15, 12), 9);
+    EXPECT_EQ(Px(14, 12), 9);
+    EXPECT_NE(Px(13, 12), 9);
 }
 
 TEST_F(BorderViewTest, TwoRunsAreTwoSteps) {
