@@ -11,6 +11,7 @@
 #include "app/program_paths.h"
 #include "app/qt_translation.h"
 #include "app/single_instance.h"
+#include "dialogs/settings_store.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/doc_template.h"
@@ -132,8 +133,11 @@ bool CPelmarkApp::InitInstance() {
 
     SetUndoDepth(GetProfileInt(kSettings, QStringLiteral("UndoBuf"), kDefaultUndoDepth));
     QString lastDir = GetProfileString(kSettings, QStringLiteral("LastDir"));
-    // The settings dialog's grid and tool values are read by that dialog.
-    bool reopenPreviousRun = GetProfileInt(kSettings, QStringLiteral("StartFileCheckBox"), 1) != 0;
+    // The settings dialog's preferences and grid presets; the preset menu
+    // shows its four items from the first start.
+    frame->SetGridMenuRefresher([this] { RebuildGridPresetMenu(); });
+    LoadSettings();
+    bool reopenPreviousRun = GetGeneralSettings().reopenFiles != 0;
 
     setCurrentDirectoryAtStart(lastDir);
 

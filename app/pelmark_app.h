@@ -112,6 +112,8 @@ public:
     // Grid preset items (ids 32884 + index, index 0..3) of the sixth menu.
     void AddGridPresetMenuItem(int index, const QString& text);
     void RemoveGridPresetMenuItems();
+    // The four preset items again, with the presets' cell sizes.
+    void RebuildGridPresetMenu();
     // Filter items of the fifth menu: each takes the id 2000 + the counter,
     // which starts at 1 and goes up by one (at most 99 items). Removing takes
     // away the filter items and, the first time, the menu's placeholder item,

@@ -7,6 +7,7 @@
 #include "app/pelmark_app.h"
 #include "frame/main_frame.h"
 #include "framework/menu_builder.h"
+#include "view/grid_presets.h"
 
 // The main window's menus are counted without the window controls that a
 // maximised child adds to the menu bar (Qt puts those in its corners, not
@@ -34,6 +35,11 @@ void CPelmarkApp::RemoveGridPresetMenuItems() {
     if (QMenu* menu = topLevelMenu(kGridPresetMenuIndex))
         framework::RemoveMenuCommands(menu, kFirstGridPresetId,
                                       kFirstGridPresetId + kGridPresets - 1);
+}
+
+void CPelmarkApp::RebuildGridPresetMenu() {
+    RemoveGridPresetMenuItems();
+    for (int i = 0; i < kGridPresets; ++i) AddGridPresetMenuItem(i, grid::GridPresetMenuText(i));
 }
 
 void CPelmarkApp::AddFilterMenuItem(const QString& text) {

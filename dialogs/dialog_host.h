@@ -46,6 +46,14 @@ public:
     virtual void RefreshActiveViewMode(int /*mode*/) {}
     // The tool palette repaints its current tool and settings.
     virtual void RefreshToolPalette() = 0;
+    // Whether a canvas view is active.
+    virtual bool HasActiveView() { return false; }
+    // The application's preset menu shows the four grid presets again.
+    virtual void RefreshGridPresetMenu() {}
+    // After the settings changed: the active view takes the current grid
+    // preset as at its activation, its document's edit mode ends, and the
+    // plug-in windows hear the grid size.
+    virtual void ApplyGridSettingsToActiveView() {}
 
     // The colour dictionary, in file order; the index of an entry is its
     // row in the colour edit dialog's list. Without a dictionary: empty,

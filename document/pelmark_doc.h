@@ -170,6 +170,9 @@ public:
     // filled rectangle 560 shares its id with the clear-layer edit); a
     // floating selection is put down as by any tool switch.
     void SelectTool(int32_t tool);
+    // Ends an edit under way (a floating selection is put down); the tool
+    // stays.
+    void EndEditMode();
 
     // Colour reduction of the whole document (doc_color_reduce.cpp).
     // To 16 colours, image and layers together, when palette entries 16 to
@@ -319,7 +322,6 @@ private:
     // the saved copy of the current layer while a selection exists.
     void RefreshAfterLayerChange();
     void FinishMerge();
-    void EndEditMode();
     void StepLayer(bool up);
     void SetDrawModesCommand(int mode);
     // The edit commands of SetEditMode.

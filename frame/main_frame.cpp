@@ -11,6 +11,7 @@
 #include "framework/resource_pictures.h"
 #include "framework/application.h"
 #include "framework/view.h"
+#include "view/grid_presets.h"
 #include "view/pelmark_view.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/link_palette.h"
@@ -52,6 +53,8 @@ CMainFrame::CMainFrame(QWidget* parent) : framework::MdiFrame(parent) {
     plugin_host::PluginFrame::Install(this);
     view::ViewHost::Install(this);
     DialogHost::Install(this);
+    // The grid display flags go to the settings when the program closes.
+    gridFlagsWriter_ = grid::SaveGridDisplayFlags;
 }
 
 CMainFrame::~CMainFrame() {

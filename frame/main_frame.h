@@ -269,6 +269,8 @@ public:
     // Writes the grid display flags when the program closes; the settings
     // store of the grids installs the writer.
     void SetGridFlagsWriter(std::function<void()> writer) { gridFlagsWriter_ = std::move(writer); }
+    // Rebuilds the application's grid preset menu (the application sets it).
+    void SetGridMenuRefresher(std::function<void()> refresher) { gridMenuRefresher_ = std::move(refresher); }
 
     // The closing sequence; false keeps the program running.
     bool OnClose() override;
@@ -312,6 +314,9 @@ public:
     void LayersChanged(CPelmarkDoc* doc) override;
     void ImageDrawn() override;
     void RefreshToolPalette() override;
+    bool HasActiveView() override;
+    void RefreshGridPresetMenu() override;
+    void ApplyGridSettingsToActiveView() override;
     // view::ViewHost
     bool CommandsLocked() const override;
     bool ZoomLocked() const override;
@@ -337,6 +342,7 @@ public:
     bool AskColorMap(CPelmarkDoc* doc, ColorFlags* map) override;
     bool AskImageSize(CPelmarkDoc* doc, int* width, int* height) override;
     void RunBorderLineDialog(CPelmarkDoc* doc) override;
+    void RunSettingsDialog() override;
     bool AskUnusedColors(CPelmarkDoc* doc, ColorFlags* remove, const ColorFlags& offered) override;
     bool AskMaskColors(CPelmarkDoc* doc, ColorFlags* copy, ColorFlags* paste) override;
     // PaletteHost
@@ -467,6 +473,7 @@ private:
     std::array<uint8_t, 256> pasteWrite_;
     ColorDicFile colorDic_;
     std::function<void()> gridFlagsWriter_;
+    std::function<void()> gridMenuRefresher_;
     std::unique_ptr<QFont> statusFont_;
     std::vector<QCursor> cursors_;
 };

@@ -18,6 +18,7 @@ namespace framework {
 namespace {
 
 Application* theApp = nullptr;
+unsigned settingsGeneration = 0;
 
 constexpr int kIdleRounds = 8;  // OnIdle calls at most per idle moment
 
@@ -27,6 +28,7 @@ std::string utf8(const QString& text) { return text.toStdString(); }
 
 Application::Application() {
     if (!theApp) theApp = this;
+    ++settingsGeneration;
     appName_ = QCoreApplication::applicationName();
     idleTimer_.setInterval(100);
     QObject::connect(&idleTimer_, &QTimer::timeout, [this] { RunIdle(); });
@@ -44,6 +46,13 @@ Application::~Application() {
 }
 
 Application* Application::Instance() { return theApp; }
+
+unsigned Application::SettingsGeneration() { return settingsGeneration; }
+
+void Application::SetProfileFile(const QString& path) {
+    profileFile_ = path;
+    ++settingsGeneration;
+}
 
 bool Application::InitInstance() { return true; }
 

@@ -34,6 +34,10 @@ public:
 
     // The application object, or null while there is none.
     static Application* Instance();
+    // Counts applications and settings files: it changes whenever a new
+    // application starts or its settings file is set, so values read from
+    // the settings can tell that they were read for another one.
+    static unsigned SettingsGeneration();
 
     // Start-up; false ends the program before the event loop.
     virtual bool InitInstance();
@@ -95,7 +99,7 @@ public:
     const QString& AppName() const { return appName_; }
 
     // The settings file every profile call reads and writes.
-    void SetProfileFile(const QString& path) { profileFile_ = path; }
+    void SetProfileFile(const QString& path);
     const QString& ProfileFile() const { return profileFile_; }
     int GetProfileInt(const QString& section, const QString& key, int def) const;
     QString GetProfileString(const QString& section, const QString& key,

@@ -45,13 +45,45 @@ const QStringList& GetOpenedPaths() { return g_openedPaths; }
 void SetOpenedPaths(const QStringList& paths) { g_openedPaths = paths.mid(0, kMaxOpenedPaths); }
 void ClearOpenedPaths() { g_openedPaths.clear(); }
 
-int GetAntiAliasSetting() {
+namespace {
+GeneralSettings g_general;
+unsigned g_generalReadFor = 0;  // the settings generation it was read for
+
+const QString kSettings = QStringLiteral("Settings");
+const QString kAntiKey = QStringLiteral("AntiCheckBox");
+const QString kMoveStepKey = QStringLiteral("PixcelCheckNum");
+const QString kWindowSizeKey = QStringLiteral("WindowSizeCheckBox");
+const QString kStartFileKey = QStringLiteral("StartFileCheckBox");
+}  // namespace
+
+void LoadGeneralSettings() {
     framework::Application* app = framework::Application::Instance();
-    return app ? app->GetProfileInt(QStringLiteral("Settings"), QStringLiteral("AntiCheckBox"), 1) : 1;
+    g_general = GeneralSettings{};
+    g_generalReadFor = app ? framework::Application::SettingsGeneration() : 0;
+    if (!app) return;
+    g_general.antiAlias = app->GetProfileInt(kSettings, kAntiKey, 1);
+    g_general.moveStep = app->GetProfileInt(kSettings, kMoveStepKey, 1);
+    g_general.keepWindowSize = app->GetProfileInt(kSettings, kWindowSizeKey, 1);
+    g_general.reopenFiles = app->GetProfileInt(kSettings, kStartFileKey, 1);
 }
 
-int GetMoveStepSetting() {
-    framework::Application* app = framework::Application::Instance();
-    const int step = app ? app->GetProfileInt(QStringLiteral("Settings"), QStringLiteral("PixcelCheckNum"), 1) : 1;
-    return std::max(step, 1);
+const GeneralSettings& GetGeneralSettings() {
+    if (framework::Application::Instance() && g_generalReadFor != framework::Application::SettingsGeneration())
+        LoadGeneralSettings();
+    return g_general;
 }
+
+void SaveGeneralSettings(const GeneralSettings& settings) {
+    g_general = settings;
+    framework::Application* app = framework::Application::Instance();
+    if (!app) return;
+    g_generalReadFor = framework::Application::SettingsGeneration();
+    app->WriteProfileInt(kSettings, kAntiKey, settings.antiAlias);
+    app->WriteProfileInt(kSettings, kMoveStepKey, settings.moveStep);
+    app->WriteProfileInt(kSettings, kWindowSizeKey, settings.keepWindowSize);
+    app->WriteProfileInt(kSettings, kStartFileKey, settings.reopenFiles);
+}
+
+int GetAntiAliasSetting() { return GetGeneralSettings().antiAlias; }
+
+int GetMoveStepSetting() { return std::max(GetGeneralSettings().moveStep, 1); }

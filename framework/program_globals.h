@@ -43,9 +43,23 @@ int GetSelectedFilterIndex();
 const QString& GetSelectedFilterPath();
 void SetSelectedFilter(int index, const QString& path);
 
-// The anti-aliasing setting: the "AntiCheckBox" key of the "Settings"
-// section (nonzero = on; 1 when the key or the application is missing).
+// The general preferences of the settings dialog, as the "Settings" section
+// keeps them (each 1 when its key is missing). Read once per application and
+// settings file; the dialog's OK stores and writes them.
+struct GeneralSettings {
+    int antiAlias = 1;       // "AntiCheckBox"
+    int moveStep = 1;        // "PixcelCheckNum", as typed
+    int keepWindowSize = 1;  // "WindowSizeCheckBox"
+    int reopenFiles = 1;     // "StartFileCheckBox"
+    bool operator==(const GeneralSettings&) const = default;
+};
+const GeneralSettings& GetGeneralSettings();
+// Reads the four keys.
+void LoadGeneralSettings();
+// Stores `settings` and writes the four keys.
+void SaveGeneralSettings(const GeneralSettings& settings);
+
+// The anti-aliasing setting (nonzero = on).
 int GetAntiAliasSetting();
-// The cursor-key step of the selection: the "PixcelCheckNum" key of the
-// "Settings" section (1 when missing; a value below 1 counts as 1).
+// The cursor-key step of the selection (a value below 1 counts as 1).
 int GetMoveStepSetting();

@@ -19,6 +19,7 @@
 #include "framework/application.h"
 #include "framework/child_frame.h"
 #include "framework/cmd_ui.h"
+#include "framework/program_globals.h"
 #include "imaging/dib_geometry.h"
 #include "imaging/dib_paint.h"
 #include "tools/draw_rects.h"
@@ -421,9 +422,7 @@ void CPelmarkView::FitFrameToImage() {
     framework::ChildFrame* frame = GetParentFrame();
     view::ViewHost* host = view::ViewHost::Installed();
     const bool maximised = IsFrameMaximized();
-    framework::Application* app = framework::Application::Instance();
-    const bool keepSize =
-        app && app->GetProfileInt(QStringLiteral("Settings"), QStringLiteral("WindowSizeCheckBox"), 1) == 1;
+    const bool keepSize = GetGeneralSettings().keepWindowSize == 1;
     const bool fittedBefore = doc->m_ViewState.fitted;
     doc->m_ViewState.fitted = true;
     if (!(keepSize && !maximised && fittedBefore) && frame) {

@@ -67,6 +67,7 @@ public:
     static constexpr CommandId kSelectNoneId = 34015;
     static constexpr CommandId kInvertSelectionId = 32888;
     static constexpr CommandId kAddBorderId = 32848;
+    static constexpr CommandId kSettingsId = 32850;
     static constexpr CommandId kPasteOpaqueId = 34018;
     static constexpr CommandId kPasteMaskClearId = 34020;
     static constexpr CommandId kConvertMergeId = 34031;
@@ -171,6 +172,7 @@ public:
     // The border-line dialog on the document; the pen stamps are the
     // border's while it runs (pelmark_view_border.cpp).
     void OnAddBorder();
+    void OnSettings();
     // The grid, snap and colour palette settings, and the frame's shown
     // states.
     void OnSaveSettings();

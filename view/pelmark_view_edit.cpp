@@ -135,6 +135,7 @@ void CPelmarkView::DeclareEditCommands(framework::CommandTable& t) {
         .OnUpdate(kClearMemoryId, this, &CPelmarkView::OnUpdateClearMemory)
         .On(kAddBorderId, this, &CPelmarkView::OnAddBorder)
         .OnUpdate(kAddBorderId, this, &CPelmarkView::OnUpdateLockOnly)
+        .On(kSettingsId, this, &CPelmarkView::OnSettings)
         .On(kSelectAllId, this, &CPelmarkView::OnSelectAll)
         .OnUpdate(kSelectAllId, this, &CPelmarkView::OnUpdateLockOnly)
         .On(kSelectNoneId, this, &CPelmarkView::OnSelectNone)
@@ -501,7 +502,7 @@ void CPelmarkView::OnConversionMode(CommandId id) { ConversionMode() = int(id - 
 
 void CPelmarkView::OnToggleGrid(CommandId id) {
     const int flags = m_nGridDisplay ^ (id == kMainGridId ? 1 : 2);
-    grid::StoreGridDisplayFlags(flags);
+    grid::SetGridDisplayFlags(flags);
     CPelmarkDoc* doc = GetDocument();
     if (!doc) return SetGridDisplayFlags(flags);
     for (framework::View* v : doc->GetViews())
@@ -531,6 +532,12 @@ void CPelmarkView::OnGridPreset(CommandId id) {
     LoadGridPreset();
     update();
     SendGridToToolWindows(nullptr);
+}
+
+void CPelmarkView::OnSettings() {
+    view::ViewHost* host = view::ViewHost::Installed();
+    if (!host || !host->ProbeWorkMemory(1)) return;
+    host->RunSettingsDialog();
 }
 
 void CPelmarkView::SendGridToToolWindows(WinHandle window) {

@@ -107,6 +107,8 @@ public:
     virtual bool AskImageSize(CPelmarkDoc*, int* /*width*/, int* /*height*/) { return false; }
     // The border-line dialog on the document (nothing without a frame).
     virtual void RunBorderLineDialog(CPelmarkDoc*) {}
+    // The settings dialog, modal.
+    virtual void RunSettingsDialog() {}
     // The shown states of the bars and palettes go to the settings.
     virtual void SaveDisplaySettings() {}
 

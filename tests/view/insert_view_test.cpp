@@ -9,6 +9,7 @@
 #include "document/selection_mask_doc.h"
 #include "platform/memory.h"
 #include "platform/message_box_recorder.h"
+#include "framework/program_globals.h"
 #include "view_fixture.h"
 
 namespace viewtest {
@@ -39,7 +40,10 @@ public:
         MemSetLimit(MEM_NO_LIMIT);
         ViewTest::TearDown();
     }
-    void SetAntiAlias(int on) { app->WriteProfileInt("Settings", "AntiCheckBox", on); }
+    void SetAntiAlias(int on) {
+        app->WriteProfileInt("Settings", "AntiCheckBox", on);
+        LoadGeneralSettings();
+    }
 
     uint8_t& Px(int x, int y) const {
         auto* p = static_cast<uint8_t*>(MemLock(doc->m_hLayers[0]));

@@ -27,6 +27,7 @@
 #include "view/selection_tools.h"
 #include "view/view_geometry.h"
 #include "view/view_globals.h"
+#include "framework/program_globals.h"
 #include "view_fixture.h"
 
 namespace viewtest {
@@ -72,6 +73,7 @@ public:
             for (int x = 0; x < kW; ++x) Px(x, y) = Value(x, y);
         view->RefreshAfterEdit(1);
         app->WriteProfileInt("Settings", "AntiCheckBox", 0);
+        LoadGeneralSettings();
         doc->SetEditMode(tools::kSelectTool);
         view::SelectionModeIndex() = shape;
         zoom = zoomFactor;

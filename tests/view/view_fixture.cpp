@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "framework/program_globals.h"
 #include "view/grid_presets.h"
 #include "dialogs/new_image_dlg.h"
 #include "framework/command_ids.h"
@@ -80,6 +81,7 @@ CPelmarkView* ViewTest::OpenSecondView(CPelmarkView* view) {
 
 void ViewTest::WriteSetting(const char* section, const char* key, const char* value) {
     ASSERT_TRUE(platform::ProfileWriteString(app->ProfileFile().toStdString(), section, key, value));
+    LoadGeneralSettings();
     grid::LoadGridSettings();
 }
 
