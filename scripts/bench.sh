@@ -9,6 +9,9 @@
 # blur on a 2048 x 2048 picture made from the photo.
 # --tone-compare [photo]: instead times the colour tone and the negative
 # against ImageMagick's -modulate and -negate on such a picture.
+# --gradient-mosaic-compare [photo]: instead times the gradation filter's
+# engines and the mosaic filter against ImageMagick's gradients and -scale on
+# a 2048 x 2048 picture made from the photo.
 # --fill-compare: instead times the fill tool on 4096 x 4096 layers against
 # ImageMagick's flood fill.
 set -euo pipefail
@@ -27,6 +30,9 @@ if [[ "${1:-}" == --blur-compare ]]; then
 fi
 if [[ "${1:-}" == --tone-compare ]]; then
   exec "$root/build-bench/bin/tone_compare" "${2:-$root/../shared/testdata/photos/harvesters.png}"
+fi
+if [[ "${1:-}" == --gradient-mosaic-compare ]]; then
+  exec "$root/build-bench/bin/gradient_mosaic_compare" "${2:-$root/../shared/testdata/photos/harvesters.png}"
 fi
 if [[ "${1:-}" == --fill-compare ]]; then
   exec "$root/build-bench/bin/fill_compare"

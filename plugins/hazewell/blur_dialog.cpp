@@ -14,14 +14,6 @@ using framework::ControlKind;
 
 namespace {
 
-// The current layer of the record's null-terminated table, or null.
-MemHandle CurrentLayer(const PluginToolRecord* record) {
-    if (!record->layers || record->editLayer < 0 || record->editLayer >= 100) return nullptr;
-    for (int i = 0; i <= record->editLayer; ++i)
-        if (!record->layers[i]) return nullptr;
-    return record->layers[record->editLayer];
-}
-
 // The image's size; false when it is not a DIB with an information header.
 bool ImageSize(MemHandle image, int* width, int* height) {
     MemLockGuard lock(image);
@@ -92,7 +84,7 @@ bool CBlurDialog::OnInitDialog() {
         return true;
     }
     int width = 0, height = 0;
-    m_hLayer = CurrentLayer(m_pRecord);
+    m_hLayer = ToolCurrentLayer(m_pRecord);
     m_hCopy = GlobalDuplicate(m_hLayer);
     if (m_hCopy) m_pWork = LayerToRgb(m_pInfo ? m_pInfo->image : nullptr, m_pRecord->layers, m_pRecord);
     if (!m_hCopy || !m_pWork || !ImageSize(m_pInfo->image, &width, &height)) {

@@ -42,6 +42,13 @@ ToolRowSpan ToolRowSpanOf(const PluginToolRecord* record, int width, int height)
     return {height - c.bottom, height - c.top, c.left, c.right};
 }
 
+MemHandle ToolCurrentLayer(const PluginToolRecord* record) {
+    if (!record || !record->layers || record->editLayer < 0 || record->editLayer >= 100) return nullptr;
+    for (int i = 0; i <= record->editLayer; ++i)
+        if (!record->layers[i]) return nullptr;
+    return record->layers[record->editLayer];
+}
+
 RgbBuffer* NewRgbBuffer(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
     auto* buffer = new (std::nothrow) RgbBuffer{nullptr, int32_t(((int64_t(width) * 24 + 31) / 8) & ~int64_t(3)), width, height};

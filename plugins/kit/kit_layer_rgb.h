@@ -37,6 +37,10 @@ inline bool MaskBit(const uint8_t* mask, int x, int topRow, int width) {
     return (mask[size_t(topRow) * row + size_t(x) / 8] >> (7 - x % 8)) & 1;
 }
 
+// The current layer: the record's edit layer, reached through its
+// null-terminated table of at most 100 layers; null when it is not there.
+MemHandle ToolCurrentLayer(const PluginToolRecord* record);
+
 // A new work image; null when it cannot be had or a size is not positive.
 RgbBuffer* NewRgbBuffer(int width, int height);
 // Frees the pixels and the record (null is ignored).

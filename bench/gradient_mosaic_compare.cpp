@@ -1,0 +1,133 @@
+// Times the gradation filter's engines and the mosaic filter against
+// ImageMagick on 2048 x 2048 pictures.
+//
+//   gradient_mosaic_compare <photo> [work directory]
+//
+// The photograph is scaled to 2048 x 2048 and reduced to 256 colours; that
+// image is the layer we work on and, as a 24-bit BMP, ImageMagick's input.
+// Gradients: ours from the palette colour nearest red to the one nearest
+// blue (24-bit: the gradient and the write-back into the palette; index:
+// the two-colour dithering), against "convert -size 2048x2048
+// gradient:red-blue" and "radial-gradient:red-blue" into a BMP. Mosaic: our
+// cells of 2 and 16 pixels against "-scale 50% -scale 200%" and "-scale
+// 6.25% -scale 1600%" on the photo; a plain "convert in.bmp out.bmp" is
+// timed beside to show the share of reading and writing the files.
+// Best of three runs each. Prints a Markdown table.
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <cstring>
+#include <tuple>
+
+#include "imaging/dib_layout.h"
+#include "photo_document.h"
+#include "platform/memory.h"
+#include "plugins/gradate/gradient.h"
+#include "plugins/kit/kit_layer_rgb.h"
+#include "plugins/tesserel/mosaic_engine.h"
+
+namespace {
+
+constexpr int kSide = 2048;
+
+using benchphoto::BestOf;
+using benchphoto::RunConvert;
+
+int NearestOf(MemHandle image, uint8_t blue, uint8_t green, uint8_t red) {
+    MemLockGuard lock(image);
+    return NearestPaletteIndex(reinterpret_cast<const PaletteEntry*>(lock.get() + 40), 256, blue, green, red);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: gradient_mosaic_compare <photo> [work directory]\n");
+        return 2;
+    }
+    QDir work(argc > 2 ? argv[2] : QDir::tempPath());
+    const QImage indexed = benchphoto::IndexedPhoto(QString::fromLocal8Bit(argv[1]), kSide);
+    if (indexed.isNull()) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    const QString bmp = work.filePath("gradient_mosaic_in.bmp");
+    const QString out = work.filePath("gradient_mosaic_out.bmp");
+    indexed.convertToFormat(QImage::Format_RGB888).save(bmp, "BMP");
+    benchphoto::Document doc = benchphoto::MakeDocument(indexed);
+    MemHandle copy = MemAlloc(MemSize(doc.layers[0]));
+    if (copy) {
+        MemLockGuard from(doc.layers[0]), to(copy);
+        std::memcpy(to.get(), from.get(), MemSize(copy));
+    }
+    MemHandle mask = MemAlloc(size_t(kSide + 7) / 8 * kSide);  // nothing selected: every pixel counts
+    PluginToolRecord record{};
+    record.layers = doc.layers;
+    record.selectionMask = mask;
+    RgbBuffer* rgb = LayerToRgb(doc.image, doc.layers, &record);
+    if (!rgb || !copy || !mask) return 1;
+
+    GradParam linear{}, circular{};
+    const int red = NearestOf(doc.image, 0, 0, 255), blue = NearestOf(doc.image, 255, 0, 0);
+    InitGradParam(&linear, doc.image, red, blue, kSide / 2, kSide - 1, kSide / 2, 0);
+    InitGradParam(&circular, doc.image, red, blue, kSide / 2, kSide / 2, kSide / 2, 0);
+
+    std::printf("| %d x %d | seconds |\n|---|---|\n", kSide, kSide);
+    for (auto [name, param, shape] : {std::tuple{"linear", &linear, int(kGradLinear)},
+                                      std::tuple{"circular", &circular, int(kGradCircular)}}) {
+        double smooth = BestOf(3, [&] {
+            RgbBuffer* g = GradientRgbBuffer(rgb, *param, shape, nullptr, nullptr, &record);
+            bool ok = g && RgbToLayer(doc.image, copy, g, nullptr, nullptr, &record);
+            FreeRgbBuffer(g);
+            return ok;
+        });
+        double twoColours = BestOf(3, [&] {
+            return GradientPaletteIndex(doc.image, doc.layers[0], copy, *param, shape, nullptr, nullptr, &record);
+        });
+        std::printf("| ours, %s gradient, 24-bit and write-back | %.3f |\n", name, smooth);
+        std::printf("| ours, %s gradient, two-colour index | %.3f |\n", name, twoColours);
+    }
+    {
+        MosaicEngine engine(doc.image, &record);
+        for (int cell : {2, 16}) {
+            double t = BestOf(3, [&] {
+                engine.Apply(cell);
+                return engine.Ready();
+            });
+            std::printf("| ours, mosaic cell %d | %.3f |\n", cell, t);
+        }
+    }
+    const QString convert = QStandardPaths::findExecutable("convert");
+    if (convert.isEmpty()) {
+        std::printf("| ImageMagick | missing |\n");
+    } else {
+        const QString size = QStringLiteral("%1x%1").arg(kSide);
+        struct Peer {
+            const char* name;
+            QStringList args;
+        };
+        for (const Peer& p : {
+                 Peer{"convert -size 2048x2048 gradient:red-blue (BMP out)", {"-size", size, "gradient:red-blue", out}},
+                 Peer{"convert -size 2048x2048 radial-gradient:red-blue (BMP out)",
+                      {"-size", size, "radial-gradient:red-blue", out}},
+                 Peer{"convert -scale 50% -scale 200% (BMP in, BMP out)", {bmp, "-scale", "50%", "-scale", "200%", out}},
+                 Peer{"convert -scale 6.25% -scale 1600% (BMP in, BMP out)",
+                      {bmp, "-scale", "6.25%", "-scale", "1600%", out}},
+                 Peer{"plain convert (BMP in, BMP out)", {bmp, out}},
+             }) {
+            std::printf("| ImageMagick %s | %.3f |\n", p.name, BestOf(3, [&] { return RunConvert(convert, p.args); }));
+        }
+    }
+    FreeRgbBuffer(rgb);
+    MemFree(copy);
+    MemFree(mask);
+    MemFree(doc.image);
+    MemFree(doc.layers[0]);
+    QFile::remove(bmp);
+    QFile::remove(out);
+    return 0;
+}
