@@ -46,6 +46,11 @@ public:
     virtual void RefreshActiveViewMode(int /*mode*/) {}
     // The tool palette repaints its current tool and settings.
     virtual void RefreshToolPalette() = 0;
+    // Whether a canvas view is active (without one, nothing to edit for).
+    virtual bool HasActiveView() { return false; }
+    // The main window takes input again (or not) after a dialog that
+    // disabled it.
+    virtual void EnableMainWindow(bool /*enabled*/) {}
 
     // The colour dictionary, in file order; the index of an entry is its
     // row in the colour edit dialog's list. Without a dictionary: empty,

@@ -107,6 +107,9 @@ public:
     virtual bool AskImageSize(CPelmarkDoc*, int* /*width*/, int* /*height*/) { return false; }
     // The border-line dialog on the document (nothing without a frame).
     virtual void RunBorderLineDialog(CPelmarkDoc*) {}
+    // The gradient dialog shown for the document, the main window disabled
+    // while it is open (nothing without a frame).
+    virtual void ShowGradientDialog(CPelmarkDoc*) {}
     // The shown states of the bars and palettes go to the settings.
     virtual void SaveDisplaySettings() {}
 
