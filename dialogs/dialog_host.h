@@ -54,6 +54,9 @@ public:
     // preset as at its activation, its document's edit mode ends, and the
     // plug-in windows hear the grid size.
     virtual void ApplyGridSettingsToActiveView() {}
+    // The main window takes input again (or not) after a dialog that
+    // disabled it.
+    virtual void EnableMainWindow(bool /*enabled*/) {}
 
     // The colour dictionary, in file order; the index of an entry is its
     // row in the colour edit dialog's list. Without a dictionary: empty,

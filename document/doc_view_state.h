@@ -31,4 +31,24 @@ struct DocViewState {
     QString untitledName;
 };
 
+// The position palette's twenty values for one document, kept while another
+// document is shown: the thumbnail's client rectangle, the canvas rectangle
+// (origin and size in screen pixels), the view rectangle in the thumbnail,
+// the drag's start point and the rectangle's origin then, the window's left
+// and top, and the size the palette was last fitted to.
+struct PosPaletteState {
+    bool kept = false;
+    DibRect thumbnail{};
+    DibRect canvas{0, 0, 1, 1};
+    DibRect viewRect{};
+    int32_t dragX = 0;
+    int32_t dragY = 0;
+    int32_t dragLeft = 0;
+    int32_t dragTop = 0;
+    int32_t windowLeft = 0;
+    int32_t windowTop = 0;
+    int32_t fitWidth = 0;
+    int32_t fitHeight = 0;
+};
+
 }  // namespace document

@@ -284,6 +284,8 @@ public:
     int m_fileLock = -1;
     // What the views keep here (position palette values, fitting, title).
     document::DocViewState m_ViewState;
+    // The position palette's values while the document is not shown there.
+    document::PosPaletteState m_PosPaletteState;
     uint64_t m_nContentGeneration = document::NextContentGeneration();
 
 protected:

@@ -17,6 +17,7 @@
 #include "palettes/link_palette.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
+#include "palettes/pos_palette_dlg.h"
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_palette.h"
 #include "platform/memory.h"
@@ -147,7 +148,6 @@ int CMainFrame::GetLayerListSel() const { return layerPalette_ ? layerPalette_->
 void CMainFrame::SetLayerListSel(int index) {
     if (layerPalette_) layerPalette_->SetCurSel(index);
 }
-void CMainFrame::SetPositionPaletteDoc(CPelmarkDoc*) {}
 void CMainFrame::UpdateEditButtons() {}
 
 void CMainFrame::RefreshActiveView() {

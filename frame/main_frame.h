@@ -182,8 +182,21 @@ public:
     CPelmarkDoc* GetLayerPaletteDoc() const;
     int GetLayerListSel() const;
     void SetLayerListSel(int index);
-    // Position palette: show this document (not yet shown).
-    void SetPositionPaletteDoc(CPelmarkDoc* doc);
+    // Position palette (main_frame_position.cpp): shows the document (its
+    // kept values first when it was not the one shown), fitted to its image
+    // and with the rectangle of its view state; null shows none.
+    void SetPosPaletteDoc(CPelmarkDoc* doc);
+    // Fits the palette to an image size.
+    void SetPosPaletteSize(int width, int height);
+    // The palette's values from / into the document.
+    void LoadPosPaletteState(CPelmarkDoc* doc);
+    void StorePosPaletteState(CPelmarkDoc* doc);
+    // The rectangle again from the shown document's view state.
+    void RefreshPosPalette();
+    // The gradient dialog for the document (main_frame_color_edit.cpp): the
+    // main window is disabled, the dialog and the colour palette bar stay
+    // enabled; the dialog enables the main window again when it ends.
+    void ShowGradientDialog(CPelmarkDoc* doc) override;
     // Tool palette: back to the hand tool (current tool index 2), no tool
     // selection, tool button 2 pressed.
     void ResetToolSelection();
@@ -343,6 +356,8 @@ public:
     bool AskImageSize(CPelmarkDoc* doc, int* width, int* height) override;
     void RunBorderLineDialog(CPelmarkDoc* doc) override;
     void RunSettingsDialog() override;
+    void ScrollActiveView(int x, int y) override { ScrollActiveViewTo(x, y); }
+    void StorePositionState(CPelmarkDoc* doc) override { StorePosPaletteState(doc); }
     bool AskUnusedColors(CPelmarkDoc* doc, ColorFlags* remove, const ColorFlags& offered) override;
     bool AskMaskColors(CPelmarkDoc* doc, ColorFlags* copy, ColorFlags* paste) override;
     // PaletteHost

@@ -1,9 +1,11 @@
 // The program's colour editor as the palettes ask for it (the colour edit
 // dialog through ChooseColor): one place, so that every palette edits a
-// colour the same way; and the colour dictionary the dialog shows.
+// colour the same way; the colour dictionary the dialog shows; and the
+// gradient dialog.
 #include <algorithm>
 
 #include "dialogs/color_choice.h"
+#include "dialogs/gradient_dlg.h"
 #include "frame/main_frame.h"
 #include "imaging/rgba_entry.h"
 #include "palettes/color_palette_bar.h"
@@ -44,4 +46,17 @@ int CMainFrame::ColorDictionaryMode() { return colorPalette_ ? colorPalette_->Di
 
 void CMainFrame::SetColorDictionaryMode(int mode) {
     if (colorPalette_) colorPalette_->SetDictionaryMode(mode);
+}
+
+void CMainFrame::ShowGradientDialog(CPelmarkDoc* doc) {
+    if (!gradientDlg_) return;
+    setEnabled(false);
+    gradientDlg_->SetDocument(doc);
+    gradientDlg_->SetOwnerDisabled(true);
+    gradientDlg_->InitValues();
+    gradientDlg_->setEnabled(true);
+    if (colorPalette_) colorPalette_->setEnabled(true);
+    gradientDlg_->show();
+    gradientDlg_->raise();
+    gradientDlg_->activateWindow();
 }

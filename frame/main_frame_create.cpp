@@ -18,6 +18,7 @@
 #include "palettes/link_palette.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
+#include "palettes/pos_palette_dlg.h"
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_palette.h"
 #include "platform/paths.h"
@@ -104,9 +105,11 @@ bool CMainFrame::LoadFrame() {
 
     if (!createMainToolBar()) return fail();
 
+    // No child of the frame: it stays usable while the frame is disabled.
     gradientDlg_ = new CGradientDlg;
-    gradientDlg_->setParent(this, gradientDlg_->windowFlags() | Qt::Dialog);
-    if (!gradientDlg_->Create(this, false)) return fail();
+    gradientDlg_->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    gradientDlg_->SetTransientOwner(this);
+    if (!gradientDlg_->Create(nullptr, false)) return fail();
 
     layerPalette_ = new CLayerListDlg;
     posPalette_ = new CPosPaletteDlg;

@@ -2,12 +2,14 @@
 // drawing tool asks for goes to what the frame did for it before.
 #include "dialogs/change_layer_dlg.h"
 #include "dialogs/copy_layer_dlg.h"
+#include "dialogs/gradient_dlg.h"
 #include "dialogs/layer_set_dlg.h"
 #include "dialogs/merge_layers_dlg.h"
 #include "dialogs/new_image_dlg.h"
 #include "document/layer_sheet_grid.h"
 #include "frame/main_frame.h"
 #include "palettes/layer_list_dlg.h"
+#include "palettes/pos_palette_dlg.h"
 #include "framework/dialog.h"
 #include "plugin_api/plugin_messages.h"
 #include "plugin_host/tool_commands.h"
@@ -85,6 +87,9 @@ void CMainFrame::DocumentClosing(CPelmarkDoc* doc) {
         layerPalette_->SetLayerCount(0);
         layerPalette_->FillList();
     }
+    // Nor do the position palette and the gradient dialog.
+    if (posPalette_ && posPalette_->GetDocument() == doc) SetPosPaletteDoc(nullptr);
+    if (gradientDlg_ && gradientDlg_->Document() == doc) gradientDlg_->SetDocument(nullptr);
 }
 
 void CMainFrame::DocumentCreated(CPelmarkDoc*) { ResetToolSelection(); }
@@ -103,7 +108,7 @@ void CMainFrame::ImageDrawn(CPelmarkDoc*) { SyncToolWindows(); }
 
 void CMainFrame::ImageReplaced(CPelmarkDoc*) { SendImageToPluginWnd(); }
 
-void CMainFrame::PositionChanged(CPelmarkDoc* doc) { SetPositionPaletteDoc(doc); }
+void CMainFrame::PositionChanged(CPelmarkDoc* doc) { SetPosPaletteDoc(doc); }
 
 void CMainFrame::PaletteChanged(CPelmarkDoc*) { SendWindowMessage(WM_PALETTEBAR_UPDATE, 3, 0); }
 

@@ -20,6 +20,7 @@
 #include "palettes/link_palette.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
+#include "palettes/pos_palette_dlg.h"
 #include "palettes/select_mode_palette.h"
 #include "palettes/tool_palette.h"
 #include "platform/text_codec.h"

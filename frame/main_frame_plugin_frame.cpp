@@ -6,6 +6,7 @@
 #include "palettes/link_palette.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
+#include "palettes/pos_palette_dlg.h"
 #include "palettes/tool_palette.h"
 #include "plugin_api/plugin_messages.h"
 #include "view/pelmark_view.h"
@@ -36,4 +37,4 @@ void CMainFrame::RebuildLayerPalette(CPelmarkDoc* doc) { UpdateLayerPalette(doc)
 
 void CMainFrame::ShowLayersOf(CPelmarkDoc* doc) { SetLayerPaletteDoc(doc); }
 
-void CMainFrame::ShowPositionOf(CPelmarkDoc* doc) { SetPositionPaletteDoc(doc); }
+void CMainFrame::ShowPositionOf(CPelmarkDoc* doc) { SetPosPaletteDoc(doc); }

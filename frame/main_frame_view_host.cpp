@@ -6,6 +6,7 @@
 #include "palettes/color_palette_bar.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
+#include "palettes/pos_palette_dlg.h"
 #include "plugin_api/plugin_messages.h"
 #include "view/pelmark_view.h"
 
@@ -83,7 +84,7 @@ void CMainFrame::ShowAnimationState(bool editorOpen, bool previewShown) {
 
 void CMainFrame::ShowTone(CommandId tone) { SetToneButton(tone); }
 
-void CMainFrame::FollowPosition(CPelmarkDoc* doc) { SetPositionPaletteDoc(doc); }
+void CMainFrame::FollowPosition(CPelmarkDoc* doc) { SetPosPaletteDoc(doc); }
 
 void CMainFrame::PassShortcutKey(int key, Qt::KeyboardModifiers modifiers) {
     TranslateShortcutKey(key, modifiers);

@@ -14,6 +14,7 @@ void CMainFrame::ScrollActiveViewTo(int x, int y) {
     if (!view) return;
     view->ScrollTo(x, y);
     view->update();
+    RefreshPosPalette();
 }
 
 void CMainFrame::StoreActiveViewState() {

@@ -72,6 +72,9 @@ CColorPaletteBar::CColorPaletteBar(QWidget* owner)
     services_.deleteUnusedColors = [this] {
         if (PaletteHost* host = PaletteHost::Of(owner_.data())) host->DeleteUnusedColors();
     };
+    services_.showGradient = [this] {
+        if (PaletteHost* host = PaletteHost::Of(owner_.data())) host->ShowGradientDialog(activeDoc());
+    };
     services_.reduceColors = [this](int usedColors) {
         if (CPelmarkDoc* doc = activeDoc()) CReduceColorsDlg(doc, usedColors, this).DoModal();
     };

@@ -33,12 +33,6 @@ void PaletteDialog::SavePosition() {
     WritePositionKey(positionKey_, PositionNumbers(ClampedWindowRect(this)));
 }
 
-CPosPaletteDlg::CPosPaletteDlg()
-    : PaletteDialog(270, QStringLiteral("位置"), QStringLiteral("PosPalettePos"), 4,
-                    QSize(200, 234)) {
-    setObjectName(QStringLiteral("PosPalette"));
-}
-
 CGuidePalette::CGuidePalette()
     : PaletteDialog(276, QStringLiteral("辅助线"), QStringLiteral("GaidPalettePos"), 11,
                     QSize(180, 150)) {

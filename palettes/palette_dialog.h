@@ -1,5 +1,5 @@
 // A modeless dialog used as a floating tool window (layer, position and
-// guide palettes): owned by the main frame, shown without taking the
+// guide palettes; the position palette is in palettes/pos_palette_dlg.h): owned by the main frame, shown without taking the
 // activation, hidden by its close box, placed by its position key and
 // writing its rectangle back when it is destroyed.
 #pragma once
@@ -30,13 +30,6 @@ private:
     QString positionKey_;
     int positionCount_;
     bool saved_ = false;
-};
-
-// The position palette (dialog 270): the navigator of the active canvas.
-class CPosPaletteDlg : public PaletteDialog {
-    Q_OBJECT
-public:
-    CPosPaletteDlg();
 };
 
 // The guide palette (dialog bar 276): kind, colour, length and angle of the

@@ -60,6 +60,15 @@ public:
     virtual void RepaintToolPalette() = 0;
     virtual void RefreshToolPalette() = 0;
 
+    // The gradient dialog shown for the document, the main window disabled
+    // while it is open (nothing without a frame).
+    virtual void ShowGradientDialog(CPelmarkDoc*) {}
+    // The active view scrolls to (x, y) client pixels, and the windows that
+    // follow its position with it.
+    virtual void ScrollActiveView(int /*x*/, int /*y*/) {}
+    // The position palette's values are kept in the document.
+    virtual void StorePositionState(CPelmarkDoc*) {}
+
     // The active view removes the palette entries no layer uses.
     virtual void DeleteUnusedColors() = 0;
     // The colour palette bar reloads the palette.

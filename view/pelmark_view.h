@@ -86,6 +86,7 @@ public:
     static constexpr CommandId kMaskColorsId = 34021;
     static constexpr CommandId kAlphaId = 32838;
     static constexpr CommandId kDeleteUnusedId = 34028;
+    static constexpr CommandId kGradientId = 34017;
     static constexpr CommandId kImageSizeId = 34013;
     static constexpr CommandId kSaveSettingsId = 34029;
     // Grey of the client area beside and below the image.
@@ -163,6 +164,8 @@ public:
     void OnMaskColors();
     void OnAlpha();
     void OnDeleteUnused();
+    // The gradient dialog for the document.
+    void OnGradient();
 
     // ---- Image size (pelmark_view_size.cpp) ----
     // The layer sheet (document::LayOutLayerSheet) as one undo step, then

@@ -109,6 +109,9 @@ public:
     virtual void RunBorderLineDialog(CPelmarkDoc*) {}
     // The settings dialog, modal.
     virtual void RunSettingsDialog() {}
+    // The gradient dialog shown for the document, the main window disabled
+    // while it is open (nothing without a frame).
+    virtual void ShowGradientDialog(CPelmarkDoc*) {}
     // The shown states of the bars and palettes go to the settings.
     virtual void SaveDisplaySettings() {}
 

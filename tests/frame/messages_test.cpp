@@ -13,6 +13,7 @@
 #include "palettes/link_palette.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
+#include "palettes/pos_palette_dlg.h"
 #include "palettes/tool_palette.h"
 #include "platform/module.h"
 #include "platform/window_qt.h"

@@ -20,6 +20,7 @@
 #include "palettes/color_palette_bar.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
+#include "palettes/pos_palette_dlg.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_api/plugin_messages.h"
 #include "document/display_toggles.h"

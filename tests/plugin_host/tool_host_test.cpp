@@ -19,6 +19,7 @@
 #include "palettes/link_palette.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/palette_dialog.h"
+#include "palettes/pos_palette_dlg.h"
 #include "palettes/tool_palette.h"
 #include "framework/cmd_ui.h"
 #include "framework/menu_builder.h"
