@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include "view/canvas_raster.h"
+#include "view/guide_raster.h"
 #include "view/view_geometry.h"
 
 namespace {
@@ -54,6 +55,34 @@ void BM_FullRepaint(benchmark::State& state) {
 BENCHMARK(BM_FullRepaint)
     ->ArgsProduct({{1, 2, 4, 6, 8, 16}, {0, 1}})
     ->ArgNames({"zoom", "grids"})
+    ->Unit(benchmark::kMicrosecond);
+
+// The guide drawn over a full-HD back buffer: the densest radial fan (one
+// ray per degree, each min(zoom, 8) x 2048 pixels long from the middle of
+// the window) and a straight guide across it.
+void BM_GuideLines(benchmark::State& state) {
+    const int zoom = int(state.range(0));
+    const bool radial = state.range(1) != 0;
+    QImage back(kClientW, kClientH, QImage::Format_RGB32);
+    back.fill(0xff808080u);
+    view::PixelBuffer buffer{reinterpret_cast<uint32_t*>(back.bits()), kClientW, kClientH,
+                             int(back.bytesPerLine() / 4)};
+    GuideSettings guide;
+    guide.mode = radial ? 1 : 0;
+    guide.angle = 1;
+    guide.startX = kClientW / 2 / zoom;
+    guide.startY = kClientH / 2 / zoom;
+    guide.endX = guide.startX + 4000;
+    guide.endY = guide.startY + 1500;
+    const DibRect client{0, 0, kClientW, kClientH};
+    for (auto _ : state) {
+        guide::DrawGuideLines(buffer, guide, true, zoom, {0, 0}, client);
+        benchmark::DoNotOptimize(back.constBits());
+    }
+}
+BENCHMARK(BM_GuideLines)
+    ->ArgsProduct({{1, 8, 16}, {0, 1}})
+    ->ArgNames({"zoom", "radial"})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -197,6 +197,10 @@ public:
     // main window is disabled, the dialog and the colour palette bar stay
     // enabled; the dialog enables the main window again when it ends.
     void ShowGradientDialog(CPelmarkDoc* doc) override;
+    // Guide palette: WM_GUIDE_REFRESH with `value` to it, so that it reloads
+    // its controls from the guide state; RefreshGuidePalette sends 1.
+    void SendGuidePalette(WinWParam value);
+    void RefreshGuidePalette() { SendGuidePalette(1); }
     // Tool palette: back to the hand tool (current tool index 2), no tool
     // selection, tool button 2 pressed.
     void ResetToolSelection();
@@ -348,6 +352,7 @@ public:
     void ShowTone(CommandId tone) override;
     void ShowPasteMode(CommandId mode) override;
     void FollowPosition(CPelmarkDoc* doc) override;
+    void GuideChanged() override;
     void PassShortcutKey(int key, Qt::KeyboardModifiers modifiers) override;
     void StartTextTool() override;
     bool RulersWanted() const override { return RulerFlag(); }
@@ -376,6 +381,8 @@ public:
     void RepaintToolPalette() override;
     bool LayerCommandsLocked() const override;
     framework::CommandHooks FrameCommandHooks() override;
+    void GuideEdited() override;
+    void PaletteClosed(QWidget* palette) override;
     // DialogHost
     void RepaintActiveView() override;
     // One pen stamp of the active view at an image point (the border-line

@@ -132,7 +132,7 @@ WinResult CMainFrame::OnWindowMessage(uint32_t message, WinWParam wparam, WinLPa
     case WM_SELMODE_FORWARD:
         return 0;
     case WM_GUIDE_REFRESH:
-        if (guidePalette_) guidePalette_->update();
+        RefreshGuidePalette();
         return 0;
     case WM_PLUGIN_MODIFIED_NOASK:
         document::SetNoReduceQuestion(true);

@@ -32,22 +32,3 @@ void PaletteDialog::SavePosition() {
     saved_ = true;
     WritePositionKey(positionKey_, PositionNumbers(ClampedWindowRect(this)));
 }
-
-CGuidePalette::CGuidePalette()
-    : PaletteDialog(276, QStringLiteral("辅助线"), QStringLiteral("GaidPalettePos"), 11,
-                    QSize(180, 150)) {
-    setObjectName(QStringLiteral("GuidePalette"));
-}
-
-void CGuidePalette::ApplyPosition(const std::vector<int>& numbers) {
-    // Never smaller than the template.
-    move(numbers[0], numbers[1]);
-    resize(std::max(numbers[2], width()), std::max(numbers[3], height()));
-    values_.assign(numbers.begin() + 4, numbers.end());
-}
-
-std::vector<int> CGuidePalette::PositionNumbers(const QRect& r) const {
-    std::vector<int> numbers{r.left(), r.top(), r.width(), r.height()};
-    numbers.insert(numbers.end(), values_.begin(), values_.end());
-    return numbers;
-}

@@ -31,21 +31,3 @@ private:
     int positionCount_;
     bool saved_ = false;
 };
-
-// The guide palette (dialog bar 276): kind, colour, length and angle of the
-// guide lines. Its key keeps the rectangle and the guide's colour, mode,
-// length and angle.
-class CGuidePalette : public PaletteDialog {
-    Q_OBJECT
-public:
-    CGuidePalette();
-    // Colour (four values), mode, length, angle as stored.
-    const std::vector<int>& GuideValues() const { return values_; }
-
-protected:
-    void ApplyPosition(const std::vector<int>& numbers) override;
-    std::vector<int> PositionNumbers(const QRect& rect) const override;
-
-private:
-    std::vector<int> values_{0, 0, 255, 0, 0, 0, 0};
-};

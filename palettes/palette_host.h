@@ -78,6 +78,12 @@ public:
     // The plug-in windows hear that the active image changed.
     virtual void ImageDrawn() = 0;
 
+    // The guide palette changed the guide: the active view repaints and the
+    // position palette follows.
+    virtual void GuideEdited() {}
+    // A palette window's close box hid it: it stays hidden until asked for.
+    virtual void PaletteClosed(QWidget*) {}
+
     // The layer palette's buttons and list are disabled while the layer
     // commands are locked; choosing a layer releases every command lock.
     virtual bool LayerCommandsLocked() const = 0;

@@ -168,6 +168,45 @@ void InvertLine(const PixelBuffer& buffer, ScreenPoint a, ScreenPoint b, const D
     }
 }
 
+void DrawLine(const PixelBuffer& buffer, ScreenPoint a, ScreenPoint b, uint32_t color, const DibRect& clip) {
+    const DibRect c = ClipToBuffer(buffer, clip);
+    if (Empty(c) || a == b) return;
+    // Walked along the longer axis ("major"); the shorter one ("minor")
+    // steps as InvertLine's Bresenham does: after k major steps it has moved
+    // floor((2k * dMinor + dMajor - 1) / (2 * dMajor)).
+    const bool xMajor = std::abs(int64_t(b.x) - a.x) >= std::abs(int64_t(b.y) - a.y);
+    const int64_t major0 = xMajor ? a.x : a.y, minor0 = xMajor ? a.y : a.x;
+    const int64_t dMajor = std::abs(int64_t(xMajor ? b.x - a.x : b.y - a.y));
+    const int64_t dMinor = std::abs(int64_t(xMajor ? b.y - a.y : b.x - a.x));
+    const int sMajor = (xMajor ? b.x > a.x : b.y > a.y) ? 1 : -1;
+    const int sMinor = (xMajor ? b.y > a.y : b.x > a.x) ? 1 : -1;
+    const int64_t lo = xMajor ? c.left : c.top, hi = (xMajor ? c.right : c.bottom) - 1;
+    const int64_t minorLo = xMajor ? c.top : c.left, minorHi = (xMajor ? c.bottom : c.right) - 1;
+    // Steps k whose major coordinate lies inside the clip.
+    int64_t k0 = sMajor > 0 ? lo - major0 : major0 - hi;
+    int64_t k1 = sMajor > 0 ? hi - major0 : major0 - lo;
+    k0 = std::max<int64_t>(k0, 0);
+    k1 = std::min<int64_t>(k1, dMajor - 1);
+    if (k0 > k1) return;
+    int64_t m = (2 * k0 * dMinor + dMajor - 1) / (2 * dMajor);
+    int64_t err = 2 * dMinor - dMajor + 2 * k0 * dMinor - 2 * dMajor * m;
+    for (int64_t k = k0; k <= k1; ++k) {
+        const int64_t minor = minor0 + sMinor * m;
+        if (minor >= minorLo && minor <= minorHi) {
+            const int64_t major = major0 + sMajor * k;
+            if (xMajor) buffer.Row(int(minor))[major] = color;
+            else buffer.Row(int(major))[minor] = color;
+        } else if ((sMinor > 0) == (minor > minorHi)) {
+            break;  // past the clip for good
+        }
+        if (err > 0) {
+            ++m;
+            err -= 2 * dMajor;
+        }
+        err += 2 * dMinor;
+    }
+}
+
 void InvertPolyline(const PixelBuffer& buffer, const ScreenPoint* points, size_t count,
                     const DibRect& clip) {
     for (size_t i = 1; i < count; ++i) InvertLine(buffer, points[i - 1], points[i], clip);

@@ -69,6 +69,12 @@ void DrawGridRows(const PixelBuffer& buffer, const DibRect& painted, ScreenPoint
 void DrawGridColumns(const PixelBuffer& buffer, const DibRect& painted, ScreenPoint origin,
                      int zoom, int cellWidth, uint32_t color, const DibRect& clip);
 
+// A solid one-pixel line from a to b without b, in the same pixels as
+// InvertLine; only the part inside `clip` is walked, so a line far longer
+// than the buffer costs no more than its visible part. Coordinates within
+// +-2^29.
+void DrawLine(const PixelBuffer& buffer, ScreenPoint a, ScreenPoint b, uint32_t color, const DibRect& clip);
+
 // Inverting outlines (colour bits flipped, the top byte kept).
 void InvertRect(const PixelBuffer& buffer, const DibRect& rect, const DibRect& clip);
 // The line from a to b without b.

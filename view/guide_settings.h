@@ -14,7 +14,7 @@ struct GuideSettings {
     int endX = 0, endY = 0;
     int length = 0;
     int angle = 0;
-    std::array<int, 4> color{};  // red, green, blue and the colour's fourth value
+    std::array<int, 4> color{0, 0, 255, 0};  // red, green, blue and the colour's fourth value
 
     bool operator==(const GuideSettings&) const = default;
 };

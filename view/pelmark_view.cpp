@@ -750,6 +750,7 @@ void CPelmarkView::OnDraw(QPainter& painter, const QRect& clip) {
     OverlayCanvas canvas{buffer, {-scroll.x(), -scroll.y()}, area};
     DrawSelectionOutline(canvas);
     m_Overlays.Render(buffer, canvas.offset, area);
+    DrawGuides(buffer, origin, area);
     QRect out(area.left, area.top, area.right - area.left, area.bottom - area.top);
     painter.drawImage(out.topLeft(), m_BackBuffer, out);
 }

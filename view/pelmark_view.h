@@ -141,6 +141,28 @@ public:
     // 1: the program's guide state into this view's copy; 0: back.
     void SwapToolState(int direction);
     const GuideSettings& GuideCopy() const { return m_Guide; }
+
+    // ---- Guide lines (pelmark_view_guides.cpp) ----
+    // The guide over the back buffer (client pixels, image origin at
+    // `origin`), while the guides are shown.
+    void DrawGuides(const view::PixelBuffer& buffer, view::ScreenPoint origin, const DibRect& clip);
+    // The handle drag while guide editing is on (mode: tools::PointMode): a
+    // button-down near the start (centre) or the end picks that handle,
+    // moves place it, the up ends the drag. True when the point was taken.
+    bool TrackGuideHandle(tools::ImagePoint p, int mode);
+    // The handle a drag moves: 0 the start (centre), 1 the end; -1 none.
+    int GuideDragHandle() const { return m_nGuideDrag; }
+    // The handle (0 start or centre, 1 end) near image point p, or -1.
+    int HitTestGuideHandle(tools::ImagePoint p) const;
+    // Stores a guide point (0 start or centre, 1 end) in the program's guide
+    // state; a straight guide's stored length becomes the new distance.
+    // Repaints and tells the guide and position palettes.
+    void SetGuidePoint(int which, int x, int y);
+    void SetGuideStart(int x, int y) { SetGuidePoint(0, x, y); }
+    void SetGuideEnd(int x, int y) { SetGuidePoint(1, x, y); }
+    // Guide editing came on: the points into the image, a straight guide's
+    // length to their distance; the palettes are told.
+    void ClampGuideToImage();
     // Writes scroll position x zoom, window size and zoom into the document.
     void StoreViewState();
     // Brings the document's screen palettes in line with its colour table;
@@ -474,6 +496,7 @@ private:
     int m_nGridDisplay = 0;
     int m_nSnapFlags = 0;
     GuideSettings m_Guide;
+    int m_nGuideDrag = -1;
     int m_nToneLevel = 15;
     int m_nTonePattern = 0;
     int m_nDrawColor = 0;

@@ -523,6 +523,8 @@ void CPelmarkView::OnToggleGuideShown() {
 void CPelmarkView::OnToggleGuideEdit() {
     ViewDisplayToggles& guide = GetViewDisplayToggles();
     guide.guideEdit = !guide.guideEdit;
+    m_nGuideDrag = -1;
+    if (guide.guideEdit) ClampGuideToImage();
     update();
     if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGuideState(guide.guidesShown, guide.guideEdit);
 }

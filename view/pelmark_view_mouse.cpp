@@ -87,12 +87,12 @@ tools::KeyKind KindOf(int key) {
 
 bool ShiftHeld() { return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier; }
 
-bool NoGuideHandles(CPelmarkView*, ImagePoint, int) { return false; }
+bool TrackGuideHandles(CPelmarkView* view, ImagePoint p, int mode) { return view->TrackGuideHandle(p, mode); }
 
 }  // namespace
 
 CPelmarkView::GuideHook& CPelmarkView::GuideHandles() {
-    static GuideHook hook = &NoGuideHandles;
+    static GuideHook hook = &TrackGuideHandles;
     return hook;
 }
 
@@ -487,6 +487,7 @@ void CPelmarkView::UpdateCursorFeedback(QPoint client) {
     int index = tools::CursorIndexFor(q, d.cursorIndex);
     d.cursorIndex = index;
     if (q.capture) return;
+    if (!d.spaceKey && q.guideEditing && HitTestGuideHandle(p) >= 0) return setCursor(Qt::SizeAllCursor);
     setCursor(d.spaceKey ? view::ViewCursor(tools::kHandCursor) : view::ViewCursor(index));
 }
 

@@ -71,6 +71,10 @@ public:
     // The paste-mode buttons show this mode command pressed.
     virtual void ShowPasteMode(framework::CommandId) {}
 
+    // The guide's points or length changed in a view: the guide palette
+    // reloads and the position palette follows.
+    virtual void GuideChanged() {}
+
     // The position palette shows this document's visible part.
     virtual void FollowPosition(CPelmarkDoc* doc) = 0;
     // The layer palette takes the document and the composite is rebuilt.

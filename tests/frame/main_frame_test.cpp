@@ -21,6 +21,7 @@
 #include "palettes/color_palette_bar.h"
 #include "palettes/link_palette.h"
 #include "palettes/layer_list_dlg.h"
+#include "palettes/guide_palette.h"
 #include "palettes/palette_dialog.h"
 #include "palettes/pos_palette_dlg.h"
 #include "palettes/select_mode_palette.h"

@@ -19,6 +19,7 @@
 #include "imaging/dib_access.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/layer_list_dlg.h"
+#include "palettes/guide_palette.h"
 #include "palettes/palette_dialog.h"
 #include "palettes/pos_palette_dlg.h"
 #include "plugin_api/plugin_api.h"

@@ -58,6 +58,32 @@ TEST(InvertLine, LastPointLeftOut) {
     }
 }
 
+// The solid line takes InvertLine's pixels, and a clip (or ends far outside
+// the buffer) leaves exactly those inside it.
+TEST(DrawLine, SamePixelsAsTheInvertedLineInsideTheClip) {
+    constexpr uint32_t kPen = 0xff0a0b0cu;
+    const DibRect clip{5, 4, 31, 22};
+    const ScreenPoint lines[][2] = {{{0, 0}, {35, 25}},  {{35, 2}, {1, 20}},   {{3, 24}, {9, 0}},
+                                    {{20, 1}, {20, 23}}, {{33, 10}, {-4, 10}}, {{7, 7}, {8, 19}},
+                                    {{-30, -50}, {60, 70}}};
+    for (const auto& l : lines) {
+        Buffer inverted(36, 26), drawn(36, 26);
+        InvertLine(inverted.buffer, l[0], l[1], inverted.All());
+        DrawLine(drawn.buffer, l[0], l[1], kPen, clip);
+        for (int y = 0; y < 26; ++y)
+            for (int x = 0; x < 36; ++x) {
+                const bool inClip = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+                const bool expected = inClip && inverted.At(x, y) == kInv;
+                ASSERT_EQ(drawn.At(x, y) == kPen, expected) << l[0].x << "," << l[0].y << " (" << x << "," << y << ")";
+            }
+    }
+    // A ray thousands of pixels long through the buffer.
+    Buffer longRay(36, 26);
+    DrawLine(longRay.buffer, {10, 10}, {10 + 16384, 10 - 5000}, kPen, longRay.All());
+    EXPECT_EQ(longRay.At(10, 10), kPen);
+    EXPECT_EQ(longRay.At(35, 2) == kPen || longRay.At(35, 3) == kPen, true);
+}
+
 TEST(InvertPolyline, ClosedRectangleTouchesEachPixelOnce) {
     Buffer b(10, 10);
     ScreenPoint pts[] = {{1, 2}, {6, 2}, {6, 7}, {1, 7}, {1, 2}};

@@ -1,0 +1,24 @@
+// The main frame between the guide lines of the canvas views and the guide
+// palette: the palette reloads when a view moved the guide, the active view
+// repaints when the palette changed it.
+#include "frame/main_frame.h"
+#include "palettes/guide_palette.h"
+#include "plugin_api/plugin_messages.h"
+
+void CMainFrame::SendGuidePalette(WinWParam value) {
+    if (guidePalette_) guidePalette_->SendWindowMessage(WM_GUIDE_REFRESH, value, 0);
+}
+
+void CMainFrame::GuideChanged() {
+    SendGuidePalette(1);
+    RefreshPosPalette();
+}
+
+void CMainFrame::GuideEdited() {
+    RefreshActiveView();
+    RefreshPosPalette();
+}
+
+void CMainFrame::PaletteClosed(QWidget* palette) {
+    if (palette && palette == guidePalette_) guideVisible_ = false;
+}
