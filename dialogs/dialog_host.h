@@ -10,7 +10,9 @@
 
 #include "dialogs/color_choice.h"
 
+class CGradientDlg;
 class CPelmarkDoc;
+class QWidget;
 
 // One named colour of the colour dictionary.
 struct NamedColor {
@@ -46,6 +48,13 @@ public:
     virtual void RefreshActiveViewMode(int /*mode*/) {}
     // The tool palette repaints its current tool and settings.
     virtual void RefreshToolPalette() = 0;
+    // The gradient dialog takes the document and is shown; the dialog, or
+    // null when there is none.
+    virtual CGradientDlg* ShowGradientDialog(CPelmarkDoc*) { return nullptr; }
+    // The gradient dialog and the colour palette bar take input beside the
+    // window-modal `dialog` that is open (they belong to the main window,
+    // which the dialog blocks); null gives them back to the main window.
+    virtual void LendToolWindows(QWidget* /*dialog*/) {}
 
     // The colour dictionary, in file order; the index of an entry is its
     // row in the colour edit dialog's list. Without a dictionary: empty,

@@ -4,3 +4,8 @@ CGradientDlg::CGradientDlg() : framework::Dialog(kTemplateId) {
     setWindowTitle(QStringLiteral("制作渐变色"));
     resize(260, 160);
 }
+
+bool& CGradientDlg::StartedFromPaletteEditor() {
+    static bool started = false;
+    return started;
+}

@@ -157,6 +157,11 @@ public:
     bool CanRedo() const { return m_nRedoLimit >= m_nUndoIndex + 2; }
     void OnEditUndo();
     void OnEditRedo();
+    // Every entry of the colour table keeps red, green and blue and takes
+    // its alpha from `pairs`: the first member in redo mode 0 (after an
+    // undo), the second in redo mode 1 (after a redo); then the colour
+    // palette bar reloads the palette.
+    void ApplyAlphaTable(const document::AlphaPairs& pairs);
     void OnEditRepeat();
 
     // Switches the tool, or runs an edit command of the tool palette (560
@@ -170,6 +175,9 @@ public:
     // filled rectangle 560 shares its id with the clear-layer edit); a
     // floating selection is put down as by any tool switch.
     void SelectTool(int32_t tool);
+    // Ends an edit under way (a floating selection is put down); the tool
+    // stays.
+    void EndEditMode();
 
     // Colour reduction of the whole document (doc_color_reduce.cpp).
     // To 16 colours, image and layers together, when palette entries 16 to
@@ -319,7 +327,6 @@ private:
     // the saved copy of the current layer while a selection exists.
     void RefreshAfterLayerChange();
     void FinishMerge();
-    void EndEditMode();
     void StepLayer(bool up);
     void SetDrawModesCommand(int mode);
     // The edit commands of SetEditMode.

@@ -1,5 +1,6 @@
 // The canvas view's palette-wide edits: the edit mode, the colour map, the
-// mask colours, the alpha value and the removal of unused colours.
+// mask colours, the alpha value, the removal of unused colours and the
+// palette editor.
 #include "document/color_edits.h"
 #include "document/pelmark_doc.h"
 #include "document/unused_colors.h"
@@ -34,7 +35,9 @@ void CPelmarkView::DeclareColorCommands(framework::CommandTable& t) {
         .On(kAlphaId, this, &CPelmarkView::OnAlpha)
         .OnUpdate(kAlphaId, this, &CPelmarkView::OnUpdateAlpha)
         .On(kDeleteUnusedId, this, &CPelmarkView::OnDeleteUnused)
-        .OnUpdate(kDeleteUnusedId, this, &CPelmarkView::OnUpdateLockOnly);
+        .OnUpdate(kDeleteUnusedId, this, &CPelmarkView::OnUpdateLockOnly)
+        .On(kPaletteEditorId, this, &CPelmarkView::OnPaletteEditor)
+        .OnUpdate(kPaletteEditorId, this, &CPelmarkView::OnUpdateLockOnly);
 }
 
 void CPelmarkView::OnUpdateEditMode(framework::CmdUI& ui) {
@@ -102,6 +105,12 @@ void CPelmarkView::OnAlpha() {
 }
 
 void CPelmarkView::OnDeleteUnused() { DeleteUnusedColors(true); }
+
+void CPelmarkView::OnPaletteEditor() {
+    view::ViewHost* host = view::ViewHost::Installed();
+    if (!host || !GetDocument() || !Probe(host)) return;
+    host->RunPaletteEditor();
+}
 
 void CPelmarkView::DeleteUnusedColors(bool ask) {
     CPelmarkDoc* doc = GetDocument();
