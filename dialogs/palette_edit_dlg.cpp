@@ -193,13 +193,14 @@ void CPaletteEditDlg::OnOK() {
 void CPaletteEditDlg::OnCancel() {
     CPelmarkDoc* doc = doc_;
     DialogHost* host = Host();
-    if (doc && kept_.image) {
+    const bool restored = doc && kept_.image;
+    const bool modified = kept_.modified;
+    if (restored) {
         const Kept kept = kept_;
         restoreDocument();
         doc->m_wPaletteLock = kept.paletteLock;
         doc->m_nColor = kept.color;
         doc->m_nColorMode = kept.colorMode;
-        doc->SetModified(kept.modified);
         if (host) host->PaletteChanged();
         // A lone layer is shown again.
         if (doc->m_nLayerCount == 1) document::SetLayerVisible(*doc, 0, true);
@@ -213,6 +214,8 @@ void CPaletteEditDlg::OnCancel() {
         host->RepaintActiveView();
         if (doc) host->LayersChanged(doc);
     }
+    // Last: the refreshes above may mark the document changed.
+    if (doc && restored) doc->SetModified(modified);
     EndDialog(framework::IDCANCEL);
 }
 
