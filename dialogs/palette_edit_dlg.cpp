@@ -213,6 +213,8 @@ void CPaletteEditDlg::OnCancel() {
     if (host) {
         host->RepaintActiveView();
         if (doc) host->LayersChanged(doc);
+        // The tool palette's colour swatches show the restored palette.
+        if (restored) host->RefreshToolPalette();
     }
     // Last: the refreshes above may mark the document changed.
     if (doc && restored) doc->SetModified(modified);
