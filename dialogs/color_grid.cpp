@@ -170,6 +170,12 @@ QColor CPaletteGrid::EntryColor(int index) const {
     return QColor(e.red, e.green, e.blue);
 }
 
+void CPaletteGrid::SetSelectedCell(int cell) {
+    selected_ = cell >= 0 && cell < 256 ? cell : -1;
+    target_ = -1;
+    update();
+}
+
 ColorTable CPaletteGrid::table() const {
     if (working_) {
         ColorTable t{};

@@ -147,6 +147,8 @@ public:
     std::array<uint8_t, 256>& Enabled() { return enabled_; }
     int SelectedCell() const { return selected_; }
     int TargetCell() const { return target_; }
+    // Makes `cell` the selected cell, no drag target (-1: none).
+    void SetSelectedCell(int cell);
 
     // The block copied by Shift + right drag, shared by every palette grid
     // (red, green, blue, alpha whichever palette it came from).

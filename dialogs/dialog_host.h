@@ -10,7 +10,9 @@
 
 #include "dialogs/color_choice.h"
 
+class CGradientDlg;
 class CPelmarkDoc;
+class QWidget;
 
 // One named colour of the colour dictionary.
 struct NamedColor {
@@ -57,6 +59,13 @@ public:
     // The main window takes input again (or not) after a dialog that
     // disabled it.
     virtual void EnableMainWindow(bool /*enabled*/) {}
+    // The gradient dialog takes the document and is shown beside a dialog
+    // (the main window stays enabled); the dialog, or null when there is none.
+    virtual CGradientDlg* ShowGradientDialogFor(CPelmarkDoc*) { return nullptr; }
+    // The gradient dialog and the colour palette bar take input beside the
+    // window-modal `dialog` that is open (they belong to the main window,
+    // which the dialog blocks); null gives them back to the main window.
+    virtual void LendToolWindows(QWidget* /*dialog*/) {}
 
     // The colour dictionary, in file order; the index of an entry is its
     // row in the colour edit dialog's list. Without a dictionary: empty,

@@ -8,6 +8,7 @@
 
 #include "dialogs/color_button.h"
 #include "dialogs/dialog_host.h"
+#include "dialogs/palette_edit_dlg.h"
 #include "document/palette_gradient.h"
 #include "document/pelmark_doc.h"
 #include "document/undo_actions.h"
@@ -169,6 +170,7 @@ void CGradientDlg::OnOK() {
     if (DialogHost* host = DialogHost::Installed()) {
         // Palettes rebuilt, views repainted, the colour palette bar reloaded.
         host->RefreshActiveViewMode(0);
+        if (CPaletteEditDlg* editor = CPaletteEditDlg::OpenEditor()) editor->Redraw();
         host->ImageDrawn();
         host->LayersChanged(doc);
     } else {
@@ -204,4 +206,9 @@ void CGradientDlg::showEvent(QShowEvent* event) {
     if (m_pOwner && windowHandle() && m_pOwner->window()->windowHandle())
         windowHandle()->setTransientParent(m_pOwner->window()->windowHandle());
     framework::Dialog::showEvent(event);
+}
+
+bool& CGradientDlg::StartedFromPaletteEditor() {
+    static bool started = false;
+    return started;
 }

@@ -59,6 +59,12 @@ public:
     // in the 16-colour mode past 8, 256 - start past 248).
     void InitValues();
 
+    // Set while the gradient was started from the palette editor.
+    static bool& StartedFromPaletteEditor();
+    // The palette editor that started the gradient (null otherwise).
+    void SetOwnerEditor(QWidget* editor) { m_pOwnerEditor = editor; }
+    QWidget* OwnerEditor() const { return m_pOwnerEditor; }
+
     const RampEnd& StartColor() const { return m_Start; }
     const RampEnd& EndColor() const { return m_End; }
     int m_nStart = 0;
@@ -86,6 +92,7 @@ private:
     void enableOwner();
 
     QPointer<QWidget> m_pOwner;
+    QPointer<QWidget> m_pOwnerEditor;
     CPelmarkDoc* m_pDoc = nullptr;
     bool m_bOwnerDisabled = false;
     RampEnd m_Start;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "document/color_modes.h"
 #include "document/document_host.h"
@@ -87,11 +88,16 @@ bool SetPaletteAlpha(CPelmarkDoc& doc, int alpha) {
     if (!doc.PushUndo(kAlphaAction, QStringLiteral("改变 Alpha 值"), true)) return false;
     doc.SetModifiedFlag(true);
     doc.m_bRedoMode = 0;
+    auto pairs = std::make_shared<AlphaPairs>();
     for (int i = 0; i < 256; ++i) {
         uint8_t red, green, blue, old;
         GetDibPaletteEntry(doc.m_hImage, i, &red, &green, &blue, &old);
         SetDibPaletteEntry(doc.m_hImage, i, red, green, blue, value);
+        (*pairs)[size_t(i)] = {old, value};
     }
+    // The step keeps its own pairs, so that undoing an earlier alpha step
+    // restores that step's values.
+    if (doc.m_nOpenedUndoStep >= 0) doc.m_UndoSlots[size_t(doc.m_nOpenedUndoStep)].alphaPairs = std::move(pairs);
     doc.InitDib();
     doc.InvalidateOtherViews(nullptr);
     Host().PaletteChanged(&doc);

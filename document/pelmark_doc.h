@@ -157,6 +157,11 @@ public:
     bool CanRedo() const { return m_nRedoLimit >= m_nUndoIndex + 2; }
     void OnEditUndo();
     void OnEditRedo();
+    // Every entry of the colour table keeps red, green and blue and takes
+    // its alpha from `pairs`: the first member in redo mode 0 (after an
+    // undo), the second in redo mode 1 (after a redo); then the colour
+    // palette bar reloads the palette.
+    void ApplyAlphaTable(const document::AlphaPairs& pairs);
     void OnEditRepeat();
 
     // Switches the tool, or runs an edit command of the tool palette (560

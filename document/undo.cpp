@@ -9,6 +9,7 @@
 #include "document/pelmark_doc.h"
 #include "document/undo_actions.h"
 #include "framework/cmd_ui.h"
+#include "imaging/dib_access.h"
 #include "imaging/dib_create.h"
 
 namespace {
@@ -171,7 +172,10 @@ bool CPelmarkDoc::UndoStep() {
     const document::UndoSlot& above = m_UndoSlots[size_t(top ? index : index + 1)];
     const int32_t actionId = above.actionId;
     const QString text = QString::fromStdString(above.label);
+    // The slot above keeps the alpha pairs of its step for a later redo.
+    std::shared_ptr<const document::AlphaPairs> abovePairs = top ? nullptr : above.alphaPairs;
     if (!PushUndo(actionId, text, false)) return false;
+    if (m_nOpenedUndoStep >= 0) m_UndoSlots[size_t(m_nOpenedUndoStep)].alphaPairs = std::move(abovePairs);
     m_nOpenedUndoStep = -1;
     m_bRedoMode = 0;
     --m_nUndoIndex;
@@ -276,6 +280,12 @@ void CPelmarkDoc::RestoreUndoSlot(int s) {
         host.ImageReplaced(this);
         return;
     }
+    if (slot.actionId == document::kAlphaAction) {
+        // After an undo the restored slot holds the state before its own
+        // step; after a redo the state after the step of the slot below.
+        const document::UndoSlot* step = m_bRedoMode ? (s > 0 ? &m_UndoSlots[size_t(s - 1)] : nullptr) : &slot;
+        if (step && step->alphaPairs) ApplyAlphaTable(*step->alphaPairs);
+    }
     if (document::RestoresPalette(slot.actionId)) {
         InitDib();
         InvalidateOtherViews(nullptr);
@@ -283,6 +293,17 @@ void CPelmarkDoc::RestoreUndoSlot(int s) {
         return;
     }
     InvalidateOtherViews(nullptr);
+}
+
+void CPelmarkDoc::ApplyAlphaTable(const document::AlphaPairs& pairs) {
+    if (!m_hImage) return;
+    const size_t member = m_bRedoMode ? 1 : 0;
+    for (int i = 0; i < 256; ++i) {
+        uint8_t red, green, blue, alpha;
+        if (!GetDibPaletteEntry(m_hImage, i, &red, &green, &blue, &alpha)) continue;
+        SetDibPaletteEntry(m_hImage, i, red, green, blue, uint8_t(std::clamp(pairs[size_t(i)][member], 0, 255)));
+    }
+    document::Host().PaletteChanged(this);
 }
 
 void CPelmarkDoc::ExchangeWithPreSizeState() {

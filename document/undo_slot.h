@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "document/doc_limits.h"
@@ -14,6 +15,10 @@
 #include "imaging/dib_layout.h"
 
 namespace document {
+
+// Per palette entry the alpha before (first) and after (second) an alpha
+// step.
+using AlphaPairs = std::array<std::array<int32_t, 2>, 256>;
 
 struct UndoSlot {
     int32_t actionId = 0;
@@ -61,6 +66,10 @@ struct UndoSlot {
     uint16_t paletteLock = 0;
     int32_t color = 0;
     int32_t colorMode = 0;
+
+    // Of an alpha step (706): the alpha pairs of the step this slot holds
+    // the state before; null for other steps.
+    std::shared_ptr<const AlphaPairs> alphaPairs;
 };
 
 // Empties the slot: no blocks, every value back to its start.

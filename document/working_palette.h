@@ -9,6 +9,8 @@
 
 #include "imaging/rgba_entry.h"
 
+class CPelmarkDoc;
+
 using WorkingPaletteEntry = RgbaEntry;
 
 using WorkingPalette = std::array<WorkingPaletteEntry, 256>;
@@ -18,3 +20,16 @@ static_assert(sizeof(WorkingPalette) == 1024, "1024 bytes, as a palette file");
 WorkingPalette& GetWorkingPalette();
 // Sets every entry to 0, 0, 0, 0.
 void ClearWorkingPalette();
+
+// The palette editor's replace-colour mode, kept beside the working palette:
+// 1 while a drag in the editor's palette grids exchanges two entries, 0
+// while it selects.
+int& WorkingPaletteReplaceMode();
+
+// The working palette as it was when the palette editor opened.
+WorkingPalette& SavedWorkingPalette();
+
+// The working palette takes the document's colour table (the image holds
+// blue, green, red, alpha; the working palette red, green, blue, alpha).
+// Nothing without an image.
+void LoadWorkingPaletteFromDocument(const CPelmarkDoc& doc);

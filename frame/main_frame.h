@@ -141,6 +141,11 @@ public:
     void StoreActiveViewState();
     // The active view removes the palette entries no layer uses.
     void DeleteUnusedColorsInActiveView();
+    // The palette editor on the active document, window-modal; its result.
+    int RunPaletteEditorDialog();
+    // The gradient dialog takes the document and is shown (null when the
+    // frame has none).
+    CGradientDlg* ShowGradientDialogFor(CPelmarkDoc* doc) override;
     // The frame follows this canvas view's zoom button signal.
     void WatchCanvasView(CPelmarkView* view);
 
@@ -363,6 +368,7 @@ public:
     void RunSettingsDialog() override;
     void ScrollActiveView(int x, int y) override { ScrollActiveViewTo(x, y); }
     void StorePositionState(CPelmarkDoc* doc) override { StorePosPaletteState(doc); }
+    void RunPaletteEditor() override { RunPaletteEditorDialog(); }
     bool AskUnusedColors(CPelmarkDoc* doc, ColorFlags* remove, const ColorFlags& offered) override;
     bool AskMaskColors(CPelmarkDoc* doc, ColorFlags* copy, ColorFlags* paste) override;
     // PaletteHost
@@ -389,6 +395,7 @@ public:
     // dialog's plots).
     void PlotOnActiveView(int x, int y, bool repaint) override;
     void RefreshActiveViewMode(int mode) override { RefreshActiveView(mode); }
+    void LendToolWindows(QWidget* dialog) override;
     std::vector<NamedColor> ColorDictionary() override;
     bool AddColorDictionaryEntry(const NamedColor& entry) override;
     bool DeleteColorDictionaryEntry(int index) override;
@@ -437,6 +444,9 @@ private:
     // The canvas views' edit-mode and alpha commands ask through these
     // dialogs while the frame exists.
     void connectEditDialogs(bool connect);
+    // The colour palette bar's editor button: the palette editor; any end
+    // but OK reloads the working palette from the document.
+    void runColorBarPaletteEditor();
     void applyDisplaySettings();
     void applyWindowPlacement();
     // Closes the open plug-in windows; true when there were any.

@@ -103,6 +103,7 @@ bool CMainFrame::LoadFrame() {
     colorPalette_ = new CColorPaletteBar(this);
     colorPalette_->Reposition(12, 12, 256, 16);
     colorPalette_->Create(paletteCorner);
+    colorPalette_->GetServices().paletteEditor = [this] { runColorBarPaletteEditor(); };
 
     if (!createMainToolBar()) return fail();
 

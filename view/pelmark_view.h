@@ -87,6 +87,7 @@ public:
     static constexpr CommandId kAlphaId = 32838;
     static constexpr CommandId kDeleteUnusedId = 34028;
     static constexpr CommandId kGradientId = 34017;
+    static constexpr CommandId kPaletteEditorId = 32858;
     static constexpr CommandId kImageSizeId = 34013;
     static constexpr CommandId kSaveSettingsId = 34029;
     // Grey of the client area beside and below the image.
@@ -188,6 +189,8 @@ public:
     void OnDeleteUnused();
     // The gradient dialog for the document.
     void OnGradient();
+    // "编辑颜色调板": the palette editor on the document.
+    void OnPaletteEditor();
 
     // ---- Image size (pelmark_view_size.cpp) ----
     // The layer sheet (document::LayOutLayerSheet) as one undo step, then

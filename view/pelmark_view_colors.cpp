@@ -1,6 +1,6 @@
 // The canvas view's palette-wide edits: the edit mode, the colour map, the
-// mask colours, the alpha value, the removal of unused colours and the
-// gradient dialog.
+// mask colours, the alpha value, the removal of unused colours, the
+// gradient dialog and the palette editor.
 #include "document/color_edits.h"
 #include "document/pelmark_doc.h"
 #include "document/unused_colors.h"
@@ -37,7 +37,9 @@ void CPelmarkView::DeclareColorCommands(framework::CommandTable& t) {
         .On(kDeleteUnusedId, this, &CPelmarkView::OnDeleteUnused)
         .OnUpdate(kDeleteUnusedId, this, &CPelmarkView::OnUpdateLockOnly)
         .On(kGradientId, this, &CPelmarkView::OnGradient)
-        .OnUpdate(kGradientId, this, &CPelmarkView::OnUpdateLockOnly);
+        .OnUpdate(kGradientId, this, &CPelmarkView::OnUpdateLockOnly)
+        .On(kPaletteEditorId, this, &CPelmarkView::OnPaletteEditor)
+        .OnUpdate(kPaletteEditorId, this, &CPelmarkView::OnUpdateLockOnly);
 }
 
 void CPelmarkView::OnUpdateEditMode(framework::CmdUI& ui) {
@@ -105,6 +107,12 @@ void CPelmarkView::OnAlpha() {
 }
 
 void CPelmarkView::OnDeleteUnused() { DeleteUnusedColors(true); }
+
+void CPelmarkView::OnPaletteEditor() {
+    view::ViewHost* host = view::ViewHost::Installed();
+    if (!host || !GetDocument() || !Probe(host)) return;
+    host->RunPaletteEditor();
+}
 
 void CPelmarkView::DeleteUnusedColors(bool ask) {
     CPelmarkDoc* doc = GetDocument();

@@ -109,6 +109,8 @@ public:
 
     // The image-size dialog, opened with the current size; false on Cancel.
     virtual bool AskImageSize(CPelmarkDoc*, int* /*width*/, int* /*height*/) { return false; }
+    // The palette editor on the active document (nothing without a frame).
+    virtual void RunPaletteEditor() {}
     // The border-line dialog on the document (nothing without a frame).
     virtual void RunBorderLineDialog(CPelmarkDoc*) {}
     // The settings dialog, modal.

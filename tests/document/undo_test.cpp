@@ -8,6 +8,7 @@
 
 #include "framework/program_globals.h"
 #include "doc_fixture.h"
+#include "document/color_edits.h"
 #include "document/edit_state.h"
 #include "document/layer_factory.h"
 #include "framework/cmd_ui.h"
@@ -526,6 +527,64 @@ TEST_F(UndoTest, DeleteSelectionPutsBackTheLayer) {
     EXPECT_EQ(Pixel(doc->m_hLayers[0], 2), 8);
     EXPECT_NE(doc->m_hFloatImage, nullptr);
     EXPECT_EQ(doc->m_rcSelection.right, 3);
+}
+
+}  // namespace
+}  // namespace doctest
+
+namespace doctest {
+namespace {
+
+// Two alpha steps over a palette whose entries start with alphas of their
+// own: every undo and redo gives each entry the alpha of that state.
+TEST_F(UndoTest, AlphaStepsRestoreTheirOwnAlphas) {
+    auto doc = SmallDocument();
+    for (int i = 0; i < 256; ++i) SetDibPaletteEntry(doc->m_hImage, i, uint8_t(i), 1, 2, uint8_t(255 - i));
+    auto alphas = [&] {
+        std::vector<int> a;
+        for (int i = 0; i < 256; ++i) a.push_back(int(EntryOf(doc->m_hImage, i) >> 24));
+        return a;
+    };
+    const std::vector<int> start = alphas();
+    ASSERT_TRUE(document::SetPaletteAlpha(*doc, 100));
+    const std::vector<int> first = alphas();
+    ASSERT_TRUE(document::SetPaletteAlpha(*doc, 7));
+    const std::vector<int> second = alphas();
+    EXPECT_EQ(first, std::vector<int>(256, 100));
+    EXPECT_EQ(second, std::vector<int>(256, 7));
+    // Each step keeps its pairs.
+    ASSERT_TRUE(doc->m_UndoSlots[0].alphaPairs && doc->m_UndoSlots[1].alphaPairs);
+    EXPECT_EQ((*doc->m_UndoSlots[0].alphaPairs)[10], (std::array<int32_t, 2>{245, 100}));
+    EXPECT_EQ((*doc->m_UndoSlots[1].alphaPairs)[10], (std::array<int32_t, 2>{100, 7}));
+
+    doc->OnEditUndo();
+    EXPECT_EQ(alphas(), first);
+    doc->OnEditUndo();
+    EXPECT_EQ(alphas(), start);
+    doc->OnEditRedo();
+    EXPECT_EQ(alphas(), first);
+    doc->OnEditRedo();
+    EXPECT_EQ(alphas(), second);
+    doc->OnEditUndo();
+    EXPECT_EQ(alphas(), first);
+    doc->OnEditRedo();
+    EXPECT_EQ(alphas(), second);
+    EXPECT_EQ(EntryOf(doc->m_hImage, 10) & 0xFFFFFFu, 0x0A0102u);
+}
+
+TEST_F(UndoTest, ApplyAlphaTableReadsTheMemberOfTheRedoMode) {
+    auto doc = SmallDocument();
+    document::AlphaPairs pairs{};
+    for (int i = 0; i < 256; ++i) pairs[size_t(i)] = {i, 255 - i};
+    SetDibPaletteEntry(doc->m_hImage, 4, 9, 8, 7, 0);
+    for (int mode : {0, 1}) {
+        doc->m_bRedoMode = mode;
+        recording->messages.clear();
+        doc->ApplyAlphaTable(pairs);
+        EXPECT_EQ(EntryOf(doc->m_hImage, 4), (uint32_t(mode ? 251 : 4) << 24) | 0x090807u) << mode;
+        EXPECT_EQ(recording->messages.back().first, uint32_t(WM_PALETTEBAR_UPDATE));
+        EXPECT_EQ(recording->messages.back().second, WinWParam(3));
+    }
 }
 
 }  // namespace
