@@ -1,6 +1,5 @@
 // Documents made from pictures: the clipboard's picture as a new file and
 // the scanner services.
-#include <climits>
 
 #include <QApplication>
 #include <QCursor>
@@ -14,7 +13,6 @@
 #include "framework/doc_template.h"
 #include "framework/framework_strings.h"
 #include "imaging/dib_access.h"
-#include "imaging/dib_blit.h"
 #include "imaging/dib_clipboard.h"
 #include "imaging/dib_convert.h"
 #include "imaging/dib_create.h"
@@ -132,26 +130,14 @@ MemHandle CPelmarkApp::ScaleToActiveImage(MemHandle image) {
 }
 
 void CPelmarkApp::SetUnderlayFromScan(MemHandle image) {
-    // The document takes underlays with its underlay commands; until then a
-    // scanned underlay is dropped.
-    MemFree(image);
+    // A scanned picture arrives in the form the document keeps.
+    if (CPelmarkDoc* doc = activeDocument()) doc->SetUnderlay(image, 1);
+    else if (image) MemFree(image);
     BringMainWindowToFront();
 }
 
 MemHandle CPelmarkApp::ConvertAcquiredImage(MemHandle picture) {
     CPelmarkDoc* doc = activeDocument();
-    if (!doc || !picture) return nullptr;
-    int format = GetDibFormatCode(picture);
-    MemHandle converted = CreateDib8(doc->m_nWidth, doc->m_nHeight, format == 5 ? 0 : format);
-    if (!converted) return nullptr;
-    if (IsDibIndexed(picture)) {
-        for (int i = 0; i < 256; ++i) {
-            uint8_t red = 0, green = 0, blue = 0, alpha = 0;
-            if (GetDibPaletteEntry(picture, i, &red, &green, &blue, &alpha))
-                SetDibPaletteEntry(converted, i, red, green, blue, alpha);
-        }
-    }
-    BlitDibRect(converted, picture, 0, 0, INT_MAX, INT_MAX, 0, 0);
-    MemFree(picture);
-    return converted;
+    if (!doc) return nullptr;
+    return ::ConvertAcquiredImage(picture, doc->m_nWidth, doc->m_nHeight);
 }

@@ -156,6 +156,7 @@ void CPelmarkDoc::DeleteUnderlay() {
     m_hUnderlay = nullptr;
     m_bHasUnderlay = 0;
     m_bUnderlayCheck = 0;
+    m_bUnderlayState = 0;
     document::Host().ImageChanged(this);
     document::Host().LayersChanged(this);
     EnableActiveView();

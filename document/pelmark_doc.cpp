@@ -280,6 +280,7 @@ void CPelmarkDoc::DeclareCommands(framework::CommandTable& table) {
         .On(kRepeatId, this, &CPelmarkDoc::OnEditRepeat)
         .OnUpdate(kRepeatId, this, &CPelmarkDoc::OnUpdateEditRepeat);
     DeclareLayerCommands(table);
+    DeclareUnderlayCommands(table);
     document::Host().DeclarePluginCommands(table, this);
     table.On(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnFileSaveAs)
         .OnUpdate(framework::ID_FILE_SAVE_AS, this, &CPelmarkDoc::OnUpdateLockedFileCommand)

@@ -59,6 +59,10 @@ public:
     static constexpr framework::CommandId kLayerAllTransparentId = 32867;
     static constexpr framework::CommandId kLayerExpandId = 32933;
     static constexpr framework::CommandId kLayerMergeVisibleId = 32942;
+    // The underlay commands of the layer menu's details.
+    static constexpr framework::CommandId kUnderlayFromFileId = 32868;
+    static constexpr framework::CommandId kUnderlayDeleteId = 32869;
+    static constexpr framework::CommandId kUnderlayShowId = 32870;
     // "将选中部分定义为图案": the pattern from the floating selection.
     static constexpr framework::CommandId kDefinePatternCommand = 32845;
 
@@ -113,6 +117,24 @@ public:
     void SwapLayerColorIndices(int a, int b);
     // Removes the underlay picture.
     void DeleteUnderlay();
+    // The underlay (underlay.cpp). Takes `picture` as the underlay: a 4-bit
+    // picture becomes 8 bit; one of the image's size is copied into a new
+    // picture of that size unless `converted`; another size asks "图象尺寸适合
+    // 吗？" (Yes: scaled to the image's size in 24 bits, No: as the same size,
+    // Cancel: dropped). Every layer's index 0 becomes transparent and the
+    // document is modified. Takes ownership of `picture` on every path; a null
+    // picture changes nothing. 1 when the picture was scaled, else 0.
+    int SetUnderlay(MemHandle picture, int converted);
+    // Reads a picture for the underlay through its file-format plug-in (the
+    // layers it hands over composed into it, a 2-colour picture made 8 bit);
+    // null after the message (none when the user cancelled in the plug-in).
+    MemHandle ReadUnderlayFile(const QString& path);
+    // No command lock, no underlay and at least one layer: an underlay may be
+    // taken (from a file, or from a scanner when its source is loaded).
+    bool CanTakeUnderlay() const;
+    void OnUnderlayFromFile();
+    void OnUnderlayDelete();
+    void OnUnderlayShow();
 
     // A number that changes whenever the pixels, layers or palette may have
     // changed: a step opened or restored, a new image, the modified flag
@@ -274,6 +296,8 @@ public:
     int32_t m_nChildFrames = 0;
     int32_t m_nUnderlayWidth = 0;
     int32_t m_nUnderlayHeight = 0;
+    // 0 no underlay, 1 loaded, 2 shown by the show command.
+    uint8_t m_bUnderlayState = 0;
     uint8_t m_bAnimState = 0;
     uint8_t m_bLayerStep = 0;
     uint8_t m_bAnimPluginRunning = 0;
@@ -324,6 +348,7 @@ private:
     // changes; true when `newMode` was one of them.
     bool RunFloatingSelectionMode(int32_t newMode, bool keepFloat);
     void DeclareLayerCommands(framework::CommandTable& table);
+    void DeclareUnderlayCommands(framework::CommandTable& table);
     bool IsLayerCommandAvailable(framework::CommandId id) const;
     // After a change of the layer table: modified, the layer palette, and
     // the saved copy of the current layer while a selection exists.

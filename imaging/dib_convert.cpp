@@ -1,9 +1,11 @@
 #include "imaging/dib_convert.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "imaging/dib_access.h"
+#include "imaging/dib_blit.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
 
@@ -78,4 +80,21 @@ MemHandle PackDibTo4Bit(MemHandle image) {
         for (int x = 0; x < g.width; ++x) t[x >> 1] |= (x & 1) ? s[x] : uint8_t(s[x] << 4);
     }
     return packed;
+}
+
+MemHandle ConvertAcquiredImage(MemHandle picture, int width, int height) {
+    if (!picture) return nullptr;
+    const int format = GetDibFormatCode(picture);
+    MemHandle converted = CreateDib8(width, height, format == 5 ? 0 : format);
+    if (!converted) return nullptr;
+    if (IsDibIndexed(picture)) {
+        for (int i = 0; i < 256; ++i) {
+            uint8_t red = 0, green = 0, blue = 0, alpha = 0;
+            if (GetDibPaletteEntry(picture, i, &red, &green, &blue, &alpha))
+                SetDibPaletteEntry(converted, i, red, green, blue, alpha);
+        }
+    }
+    BlitDibRect(converted, picture, 0, 0, INT_MAX, INT_MAX, 0, 0);
+    MemFree(picture);
+    return converted;
 }

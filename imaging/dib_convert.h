@@ -29,3 +29,10 @@ MemHandle ExpandDib4To8(MemHandle image, bool* inputKept = nullptr);
 // and still belongs to the caller (who then holds both). Otherwise (also for
 // any other bit count, or when the allocation fails) the same handle.
 MemHandle PackDibTo4Bit(MemHandle image);
+
+// A picture taken from outside (a scanner, an underlay file) made into a
+// new picture of width x height with the picture's pixel format (1 bit
+// becomes 8) and colour table, the picture copied in at 0, 0 and clipped,
+// the rest zero. On success the picture is freed. Null, the picture still
+// the caller's, when it is null or the new block cannot be had.
+MemHandle ConvertAcquiredImage(MemHandle picture, int width, int height);

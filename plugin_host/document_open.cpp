@@ -41,6 +41,7 @@ void CPelmarkDoc::ReleaseOpenedBlocks() {
     m_nChannelCount = 0;
     m_bHasUnderlay = 0;
     m_bUnderlayCheck = 0;
+    m_bUnderlayState = 0;
     m_nEditLayer = 0;
 }
 
@@ -162,6 +163,7 @@ bool CPelmarkDoc::OnOpenDocument(const QString& path) {
             if (CreatePaletteFromDib(m_hUnderlay, &palette)) {
                 m_pUnderlayPalette = palette;
                 m_bHasUnderlay = 1;
+                m_bUnderlayState = 1;
                 if (auto getCheck = library.symbol<PluginGetCheckFn>("GetSitaeCheck")) {
                     int32_t checkArg = 99;
                     m_bUnderlayCheck = getCheck(&checkArg);

@@ -20,6 +20,7 @@
 #include "plugin_host/plugin_frame.h"
 #include "plugin_host/tool_host_services.h"
 #include "plugin_host/tool_images.h"
+#include "plugin_host/wait_cursor.h"
 #include "tools/drag_state.h"
 
 namespace plugin_host {
@@ -78,25 +79,6 @@ int ToolOption(int index) {
     const ToolHostServices& s = Services();
     return s.toolOption ? s.toolOption(index) : Frame().ToolSetting(index);
 }
-
-// The wait cursor from the load until the plug-in takes over.
-class WaitCursor {
-public:
-    WaitCursor() {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            on_ = true;
-        }
-    }
-    ~WaitCursor() { end(); }
-    void end() {
-        if (on_) QGuiApplication::restoreOverrideCursor();
-        on_ = false;
-    }
-
-private:
-    bool on_ = false;
-};
 
 void CopyText(std::array<char, kPathTextBytes>& out, const QString& text) {
     out.fill(0);

@@ -719,7 +719,7 @@ void CPelmarkView::OnDraw(QPainter& painter, const QRect& clip) {
 
     if (!view::IsEmptyRect(painted)) {
         bool drawn = false;
-        if (doc->m_bHasUnderlay && doc->m_hUnderlay) {
+        if (doc->m_bHasUnderlay && doc->m_bUnderlayCheck && doc->m_hUnderlay) {
             QPainter back(&m_BackBuffer);
             QRect dest(origin.x + painted.left, origin.y + painted.top, painted.right - painted.left,
                        painted.bottom - painted.top);

@@ -162,6 +162,21 @@ TEST_F(CommandsTest, ScannerServicesWithoutADocument) {
     EXPECT_TRUE(app->Documents().empty());
 }
 
+TEST_F(CommandsTest, AScannedUnderlayGoesToTheActiveDocument) {
+    app->OnScanAsNewFile(CreateDib8(5, 4, 0));
+    auto* doc = dynamic_cast<CPelmarkDoc*>(app->GetMainFrame()->GetActiveDocument());
+    ASSERT_NE(doc, nullptr);
+    ASSERT_GT(doc->m_nLayerCount, 0);
+    // A scanned picture arrives converted: another size is kept when not scaled.
+    platform::MessageBoxRecorder boxes({MB_ANSWER_NO});
+    app->SetUnderlayFromScan(CreateDib8(7, 3, 0));
+    EXPECT_EQ(boxes.Count(), 1u);
+    ASSERT_NE(doc->m_hUnderlay, nullptr);
+    EXPECT_EQ(doc->m_bHasUnderlay, 1);
+    EXPECT_EQ(doc->m_nUnderlayWidth, 7);
+    EXPECT_EQ(doc->m_nUnderlayHeight, 3);
+}
+
 TEST_F(CommandsTest, FileOpenOpensEveryChosenFileInOrder) {
     platform::MessageBoxRecorder boxes;
     EXPECT_TRUE(app->ExecuteCommand(framework::ID_FILE_OPEN));  // cancelled

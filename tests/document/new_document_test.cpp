@@ -215,7 +215,8 @@ TEST_F(NewDocumentTest, PaletteFileThatGivesNoPaletteAsksAgain) {
     auto doc = NewDocument(&made);
     EXPECT_TRUE(made);
     EXPECT_EQ(round, 3);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"调色板取出失败"});
+    // The read says why, then the dialog that it gave no palette.
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"/NOWHERE/PICTURE.GIF\n 是不支持的文件格式。", "调色板取出失败"}));
     EXPECT_TRUE(CNewImageDlg::Kept().palettePath.isEmpty());
     doc.reset();
     EXPECT_EQ(MemBlockCount(), blocks);

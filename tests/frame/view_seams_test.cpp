@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QToolBar>
+#include <cstring>
 
 #include "view/grid_presets.h"
 #include "dialogs/reduce_colors_dlg.h"
@@ -17,6 +18,7 @@
 #include "framework/menu_builder.h"
 #include "imaging/dib.h"
 #include "imaging/dib_access.h"
+#include "imaging/dib_geometry.h"
 #include "palettes/color_palette_bar.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/guide_palette.h"
@@ -197,6 +199,32 @@ TEST_F(ViewSeamsTest, LayerStepsAndTheUnderlayDeleteClearTheCommandLocks) {
     EXPECT_EQ(doc->m_nEditLayer, 0);
     EXPECT_FALSE(doc->m_bHasUnderlay);
     EXPECT_FALSE(Frame()->IsCommandLocked());
+}
+
+TEST_F(ViewSeamsTest, TheUnderlayShowsThroughIndexZeroOnlyWhileItIsChecked) {
+    CPelmarkDoc* doc = ImageDocument();  // layer pixels 0..3
+    ASSERT_TRUE(doc);
+    for (int i = 1; i < 4; ++i) SetDibPaletteEntry(doc->m_hImage, i, 0, uint8_t(80 * i), 0, 0);
+    ASSERT_TRUE(doc->InitDib());
+    MemHandle picture = CreateDib8(40, 30, 0);
+    SetDibPaletteEntry(picture, 1, 255, 0, 0, 0);
+    {
+        dib::LockedDib d(picture);
+        std::memset(d.bits(), 1, d.geo().PaddedRow() * 30);
+    }
+    ASSERT_EQ(doc->SetUnderlay(picture, 0), 0);
+    CPelmarkView* view = ViewOf(doc);
+    auto redPixels = [view] {
+        const QImage shot = view->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) n += shot.pixel(x, y) == qRgb(255, 0, 0);
+        return n;
+    };
+    // Index 0 of the layer shows the underlay.
+    EXPECT_GT(redPixels(), 0);
+    doc->m_bUnderlayCheck = 0;  // hidden in the layer palette
+    EXPECT_EQ(redPixels(), 0);
 }
 
 // A document in the colour palette bar whose tool plug-in window counts the

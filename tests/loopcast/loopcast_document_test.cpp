@@ -2,8 +2,14 @@
 // placed in the program directory as the program ships it.
 #include <QFile>
 
+#include "dialogs/new_image_dlg.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
+#include "document/layer_operations.h"
+#include "document/palette_from_image.h"
+#include "document/working_palette.h"
+#include "imaging/dib_access.h"
+#include "imaging/dib_geometry.h"
 #include "framework/command_ids.h"
 #include "framework/dialog.h"
 #include "framework/support_file_dialog.h"
@@ -60,6 +66,37 @@ protected:
     std::vector<dialogs::FileDialogRequest> requests;
     QString typed_;
     dialogs::FileDialogService recorder_;  // the fixture's, put back at the end
+
+    // Entries as 0x00RRGGBB.
+    static std::vector<uint32_t> TableOf(MemHandle image) {
+        std::vector<uint32_t> out;
+        for (int i = 0; i < 256; ++i) {
+            uint8_t r = 0, g = 0, b = 0;
+            GetDibPaletteEntry(image, i, &r, &g, &b, nullptr);
+            out.push_back(uint32_t(r) << 16 | uint32_t(g) << 8 | b);
+        }
+        return out;
+    }
+    static std::vector<uint32_t> WorkingTable() {
+        std::vector<uint32_t> out;
+        for (const WorkingPaletteEntry& e : GetWorkingPalette())
+            out.push_back(uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue);
+        return out;
+    }
+    // Two frames, each with a palette of its own and none for the file.
+    QString GifWithFramePalettes() {
+        gifpeer::Picture picture;
+        picture.width = 4;
+        picture.height = 2;
+        picture.frames.push_back({0, 0, 4, 2, false, {0xff0000, 0x00ff00}, {0, 1, 0, 1, 1, 0, 1, 0}});
+        picture.frames.push_back({1, 0, 2, 1, false, {0x0000ff, 0xffffff}, {0, 1}});
+        std::vector<uint8_t> bytes = gifpeer::PeerEncode(picture);
+        QString path = FilePath("frames.gif");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+        return path;
+    }
 
     static std::vector<uint8_t> Layer(const CPelmarkDoc& doc, int i, int width, int height) {
         MemLockGuard lock(doc.m_hLayers[size_t(i)]);
@@ -190,6 +227,86 @@ TEST_F(LoopcastDocument, AnAnimationLargerThanTheMaximumLeavesNoBlockBehind) {
     EXPECT_EQ(doc->m_nLayerCount, 0);
     doc.reset();
     EXPECT_EQ(MemBlockCount(), before);
+}
+
+TEST_F(LoopcastDocument, AGifUnderlayIsWhatTheOpenedFileShows) {
+    QString path = CopyTestFile("pillow/chi.gif");
+    CPelmarkDoc opened;
+    ASSERT_TRUE(opened.OnOpenDocument(path));
+    const std::vector<uint8_t> composed = document::ComposeVisibleLayers(opened);
+    ASSERT_FALSE(composed.empty());
+
+    size_t before = MemBlockCount();
+    auto doc = DocumentWithImage(320, 240);
+    EXPECT_EQ(doc->SetUnderlay(doc->ReadUnderlayFile(path), 0), 0);  // the image's size: no question
+    EXPECT_TRUE(BoxTexts().empty());
+    {
+        dib::LockedDib under(doc->m_hUnderlay);
+        ASSERT_TRUE(under);
+        ASSERT_EQ(under.geo().bitCount, 8);
+        ASSERT_EQ(under.geo().PaddedRow() * 240, composed.size());
+        EXPECT_EQ(std::memcmp(under.bits(), composed.data(), composed.size()), 0);
+        EXPECT_NE(std::count(composed.begin(), composed.end(), 0), std::ptrdiff_t(composed.size()));
+    }
+    EXPECT_EQ(TableOf(doc->m_hUnderlay), TableOf(opened.m_hImage));
+    doc.reset();
+    EXPECT_EQ(MemBlockCount(), before);
+}
+
+TEST_F(LoopcastDocument, APaletteFromAGifWithFramePalettesIsTheMergedOne) {
+    QString path = GifWithFramePalettes();
+    CPelmarkDoc opened;
+    boxes.Script({MB_ANSWER_YES});
+    ASSERT_TRUE(opened.OnOpenDocument(path));
+    const std::vector<uint32_t> merged = TableOf(opened.m_hImage);
+    // The four colours of the two frames are all there.
+    for (uint32_t c : {0xff0000u, 0x00ff00u, 0x0000ffu, 0xffffffu})
+        EXPECT_NE(std::find(merged.begin(), merged.end(), c), merged.end()) << std::hex << c;
+
+    boxes.Clear();
+    ClearWorkingPalette();
+    size_t before = MemBlockCount();
+    boxes.Script({MB_ANSWER_YES});
+    EXPECT_EQ(document::LoadPaletteFromImageFile(path), 1);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"每帧存在独立的调色板。\n要对单个调色板进行减色吗?"});
+    EXPECT_EQ(WorkingTable(), merged);
+    EXPECT_EQ(MemBlockCount(), before);
+
+    // Cancelled at the question: nothing said, nothing taken.
+    boxes.Clear();
+    ClearWorkingPalette();
+    boxes.Script({MB_ANSWER_CANCEL});
+    EXPECT_EQ(document::LoadPaletteFromImageFile(path), 0);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(WorkingTable(), std::vector<uint32_t>(256, 0));
+    EXPECT_EQ(MemBlockCount(), before);
+}
+
+TEST_F(LoopcastDocument, ANewImageTakesTheGifsPaletteFromAPaletteFile) {
+    QString path = CopyTestFile("pillow/chi.gif");
+    auto peer = gifpeer::PeerDecode(gifpeer::ReadBytes(kvtest::TestDataPath("gif/pillow/chi.gif")));
+    ASSERT_TRUE(peer);
+    ASSERT_FALSE(peer->palette.empty());
+    {
+        // The dialog's size presets.
+        QFile menu(ProgramDir() + "menu.txt");
+        ASSERT_TRUE(menu.open(QIODevice::WriteOnly));
+        menu.write("small 16 16\n");
+    }
+    CNewImageDlg::Kept() = {};
+    framework::ScopedModalDriver driver([&path](framework::Dialog& d) {
+        CNewImageDlg::Kept().paletteSource = CNewImageDlg::kPaletteFromFile;
+        CNewImageDlg::Kept().palettePath = path;
+        d.ClickButton(framework::IDOK);
+    });
+    CPelmarkDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(BoxTexts().empty());
+    const std::vector<uint32_t> table = TableOf(doc.m_hImage);
+    for (size_t i = 0; i < peer->palette.size() && i < 256; ++i) EXPECT_EQ(table[i], peer->palette[i]) << i;
+    CNewImageDlg::Kept().paletteSource = CNewImageDlg::kPaletteNone;
+    CNewImageDlg::Kept().palettePath.clear();
+    ClearWorkingPalette();
 }
 
 }  // namespace

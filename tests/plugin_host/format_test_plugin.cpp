@@ -6,6 +6,7 @@
 //   KVT_NO_CHECK    has no GetFilterCheck
 //   KVT_CANCEL_OUT  its options dialog stops every save
 //   KVT_FAIL_WRITE  writes half a file, then reports a write error
+//   KVT_STOP_IN     its reading options dialog stops every read
 // KVT_INFO is the GetInfo text, KVT_FLAGS the GetFilterCheck bytes.
 //
 // Trivial format: "KVT1", int32 colours, uint32 image size, the image block,
@@ -206,6 +207,10 @@ KV_PLUGIN_EXPORT MemHandle GetChannel(int32_t* index) {
 
 KV_PLUGIN_EXPORT MemHandle GetSitae(int32_t*) { return g_underlay; }
 KV_PLUGIN_EXPORT int8_t GetSitaeCheck(int32_t*) { return 1; }
+
+#ifdef KVT_STOP_IN
+extern "C" KV_PLUGIN_EXPORT uint16_t ImportDlgIn(WinHandle, PluginPathBuffer*, void*, const char*) { return 1; }
+#endif
 
 #ifdef KVT_CANCEL_OUT
 KV_PLUGIN_EXPORT uint16_t ImportDlgOut(WinHandle, PluginPathBuffer*, PluginImage*, const char*) {

@@ -1,0 +1,32 @@
+// The wait cursor while the host works for the user (a plug-in loaded and
+// run, a file read); on only in a program with a window system.
+#pragma once
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace plugin_host {
+
+class WaitCursor {
+public:
+    WaitCursor() {
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            on_ = true;
+        }
+    }
+    ~WaitCursor() { end(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    // The cursor back before the object ends (before a message, say).
+    void end() {
+        if (on_) QGuiApplication::restoreOverrideCursor();
+        on_ = false;
+    }
+
+private:
+    bool on_ = false;
+};
+
+}  // namespace plugin_host
