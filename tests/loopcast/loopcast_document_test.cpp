@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "dialogs/new_image_dlg.h"
+#include "dialogs/palette_edit_dlg.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/layer_operations.h"
@@ -306,6 +307,30 @@ TEST_F(LoopcastDocument, ANewImageTakesTheGifsPaletteFromAPaletteFile) {
     for (size_t i = 0; i < peer->palette.size() && i < 256; ++i) EXPECT_EQ(table[i], peer->palette[i]) << i;
     CNewImageDlg::Kept().paletteSource = CNewImageDlg::kPaletteNone;
     CNewImageDlg::Kept().palettePath.clear();
+    ClearWorkingPalette();
+}
+
+TEST_F(LoopcastDocument, ThePaletteEditorTakesAGifsPaletteFromAnImage) {
+    QString path = CopyTestFile("pillow/chi.gif");
+    auto peer = gifpeer::PeerDecode(gifpeer::ReadBytes(kvtest::TestDataPath("gif/pillow/chi.gif")));
+    ASSERT_TRUE(peer);
+    ASSERT_FALSE(peer->palette.empty());
+    ClearWorkingPalette();
+    auto doc = DocumentWithImage(32, 24);
+    dialogs::FileDialogRecorder prompts({dialogs::FileDialogAnswer::Ok({path})});
+    std::vector<uint32_t> shown;
+    framework::ScopedModalDriver driver([&](framework::Dialog& d) {
+        d.ClickButton(CPaletteEditDlg::kFromImageId);
+        shown = WorkingTable();
+        d.ClickButton(framework::IDCANCEL);
+    });
+    CPaletteEditDlg editor(doc.get());
+    editor.DoModal();
+    ASSERT_EQ(prompts.Requests().size(), 1u);
+    EXPECT_TRUE(BoxTexts().empty());
+    ASSERT_EQ(shown.size(), 256u);
+    for (size_t i = 0; i < 256; ++i)
+        EXPECT_EQ(shown[i], i < peer->palette.size() ? peer->palette[i] & 0xFFFFFF : 0u) << i;
     ClearWorkingPalette();
 }
 
