@@ -19,6 +19,7 @@
 #include "imaging/dib_convert.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_exchange.h"
+#include "imaging/dib_row_copy.h"
 #include "imaging/dib_scale.h"
 #include "platform/message_box.h"
 #include "document/display_toggles.h"
@@ -151,7 +152,7 @@ MemHandle CPelmarkApp::ConvertAcquiredImage(MemHandle picture) {
                 SetDibPaletteEntry(converted, i, red, green, blue, alpha);
         }
     }
-    BlitDibRect(converted, picture, 0, 0, INT_MAX, INT_MAX, 0, 0);
+    CopyDibRowsTopLeft(converted, picture);
     MemFree(picture);
     return converted;
 }
