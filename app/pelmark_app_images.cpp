@@ -116,7 +116,13 @@ void CPelmarkApp::OnScanAsNewFile(MemHandle image) {
         if (inputKept) MemFree(image);
         return;
     }
+    // The first layer starts empty and the composite is built from the
+    // layers: the picture goes into both once the document stands.
+    MemHandle pixels = DuplicateGlobal(expanded);
     CPelmarkDoc* doc = newDocumentFromImage(expanded);
+    if (doc && doc->m_nLayerCount > 0 && doc->m_hLayers[0])
+        CopyClipboardPixelsToLayer(pixels, doc->m_hImage, doc->m_hLayers[0]);
+    if (pixels) MemFree(pixels);
     if (!doc) return;
     if (CMainFrame* frame = mainFrame()) {
         frame->RefreshActiveView();

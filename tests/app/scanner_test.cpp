@@ -5,6 +5,8 @@
 #include <QListWidget>
 
 #include <array>
+#include <cstring>
+#include <set>
 #include <QCoreApplication>
 
 #include "app_fixture.h"
@@ -124,6 +126,15 @@ TEST_F(ScannerTest, AColourScanIsReducedAfterTheQuestion) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image.geo().bitCount, 8);
     EXPECT_EQ(image.geo().entries, 256);
+    // The colours of the picture are few: the reduction keeps them all, and
+    // the first layer holds the picture.
+    EXPECT_TRUE(kvtest::DibPicture(doc->m_hImage) == expected);
+    ASSERT_GT(doc->m_nLayerCount, 0);
+    const uint8_t* layer = static_cast<const uint8_t*>(MemLock(doc->m_hLayers[0])) + LAYER_HEADER_SIZE;
+    size_t layerRow = dib::LayerRowBytes(doc->m_nWidth), row = image.geo().DisplayRow();
+    for (int y = 0; y < doc->m_nHeight; ++y)
+        ASSERT_EQ(0, std::memcmp(layer + layerRow * y, image.Row(y, row), size_t(doc->m_nWidth))) << y;
+    MemUnlock(doc->m_hLayers[0]);
 }
 
 TEST_F(ScannerTest, CancelAtTheQuestionMakesNothingAndKeepsNothing) {
@@ -158,7 +169,7 @@ TEST_F(ScannerTest, TooLittleMemoryForTheReduction) {
 TEST_F(ScannerTest, AOneBitScanBecomesAnEightBitDocumentWithTwoColours) {
     platform::MessageBoxRecorder boxes;
     EXPECT_TRUE(frame->ExecuteCommand(CPelmarkApp::kTwainAcquireId));
-    ScanWith("Gray", "1", "Grid");
+    ScanWith("Gray", "1", "Color pattern");
     EXPECT_EQ(boxes.Count(), 0u);
     CPelmarkDoc* doc = ActiveDoc();
     ASSERT_NE(doc, nullptr);
@@ -170,14 +181,17 @@ TEST_F(ScannerTest, AOneBitScanBecomesAnEightBitDocumentWithTwoColours) {
     EXPECT_EQ((std::array{r, g, b}), (std::array<uint8_t, 3>{255, 255, 255}));
     ASSERT_TRUE(GetDibPaletteEntry(doc->m_hImage, 1, &r, &g, &b, nullptr));
     EXPECT_EQ((std::array{r, g, b}), (std::array<uint8_t, 3>{0, 0, 0}));
-    Picture expected = FrontEnd("Gray", "1", "Grid");
+    Picture expected = FrontEnd("Gray", "1", "Color pattern");
     ASSERT_EQ(image.geo().width, expected.width);
     size_t row = image.geo().DisplayRow();
+    std::set<uint8_t> indices;
     for (int y = 0; y < expected.height; ++y)
         for (int x = 0; x < expected.width; ++x) {
             uint8_t index = image.Row(expected.height - 1 - y, row)[x];
+            indices.insert(index);
             ASSERT_EQ(index, expected.pixels[size_t(y) * expected.width + x].r == 0 ? 1 : 0) << x << "," << y;
         }
+    EXPECT_EQ(indices, (std::set<uint8_t>{0, 1}));
 }
 
 TEST_F(ScannerTest, CancelInTheSourceWindowBringsTheMainWindowBack) {

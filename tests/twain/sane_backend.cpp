@@ -1,5 +1,8 @@
 #include "sane_backend.h"
 
+#include <chrono>
+#include <thread>
+
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -107,11 +110,13 @@ Picture Crop(const Picture& picture, int width, int height) {
 }
 
 void SaneRecorder::log(const std::string& name) {
+    std::lock_guard lock(mutex_);
     if (name == "sane_read" && !calls.empty() && calls.back() == name) return;
     calls.push_back(name);
 }
 
 bool SaneRecorder::fails(const std::string& name) {
+    std::lock_guard lock(mutex_);
     if (name != failName || failCount <= 0) return false;
     --failCount;
     return true;
@@ -161,6 +166,7 @@ void SaneRecorder::Wrap(twain::SaneFunctions& f) {
     };
     auto read = f.read;
     f.read = [this, read](SANE_Handle h, SANE_Byte* data, SANE_Int max, SANE_Int* length) {
+        if (readPauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(readPauseMs));
         SANE_Status status = fails("sane_read") ? failStatus : read(h, data, max, length);
         log(status == SANE_STATUS_EOF ? "EOF" : "sane_read");
         return status;

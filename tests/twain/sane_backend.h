@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ Picture DibPicture(MemHandle dib);
 Picture Crop(const Picture& picture, int width, int height);
 
 // Logs each call ("sane_start", ...; a read that ends the frame as "EOF";
-// reads in a row once) and fails the call named `failName` with
+// reads in a row once; from any thread) and fails the call named `failName` with
 // `failStatus` (the next `failCount` times).
 class SaneRecorder {
 public:
@@ -65,9 +66,12 @@ public:
     std::string failName;
     SANE_Status failStatus = SANE_STATUS_IO_ERROR;
     int failCount = 1;
+    // A pause before each read: a slow device.
+    int readPauseMs = 0;
 
 private:
     void log(const std::string& name);
+    std::mutex mutex_;
     bool fails(const std::string& name);
 };
 

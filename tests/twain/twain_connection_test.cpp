@@ -2,6 +2,9 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QTimer>
+
+#include <algorithm>
 
 #include "platform/message_box_recorder.h"
 #include "twain/device_list_dlg.h"
@@ -108,6 +111,30 @@ TEST_F(TwainSourceTest, CancelClosesTheConnectionAndAsksForTheFront) {
     EXPECT_FALSE(source.IsSourceEnabled() || source.IsSourceOpen() || source.IsManagerOpen());
     EXPECT_TRUE(source.TakeBringToFront());
     EXPECT_FALSE(source.TakeBringToFront());
+}
+
+TEST_F(TwainSourceTest, CancelDuringTheScanEndsItAndGivesNothing) {
+    platform::MessageBoxRecorder boxes;
+    EXPECT_EQ(Acquire(), twain::TWRC_SUCCESS);
+    // A slow device: small blocks, each after a pause.
+    ASSERT_EQ(source.SetOptionText("read-limit", "yes"), 0);
+    ASSERT_EQ(source.SetOptionText("read-limit-size", "256"), 0);
+    recorder.readPauseMs = 10;
+    bool cancelled = false;
+    QTimer::singleShot(150, [&] {
+        cancelled = source.IsTransferring() && source.LinesRead() < 196;
+        Dialog()->ClickButton(framework::IDCANCEL);
+    });
+    recorder.calls.clear();
+    Press(CSourceDialog::kScanId);
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(received.empty());
+    EXPECT_EQ(boxes.Count(), 0u);
+    ASSERT_GE(recorder.calls.size(), 5u);
+    EXPECT_EQ(recorder.calls.front(), "sane_start");
+    EXPECT_EQ(Joined({recorder.calls.end() - 2, recorder.calls.end()}), "sane_close, sane_exit");
+    EXPECT_NE(std::find(recorder.calls.begin(), recorder.calls.end(), "sane_cancel"), recorder.calls.end());
+    EXPECT_TRUE(window->isEnabled());
 }
 
 TEST_F(TwainSourceTest, AFailingEnableClosesTheSourceAndTheNextAcquireWorks) {
