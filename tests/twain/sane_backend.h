@@ -13,22 +13,20 @@
 #include <vector>
 
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include "platform/memory.h"
-#include "scoped_env.h"
 #include "twain/sane_functions.h"
 
 namespace kvtest {
 
+// The library reads its configuration folder once per process: one folder
+// serves the whole test run (SANE_CONFIG_DIR stays set).
 class SaneTestBackend {
 public:
     SaneTestBackend();
     bool ok() const { return ok_; }
 
 private:
-    QTemporaryDir dir_;
-    std::unique_ptr<ScopedEnv> env_;
     bool ok_ = false;
 };
 
