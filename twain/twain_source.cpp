@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/message_box.h"
 #include "twain/device_list_dlg.h"
@@ -132,6 +133,9 @@ int CTwainSource::EnableSource(QWidget* window) {
         dialog_.reset();
         return TWRC_FAILURE;
     }
+    // Owned, not parented: Qt disables the children of a disabled window.
+    if (window && dialog_->windowHandle() && window->windowHandle())
+        dialog_->windowHandle()->setTransientParent(window->windowHandle());
     parent_ = window;
     if (window) window->setEnabled(false);
     sourceEnabled_ = 1;
