@@ -154,6 +154,8 @@ bool CPelmarkApp::InitInstance() {
     openStartupFiles(reopenPreviousRun);
 
     frame->update();
+    // The scanner library; without it the scanner commands stay disabled.
+    m_twain.Load();
     started_ = true;
     if (!pendingHandOvers_.empty()) {
         std::vector<QStringList> pending;
@@ -177,6 +179,7 @@ void CPelmarkApp::setCurrentDirectoryAtStart(const QString& lastDir) {
 
 int CPelmarkApp::ExitInstance() {
     splash_.Close();
+    m_twain.Unload();
     return Application::ExitInstance();
 }
 
@@ -204,6 +207,11 @@ bool CPelmarkApp::OnIdle(int count) {
 }
 
 bool CPelmarkApp::PreTranslateMessage(QObject*, QEvent* event) {
+    // While a scanner source is enabled its events come first.
+    if (m_twain.IsSourceEnabled() && m_twain.ProcessEvent(mainFrame(), event)) {
+        if (m_twain.TakeBringToFront()) BringMainWindowToFront();
+        return true;
+    }
     if (!splash_.IsOpen()) return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:

@@ -22,6 +22,7 @@
 #include "framework/application.h"
 #include "platform/memory.h"
 #include "plugin_host/filter_plugins.h"
+#include "twain/twain_source.h"
 
 class CMainFrame;
 class CPelmarkDoc;
@@ -43,6 +44,10 @@ public:
     static constexpr framework::CommandId kHelpSearchId = 57667;
     static constexpr framework::CommandId kHelpContextId = 57669;
     static constexpr framework::CommandId kOpenAsNewFileId = 34010;
+    // Scanner commands of the File menu and the underlay's scanner command.
+    static constexpr framework::CommandId kTwainAcquireId = 32918;
+    static constexpr framework::CommandId kTwainSelectSourceId = 32919;
+    static constexpr framework::CommandId kUnderlayTwainId = 32932;
     static constexpr framework::CommandId kFirstZoomId = 34002;
     // Commands sent to the main frame at start by the Disp... settings.
     static constexpr framework::CommandId kToolPaletteId = 502;
@@ -137,12 +142,29 @@ public:
     MemHandle ScaleToActiveImage(MemHandle image);
     // Gives a scanned picture to the active document as its underlay and
     // brings the main window to the front; takes ownership of `image`.
-    void SetUnderlayFromScan(MemHandle image);
+    virtual void SetUnderlayFromScan(MemHandle image);
     // A new picture of the active document's size with the picture's pixel
     // format and colour table, the picture copied in at 0, 0 and clipped;
     // the picture is freed. Null (picture kept) without an active document
     // or when the new block cannot be had.
     MemHandle ConvertAcquiredImage(MemHandle picture);
+
+    // The scanner commands: choose the source (32919), scan a new document
+    // (32918), scan an underlay for the active document (32932).
+    void OnTwainSelectSource();
+    void OnTwainAcquire();
+    void TwainAcquireUnderlay();
+    // Transfer callbacks; each takes ownership of the DIB. The import
+    // reduces a picture of more than 256 colours (after "减色开始。") and
+    // makes a new document of it; the underlay one gives it to
+    // SetUnderlayFromScan.
+    static void TwainImportCallback(MemHandle dib, intptr_t value1, intptr_t value2);
+    static void TwainUnderlayCallback(MemHandle dib, intptr_t value1, intptr_t value2);
+    // True once a scan has arrived.
+    bool ScanArrived() const { return scanArrived_; }
+
+    // The scanner connection: bound at the end of start-up, freed at exit.
+    twain::CTwainSource m_twain;
 
     // The splash window.
     SplashControl& Splash() { return splash_; }
@@ -162,6 +184,11 @@ private:
     // creation); it takes `image`, which is freed when no document is made.
     CPelmarkDoc* newDocumentFromImage(MemHandle image);
     void onUpdateOpenAsNewFile(framework::CmdUI& ui);
+    void onUpdateTwain(framework::CmdUI& ui);
+    void onUpdateUnderlayTwain(framework::CmdUI& ui);
+    // The answer of a scan's message box, owned by the source's window
+    // while that keeps the main window disabled.
+    int scanMessage(const char* text, unsigned type);
     void openStartupFiles(bool reopenPreviousRun);
     void reopenPreviousRun();
     void openStartupDocument(const QString& path);
@@ -179,6 +206,7 @@ private:
     bool firstArgumentHasDirectory_ = false;
     bool secondInstance_ = false;
     bool started_ = false;
+    bool scanArrived_ = false;
     std::vector<QStringList> pendingHandOvers_;
     int filterMenuCounter_ = 1;
     bool filterPlaceholderRemoved_ = false;

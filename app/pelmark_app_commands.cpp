@@ -12,7 +12,13 @@ void CPelmarkApp::DeclareCommands(framework::CommandTable& table) {
         .OnUpdate(kHelpSearchId, [](framework::CmdUI& ui) { ui.Enable(true); })
         .On(kHelpContextId, this, &CPelmarkApp::OnHtmlHelp)
         .On(kOpenAsNewFileId, this, &CPelmarkApp::OnOpenAsNewFile)
-        .OnUpdate(kOpenAsNewFileId, this, &CPelmarkApp::onUpdateOpenAsNewFile);
+        .OnUpdate(kOpenAsNewFileId, this, &CPelmarkApp::onUpdateOpenAsNewFile)
+        .On(kTwainSelectSourceId, this, &CPelmarkApp::OnTwainSelectSource)
+        .OnUpdate(kTwainSelectSourceId, this, &CPelmarkApp::onUpdateTwain)
+        .On(kTwainAcquireId, this, &CPelmarkApp::OnTwainAcquire)
+        .OnUpdate(kTwainAcquireId, this, &CPelmarkApp::onUpdateTwain)
+        .On(kUnderlayTwainId, this, &CPelmarkApp::TwainAcquireUnderlay)
+        .OnUpdate(kUnderlayTwainId, this, &CPelmarkApp::onUpdateUnderlayTwain);
     // File New, File Open (through the overrides) and Exit.
     Application::DeclareCommands(table);
 }

@@ -17,6 +17,7 @@
 #include "imaging/dib_convert.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_exchange.h"
+#include "imaging/dib_row_copy.h"
 #include "imaging/dib_scale.h"
 #include "platform/message_box.h"
 #include "document/display_toggles.h"
@@ -113,7 +114,13 @@ void CPelmarkApp::OnScanAsNewFile(MemHandle image) {
         if (inputKept) MemFree(image);
         return;
     }
+    // The first layer starts empty and the composite is built from the
+    // layers: the picture goes into both once the document stands.
+    MemHandle pixels = DuplicateGlobal(expanded);
     CPelmarkDoc* doc = newDocumentFromImage(expanded);
+    if (doc && doc->m_nLayerCount > 0 && doc->m_hLayers[0])
+        CopyClipboardPixelsToLayer(pixels, doc->m_hImage, doc->m_hLayers[0]);
+    if (pixels) MemFree(pixels);
     if (!doc) return;
     if (CMainFrame* frame = mainFrame()) {
         frame->RefreshActiveView();
@@ -138,6 +145,6 @@ void CPelmarkApp::SetUnderlayFromScan(MemHandle image) {
 
 MemHandle CPelmarkApp::ConvertAcquiredImage(MemHandle picture) {
     CPelmarkDoc* doc = activeDocument();
-    if (!doc) return nullptr;
+    if (!doc || !picture) return nullptr;
     return ::ConvertAcquiredImage(picture, doc->m_nWidth, doc->m_nHeight);
 }

@@ -8,6 +8,7 @@
 #include "imaging/dib_blit.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
+#include "imaging/dib_row_copy.h"
 
 MemHandle ExpandDib4To8(MemHandle image, bool* inputKept) {
     if (inputKept) *inputKept = false;
@@ -94,7 +95,9 @@ MemHandle ConvertAcquiredImage(MemHandle picture, int width, int height) {
                 SetDibPaletteEntry(converted, i, red, green, blue, alpha);
         }
     }
-    BlitDibRect(converted, picture, 0, 0, INT_MAX, INT_MAX, 0, 0);
+    // Row by row with each block's own row length: a scan's padded 24-bit
+    // rows would shear through a copy that reads them unpadded.
+    CopyDibRowsTopLeft(converted, picture);
     MemFree(picture);
     return converted;
 }

@@ -34,15 +34,9 @@ thread_local std::string lastError;
 
 }  // namespace
 
-extern "C" {
+namespace {
 
-ModHandle ModLoad(const char* path) {
-    if (!path || !*path) {
-        lastError = "no path";
-        return nullptr;
-    }
-    std::string full = path;
-    if (full.find('/') == std::string::npos) full = platform::ProgramDirectory() + full;
+ModHandle OpenLibrary(const std::string& full) {
     void* library = dlopen(full.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         const char* e = dlerror();
@@ -55,6 +49,28 @@ ModHandle ModLoad(const char* path) {
     uintptr_t handle = 0;
     t.Add(handle).library = library;
     return reinterpret_cast<ModHandle>(handle);
+}
+
+}  // namespace
+
+extern "C" {
+
+ModHandle ModLoad(const char* path) {
+    if (!path || !*path) {
+        lastError = "no path";
+        return nullptr;
+    }
+    std::string full = path;
+    if (full.find('/') == std::string::npos) full = platform::ProgramDirectory() + full;
+    return OpenLibrary(full);
+}
+
+ModHandle ModLoadSystem(const char* name) {
+    if (!name || !*name) {
+        lastError = "no path";
+        return nullptr;
+    }
+    return OpenLibrary(name);
 }
 
 void* ModSymbol(ModHandle module, const char* name) {

@@ -16,6 +16,10 @@ typedef struct KvModule* ModHandle;
 // directory. Null when the file is missing or is not a loadable library
 // (ModLastError tells why).
 ModHandle ModLoad(const char* path);
+// Loads a system library by its name through the dynamic loader's own search
+// (the library path, the loader's cache), as the system's own libraries are
+// found; a name with '/' is loaded as it stands. Null as for ModLoad.
+ModHandle ModLoadSystem(const char* name);
 // The export named `name`, or null (unknown export, dead handle).
 void* ModSymbol(ModHandle module, const char* name);
 // Unloads the library. Objects whose deletion is still pending in the Qt event

@@ -43,6 +43,11 @@ framework::Document* TestPelmarkApp::OpenDocumentFile(const QString& path) {
     return CPelmarkApp::OpenDocumentFile(path);
 }
 
+void TestPelmarkApp::SetUnderlayFromScan(MemHandle image) {
+    if (underlayScanned) underlayScanned(image);
+    else CPelmarkApp::SetUnderlayFromScan(image);
+}
+
 bool TestPelmarkApp::DoPromptFileName(QString& fileName, int, bool, framework::DocTemplate*) {
     if (promptAnswer.isEmpty()) return false;
     fileName = promptAnswer.front();

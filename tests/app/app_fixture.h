@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -50,7 +51,11 @@ public:
     // table when there are several); empty: Cancel.
     QStringList promptAnswer;
 
+    // When set, scanned underlays come here (the callee owns the image).
+    std::function<void(MemHandle)> underlayScanned;
+
     framework::Document* OpenDocumentFile(const QString& path) override;
+    void SetUnderlayFromScan(MemHandle image) override;
     bool DoPromptFileName(QString& fileName, int titleId, bool open,
                           framework::DocTemplate* docTemplate) override;
     TestMainFrame* Frame() const;

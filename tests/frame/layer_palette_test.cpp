@@ -383,8 +383,9 @@ TEST_F(LayerPaletteTest, DetailsPopsUpTheLayerMenuForTheFrame) {
     collect(menu);
     EXPECT_EQ(ids, (std::vector<framework::CommandId>{32933, 32862, 32863, 32864, 32942, 32865, 32866, 32867,
                                                       32932, 32868, 32869, 32870}));
-    // Layers and no underlay: one may be read from a file (the scanner is not loaded).
-    EXPECT_EQ(disabled, (std::vector<framework::CommandId>{32863, 32864, 32932, 32869, 32870}));
+    // Layers and no underlay: one may be read from a file, and with the
+    // scanner library loaded scanned (32932).
+    EXPECT_EQ(disabled, (std::vector<framework::CommandId>{32863, 32864, 32869, 32870}));
 
     // An item runs its command in the document.
     for (QAction* action : menu->actions())

@@ -1,0 +1,83 @@
+// The scanner commands: choosing the source, scanning a new document and
+// scanning an underlay.
+#include "app/pelmark_app.h"
+#include "document/pelmark_doc.h"
+#include "frame/main_frame.h"
+#include "framework/cmd_ui.h"
+#include "imaging/color_reducer.h"
+#include "imaging/dib_geometry.h"
+#include "imaging/mono_expand.h"
+#include "platform/message_box.h"
+
+void CPelmarkApp::onUpdateTwain(framework::CmdUI& ui) {
+    CMainFrame* frame = mainFrame();
+    ui.Enable(!(frame && frame->IsCommandLocked()) && m_twain.IsLoaded());
+}
+
+void CPelmarkApp::onUpdateUnderlayTwain(framework::CmdUI& ui) {
+    CPelmarkDoc* doc = activeDocument();
+    ui.Enable(doc && doc->CanTakeUnderlay() && m_twain.IsLoaded());
+}
+
+void CPelmarkApp::OnTwainSelectSource() {
+    if (m_twain.IsLoaded()) m_twain.SelectSource(mainFrame());
+}
+
+void CPelmarkApp::OnTwainAcquire() {
+    if (m_twain.IsLoaded()) m_twain.Acquire(mainFrame(), &CPelmarkApp::TwainImportCallback, 0, 0);
+}
+
+void CPelmarkApp::TwainAcquireUnderlay() {
+    if (m_twain.IsLoaded()) m_twain.Acquire(mainFrame(), &CPelmarkApp::TwainUnderlayCallback, 0, 0);
+}
+
+int CPelmarkApp::scanMessage(const char* text, unsigned type) {
+    WinHandle owner = m_twain.MessageOwner();
+    if (!owner)
+        if (CMainFrame* frame = mainFrame()) owner = frame->WindowHandle();
+    return ShowMessageBox(owner, text, AppName().toUtf8().constData(), type);
+}
+
+void CPelmarkApp::TwainImportCallback(MemHandle dib, intptr_t, intptr_t) {
+    CPelmarkApp* app = Get();
+    if (!app) {
+        MemFree(dib);
+        return;
+    }
+    app->scanArrived_ = true;
+    // The header's colour count stays: it tells where the pixels begin.
+    dib = ExpandMonoDib(dib);
+    int bits = 0;
+    if (dib::LockedDib d(dib); d) bits = d.geo().bitCount;
+    if (bits != 4 && bits != 8) {
+        if (app->scanMessage("减色开始。", MB_BTN_OKCANCEL | MB_ICON_INFORMATION) != MB_ANSWER_OK) {
+            MemFree(dib);
+            return;
+        }
+        CColorReducer reducer;
+        if (!reducer.PrepareFrom24(dib)) {
+            MemFree(dib);
+            app->scanMessage("减色所需要的内存不足。", MB_BTN_OK | MB_ICON_WARNING);
+            return;
+        }
+        MemHandle reduced = reducer.ReduceTo256();
+        reducer.Release();
+        MemFree(dib);
+        if (!reduced) {
+            app->scanMessage("减色失败。", MB_BTN_OK | MB_ICON_WARNING);
+            return;
+        }
+        dib = reduced;
+    }
+    app->OnScanAsNewFile(dib);
+}
+
+void CPelmarkApp::TwainUnderlayCallback(MemHandle dib, intptr_t, intptr_t) {
+    CPelmarkApp* app = Get();
+    if (!app) {
+        MemFree(dib);
+        return;
+    }
+    app->scanArrived_ = true;
+    app->SetUnderlayFromScan(ExpandMonoDib(dib));
+}
