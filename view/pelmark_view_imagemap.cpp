@@ -214,9 +214,8 @@ void CPelmarkView::DrawRegion(const imagemap::ImageMapRegion& region, bool handl
     case imagemap::kCircle: {
         const int radius = imagemap::CircleRadius(region) * m_nZoom;
         const MapPoint c = v.points[0];
-        if (radius > 0)
-            DrawShape({view::OverlayShape::Ellipse, {}, {c.x - radius, c.y - radius, c.x + radius + 1, c.y + radius + 1}},
-                      &canvas);
+        const DibRect box{c.x - radius, c.y - radius, c.x + radius + 1, c.y + radius + 1};
+        if (radius > 0) DrawShape({view::OverlayShape::Ellipse, {}, box}, &canvas);
         marks = {c, v.points[1]};
         break;
     }
@@ -239,12 +238,9 @@ void CPelmarkView::DrawRegion(const imagemap::ImageMapRegion& region, bool handl
 void CPelmarkView::DrawRegions(OverlayCanvas& canvas) {
     CPelmarkDoc* doc = GetDocument();
     const bool handles = doc && IsMapTool(doc->m_nToolId);
-    const int last = std::min(m_Regions.Finished(), imagemap::kMaxRegions);
-    for (int i = 0; i <= last; ++i) {
-        if (i == m_Regions.Finished() && m_Regions.DrawCount() == 0) break;
-        if (i >= imagemap::kMaxRegions) break;
-        DrawRegion(m_Regions.Region(i), handles, canvas);
-    }
+    // The finished regions and the one being drawn.
+    const int shown = m_Regions.Finished() + (m_Regions.DrawCount() > 0 ? 1 : 0);
+    for (int i = 0; i < std::min(shown, imagemap::kMaxRegions); ++i) DrawRegion(m_Regions.Region(i), handles, canvas);
 }
 
 // ---- *.map files -------------------------------------------------------------------
