@@ -71,7 +71,9 @@ bool ColorDicFile::writeTo(const QString& path) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray content = ColorDicContent(Bytes());
-    if (file.write(content) != content.size()) {
+    // A buffered write that fails only at the flush would still commit a
+    // cut-off file: flush first and check.
+    if (file.write(content) != content.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

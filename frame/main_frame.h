@@ -250,6 +250,27 @@ public:
     // (only while a plug-in runs, as the other bars).
     void SetToolPaletteButtons(CommandId command, int tool);
 
+    // ---- The image-map tools and the selection modes (main_frame_map.cpp) ----
+    // Commands 625 to 634 of the link palette: 634 shows the HTML area text
+    // of the active view; the others make the tool current (629 and 630
+    // then read or write a *.map file and go back to the previous tool).
+    void OnMapCommand(CommandId command);
+    void OnUpdateMapCommand(framework::CmdUI& ui);
+    // Commands 653 to 656: the selection mode (0 to 3), then the mode
+    // palette hides and the tool palette's selection button follows.
+    void OnSelectModeCommand(CommandId command);
+    void OnUpdateSelectModeCommand(framework::CmdUI& ui);
+    // The selection-mode palette: moved to (x + 12, y + 12); shown or hidden
+    // with the current mode's button pressed.
+    void SetRangeBarState(int x, int y) override;
+    void ShowRangeBar(bool show) override;
+    // The link palette's button of the command pressed, the others released;
+    // the mode palette's button of the mode.
+    void UpdateToolRecButtons(CommandId command);
+    void UpdateRangeBarButtons(int mode);
+    bool AskRegionUrl(QString* url) override;
+    bool LinkPaletteShown() const override;
+
     // The bars and palettes (null before LoadFrame).
     QStatusBar* StatusBar1() const;
     QStatusBar* StatusBar2() const { return statusBar2_; }
@@ -440,6 +461,7 @@ private:
     bool createToneBar();
     bool createToolPalette();
     void declareToolCommands(framework::CommandTable& table);
+    void declareMapCommands(framework::CommandTable& table);
     bool createMainToolBar();
     // The canvas views' edit-mode and alpha commands ask through these
     // dialogs while the frame exists.

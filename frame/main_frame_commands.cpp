@@ -33,6 +33,7 @@ bool shown(const QWidget* w) { return w && !w->isHidden(); }
 void CMainFrame::DeclareCommands(framework::CommandTable& table) {
     using framework::CmdUI;
     declareToolCommands(table);
+    declareMapCommands(table);
     table.On(kToolPaletteId, [this] { toggleToolPalette(); })
         .OnUpdate(kToolPaletteId, [this](CmdUI& ui) { paletteCheck(ui, shown(toolPalette_)); })
         .On(kColorPaletteId, [this] { toggleColorPalette(); })

@@ -1,9 +1,9 @@
 // The link palette: the nine tools of the image-map editor in two columns.
 #pragma once
 
-#include "palettes/palette_window.h"
+#include "palettes/button_palette.h"
 
-class CToolRecPalette : public PaletteWindow {
+class CToolRecPalette : public ButtonPalette {
     Q_OBJECT
 public:
     static constexpr int kBarId = 32776;

@@ -56,6 +56,11 @@ public:
     // The colour palette bar and the selection-mode palette, or null.
     virtual CColorPaletteBar* ColorBar() const = 0;
     virtual QWidget* SelectModeWindow() const = 0;
+    // The selection-mode palette moves to 12 pixels right of and below
+    // (x, y) / is shown or hidden with the current mode's button pressed
+    // (nothing without a frame).
+    virtual void SetRangeBarState(int /*x*/, int /*y*/) {}
+    virtual void ShowRangeBar(bool /*show*/) {}
     // The tool palette repaints its window / its current tool and settings.
     virtual void RepaintToolPalette() = 0;
     virtual void RefreshToolPalette() = 0;

@@ -273,14 +273,18 @@ void CToolPalette::penButtonPressed(int button) {
 
 void CToolPalette::openSelectModePalette() {
     PaletteHost* h = host();
-    QWidget* modes = h ? h->SelectModeWindow() : nullptr;
-    if (!modes) return;
+    if (!h || !h->SelectModeWindow()) return;
     QPoint corner = isFloating() ? frameGeometry().topLeft() : mapToGlobal(QPoint(0, 0));
     QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 1024;
     if (corner.x() + 120 >= screenWidth) corner.rx() -= 120;
-    modes->move(corner + QPoint(12, 12));
-    modes->show();
+    h->SetRangeBarState(corner.x(), corner.y());
+    h->ShowRangeBar(true);
+}
+
+void CToolPalette::SelectionModeChosen() {
+    selectPresses_ = 0;
+    client_->update(toolpal::ButtonRect(0));
 }
 
 void CToolPalette::editBackgroundColor(CPelmarkDoc* doc) {

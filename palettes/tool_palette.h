@@ -100,6 +100,11 @@ public:
 
     Services& GetServices() { return services_; }
 
+    // A selection mode was chosen: the selection button shows its picture
+    // and counts its presses afresh.
+    void SelectionModeChosen();
+    int SelectButtonPresses() const { return selectPresses_; }
+
 private:
     class ClientArea;
     friend class ClientArea;

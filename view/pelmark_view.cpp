@@ -33,6 +33,7 @@
 #include "view/view_host.h"
 #include "view/view_fill_pick_hand.h"
 #include "view/view_tool_canvas.h"
+#include "view/image_map_tools.h"
 #include "view/wand_tool.h"
 
 namespace {
@@ -65,7 +66,8 @@ CPelmarkView::CPelmarkView(QWidget* parent)
       m_pShapes(std::make_unique<tools::ShapeTools>(*m_pToolCanvas)),
       m_pFillPickHand(std::make_unique<view::FillPickHandTools>(*this)),
       m_pSelectTools(std::make_unique<view::SelectionTools>(*this)),
-      m_pWand(std::make_unique<view::WandTool>(*this)) {
+      m_pWand(std::make_unique<view::WandTool>(*this)),
+      m_pMapTools(std::make_unique<view::ImageMapTools>(*this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button too: the curve's rubber point, the cursor and
     // the position in the status bar follow the pointer.
@@ -76,6 +78,7 @@ CPelmarkView::CPelmarkView(QWidget* parent)
     m_Tools.Set(tools::kTextTool, &view::TextToolHandler());
     m_pFillPickHand->Register(m_Tools);
     m_pWand->Register(m_Tools);
+    m_pMapTools->Register(m_Tools);
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);
     m_pHBar->hide();
@@ -749,6 +752,7 @@ void CPelmarkView::OnDraw(QPainter& painter, const QRect& clip) {
 
     OverlayCanvas canvas{buffer, {-scroll.x(), -scroll.y()}, area};
     DrawSelectionOutline(canvas);
+    DrawRegions(canvas);
     m_Overlays.Render(buffer, canvas.offset, area);
     DrawGuides(buffer, origin, area);
     QRect out(area.left, area.top, area.right - area.left, area.bottom - area.top);

@@ -18,6 +18,7 @@
 #include <QImage>
 
 #include "framework/view.h"
+#include "imagemap/image_map.h"
 #include "platform/window.h"
 #include "imaging/logical_palette.h"
 #include "tools/drag_state.h"
@@ -43,6 +44,7 @@ class ShapeTools;
 }
 namespace view {
 class FillPickHandTools;
+class ImageMapTools;
 class SelectionTools;
 class WandTool;
 class ViewToolCanvas;
@@ -390,6 +392,59 @@ public:
     // Set when the work-memory probe refused the fill's button-down.
     static bool FillBlocked();
 
+    // ---- Image map (pelmark_view_imagemap.cpp) ----
+    // The view's clickable regions with their URLs (view data: not part of
+    // the image, the undo history or the file). Their outlines are drawn
+    // over the canvas at every paint. Points are image pixels; the handlers
+    // do nothing while the document is busy.
+    const imagemap::RegionTable& Regions() const { return m_Regions; }
+    imagemap::RegionTable& Regions() { return m_Regions; }
+    int MapTolerance() const { return imagemap::HitTolerance(m_nZoom); }
+    // Rectangle (625) and circle (626): press, drag, release.
+    void MapRectDown(tools::ImagePoint p);
+    void MapRectMove(tools::ImagePoint p);
+    void MapRectUp(tools::ImagePoint p);
+    void MapCircleDown(tools::ImagePoint p);
+    void MapCircleMove(tools::ImagePoint p);
+    void MapCircleUp(tools::ImagePoint p);
+    // Point (627) and polygon (628): one click each.
+    void MapPointDown(tools::ImagePoint p);
+    void MapPolyDown(tools::ImagePoint p);
+    // The right button with the tools 625 to 628: removes what lies under
+    // the pointer.
+    void MapPolyFinish(tools::ImagePoint p);
+    // Move (631): the press picks (left: the whole region, right: one
+    // point), a left drag moves the region, a right drag the point.
+    void MapMoveDown(tools::ImagePoint p, bool left);
+    void MapMoveDrag(tools::ImagePoint p);
+    void MapMoveVertex(tools::ImagePoint p);
+    const imagemap::Pick& MapPick() const { return m_MapPick; }
+    // Delete (632) and URL (633).
+    void MapDeleteRegion(tools::ImagePoint p);
+    void EditRegionUrl(tools::ImagePoint p);
+    // A double click: "%d 号的数据" names the region under the point.
+    void ShowRegionAt(tools::ImagePoint p);
+    // "最大 %d 种。" / "最大 %d 个。" when the limit holds; true when it does.
+    bool CheckPointLimit();
+    bool CheckRegionLimit();
+    void CompactRegions();
+    // `switchBack`: the document first returns to the tool that was current
+    // before the image-map command. Mode 0: nothing more; 1: as 2 when the
+    // link palette is hidden; 2: the table is emptied; 3: the region being
+    // drawn is dropped. The outlines are redrawn.
+    void RedrawRegions(int mode, bool switchBack = false);
+    // An image-map command begins: the document's current tool is kept for
+    // the switch back; the region being drawn and the move's pick end.
+    void BeginMapCommand();
+    int MapPreviousTool() const { return m_nMapPrevTool; }
+    // *.map files (629, 630): the dialogs, then the file; both switch back
+    // to the previous tool however they end. Read and write return false
+    // after "读取失败" / "写入失败" (the table / the file left as they were).
+    void OnOpenMapFile();
+    bool ReadMapFile(const QString& path);
+    void OnSaveMapFile();
+    bool WriteMapFile(const QString& path);
+
     // ---- Mouse and keys (pelmark_view_mouse.cpp) ----
     static constexpr int kAutoScrollTimer = 1;
     static constexpr int kTextToolTimer = 2;
@@ -580,4 +635,15 @@ private:
     std::unique_ptr<view::SelectionTools> m_pSelectTools;
     friend class view::SelectionTools;
     std::unique_ptr<view::WandTool> m_pWand;
+    // The image map.
+    void DrawRegions(OverlayCanvas& canvas);
+    void DrawRegion(const imagemap::ImageMapRegion& viewRegion, bool handles, OverlayCanvas& canvas);
+    tools::ImagePoint ClampToMapImage(tools::ImagePoint p) const;
+    bool MapBusy() const;
+    void RepaintRegions();
+    imagemap::RegionTable m_Regions;
+    int m_nMapPrevTool = 553;
+    imagemap::Pick m_MapPick;
+    tools::ImagePoint m_ptMapLast;
+    std::unique_ptr<view::ImageMapTools> m_pMapTools;
 };

@@ -120,6 +120,12 @@ public:
     virtual void ShowGradientDialog(CPelmarkDoc*) {}
     // The shown states of the bars and palettes go to the settings.
     virtual void SaveDisplaySettings() {}
+    // The URL dialog on an image-map region's link, opened with `url`;
+    // false on Cancel (and without a frame).
+    virtual bool AskRegionUrl(QString* /*url*/) { return false; }
+    // True while the link palette is shown (without a frame: true, so that
+    // the regions stay).
+    virtual bool LinkPaletteShown() const { return true; }
 
     // The rulers setting of the document windows (without a host: off).
     virtual bool RulersWanted() const = 0;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,6 +176,26 @@ TEST_F(ColorDicTest, NowhereToWriteKeepsTheEditsAndSaysSo) {
     EXPECT_EQ(Texts(), std::vector<std::string>{"COLOR.DIC 无法打开"});
     EXPECT_TRUE(dic.IsModified());
     EXPECT_EQ(dic.Entries().size(), 2u);
+}
+
+// A write the file-size limit cuts short keeps the old file and tells so.
+TEST_F(ColorDicTest, WriteCutShortKeepsTheOldFile) {
+    Write(programFile(), "a,1,2,3,4\r\n\x1a");
+    ASSERT_EQ(dic.LoadColorDic(), 1);
+    for (int i = 0; i < 100; ++i) ASSERT_TRUE(dic.AddEntry({QStringLiteral("颜色%1").arg(i), 1, 2, 3, 4}));
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int result = dic.SaveColorDic();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"COLOR.DIC 无法打开"});
+    EXPECT_EQ(Read(programFile()), QByteArray("a,1,2,3,4\r\n\x1a"));
+    EXPECT_TRUE(dic.IsModified());
 }
 
 }  // namespace

@@ -1,0 +1,205 @@
+#include "imagemap/map_file.h"
+
+#include <charconv>
+#include <optional>
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "platform/text_codec.h"
+
+namespace imagemap {
+
+namespace {
+
+const char* Keyword(int type) {
+    switch (type) {
+    case kPolygon: return "poly  ";
+    case kRectangle: return "rect  ";
+    case kCircle: return "circle";
+    case kPointRegion: return "point ";
+    default: return nullptr;
+    }
+}
+
+// The points a region writes (no closing copy, no duplicate); 0 for a
+// region that is not written.
+int WrittenPoints(const ImageMapRegion& r) {
+    switch (r.type) {
+    case kPolygon:
+        if (!IsClosedPolygon(r) || r.count < 3 || r.points[0] == r.points[1]) return 0;
+        return r.count - 1;
+    case kRectangle:
+    case kCircle: return r.count >= 2 ? 2 : 0;
+    case kPointRegion: return r.count >= 1 ? 1 : 0;
+    default: return 0;
+    }
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::optional<int> ParseCoordinate(std::string_view s) {
+    int value = 0;
+    if (s.empty()) return std::nullopt;
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    if (value < -32768 || value > 32767) return std::nullopt;
+    return value;
+}
+
+std::optional<MapPoint> ParsePair(std::string_view token) {
+    const size_t comma = token.find(',');
+    if (comma == std::string_view::npos) return std::nullopt;
+    std::optional<int> x = ParseCoordinate(token.substr(0, comma));
+    std::optional<int> y = ParseCoordinate(token.substr(comma + 1));
+    if (!x || !y) return std::nullopt;
+    return MapPoint{*x, *y};
+}
+
+struct Token {
+    size_t begin;
+    std::string_view text;
+};
+
+std::vector<Token> Tokens(std::string_view line) {
+    std::vector<Token> tokens;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && IsBlank(line[i])) ++i;
+        size_t start = i;
+        while (i < line.size() && !IsBlank(line[i])) ++i;
+        if (i > start) tokens.push_back({start, line.substr(start, i - start)});
+    }
+    return tokens;
+}
+
+int TypeOf(std::string_view keyword) {
+    if (keyword.empty()) return kNoRegion;
+    switch (keyword[0]) {
+    case 'c': return kCircle;
+    case 'r': return kRectangle;
+    case 'p': return keyword.size() > 2 && keyword[2] == 'l' ? kPolygon : kPointRegion;
+    default: return kNoRegion;
+    }
+}
+
+bool PairCountFits(int type, size_t pairs) {
+    switch (type) {
+    case kPolygon: return pairs >= 2 && pairs <= size_t(kMaxPoints);
+    case kRectangle:
+    case kCircle: return pairs == 2;
+    case kPointRegion: return pairs == 1;
+    default: return false;
+    }
+}
+
+// One line's region: its type, points (closing copy and duplicate added)
+// and URL; nullopt for a damaged line.
+struct LineRegion {
+    int type = kNoRegion;
+    std::vector<MapPoint> points;
+    std::string url;
+};
+
+std::optional<LineRegion> ParseLine(std::string_view line) {
+    std::vector<Token> tokens = Tokens(line);
+    if (tokens.empty()) return std::nullopt;
+    LineRegion region;
+    region.type = TypeOf(tokens[0].text);
+    if (region.type == kNoRegion) return std::nullopt;
+    size_t first = 1;
+    while (first < tokens.size() && !ParsePair(tokens[first].text)) ++first;
+    if (first == tokens.size()) return std::nullopt;
+    for (size_t t = first; t < tokens.size(); ++t) {
+        std::optional<MapPoint> p = ParsePair(tokens[t].text);
+        if (!p) return std::nullopt;
+        region.points.push_back(*p);
+    }
+    if (!PairCountFits(region.type, region.points.size())) return std::nullopt;
+    if (first > 1) {
+        const size_t begin = tokens[1].begin;
+        const size_t end = tokens[first - 1].begin + tokens[first - 1].text.size();
+        region.url = std::string(line.substr(begin, end - begin));
+    }
+    if (region.url == kUrlPlaceholder) region.url.clear();
+    if (region.type == kPolygon || region.type == kPointRegion) region.points.push_back(region.points.front());
+    return region;
+}
+
+}  // namespace
+
+std::string WriteMapText(const RegionTable& table) {
+    std::string out;
+    for (int i = 0; i < table.Finished(); ++i) {
+        const ImageMapRegion& r = table.Region(i);
+        const char* keyword = Keyword(r.type);
+        const int points = WrittenPoints(r);
+        if (!keyword || points == 0) continue;
+        out += keyword;
+        out += "    ";
+        const std::string& url = table.Url(i);
+        if (url.empty()) {
+            out += kUrlPlaceholder;
+        } else {
+            for (char c : url) {
+                if (c == ',') out += "%2C";
+                else out += c;
+            }
+        }
+        for (int j = 0; j < points; ++j) {
+            const MapPoint p = r.points[size_t(j)];
+            out += ' ' + std::to_string(p.x) + ',' + std::to_string(p.y);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+MapReadResult ReadMapText(std::string_view text, RegionTable& table) {
+    MapReadResult result;
+    table.Clear();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        std::optional<LineRegion> region = ParseLine(line);
+        if (!region) {
+            result.messages.push_back("数据损坏\n" + std::string(line));
+            continue;
+        }
+        if (table.RegionLimitReached()) {
+            result.messages.push_back("最大 " + std::to_string(kMaxRegions) + " 个。");
+            break;
+        }
+        table.AppendRegion(region->type, region->points.data(), int(region->points.size()), region->url);
+    }
+    return result;
+}
+
+bool WriteMapFile(const QString& path, const RegionTable& table) {
+    const std::string text = WriteMapText(table);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    // A buffered write that fails only at the flush would still commit a
+    // cut-off file: flush first and check.
+    if (file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool ReadMapFile(const QString& path, RegionTable& table, MapReadResult* result) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return false;
+    MapReadResult read = ReadMapText(platform::DecodeFileText(bytes), table);
+    if (result) *result = std::move(read);
+    return true;
+}
+
+}  // namespace imagemap
