@@ -10,15 +10,10 @@
 // Our radius 20 is a 21 x 21 kernel, like the 21 taps of "-blur 10".
 // Best of three runs each. Prints a Markdown table.
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 
 #include "imaging/dib_layout.h"
@@ -33,32 +28,21 @@ constexpr int kSide = 2048;
 
 using benchphoto::BestOf;
 using benchphoto::Document;
-using benchphoto::MakeDocument;
 using benchphoto::RunConvert;
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: blur_compare <photo> [work directory]\n");
-        return 2;
-    }
-    QDir work(argc > 2 ? argv[2] : QDir::tempPath());
-    const QImage indexed = benchphoto::IndexedPhoto(QString::fromLocal8Bit(argv[1]), kSide);
-    if (indexed.isNull()) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
-        return 1;
-    }
-    const QString bmp = work.filePath("blur_compare_in.bmp");
-    const QString out = work.filePath("blur_compare_out.bmp");
-    indexed.convertToFormat(QImage::Format_RGB888).save(bmp, "BMP");
-    Document doc = MakeDocument(indexed);
+    benchphoto::Comparison run;
+    if (int status = benchphoto::StartComparison(argc, argv, "blur_compare", "blur_compare", kSide, &run)) return status;
+    const QString &bmp = run.bmp, &out = run.out;
+    Document& doc = run.doc;
     PluginToolRecord record{};
     RgbBuffer* rgb = LayerToRgb(doc.image, doc.layers, &record);
     if (!rgb) return 1;
 
-    std::printf("| %d x %d, %lld colours | seconds |\n|---|---|\n", kSide, kSide, (long long)indexed.colorCount());
+    std::printf("| %d x %d, %lld colours | seconds |\n|---|---|\n", kSide, kSide, (long long)run.indexed.colorCount());
     for (int radius : {2, 8, 20}) {
         RgbBuffer* blurred = nullptr;
         double blur = BestOf(3, [&] {
@@ -88,9 +72,5 @@ int main(int argc, char** argv) {
         std::printf("| ImageMagick plain convert (BMP in, BMP out) | %.3f |\n", copy);
     }
     FreeRgbBuffer(rgb);
-    MemFree(doc.image);
-    MemFree(doc.layers[0]);
-    QFile::remove(bmp);
-    QFile::remove(out);
     return 0;
 }

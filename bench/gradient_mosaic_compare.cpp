@@ -14,18 +14,17 @@
 // timed beside to show the share of reading and writing the files.
 // Best of three runs each. Prints a Markdown table.
 #include <QCoreApplication>
-#include <QDir>
 #include <QImage>
 #include <QStandardPaths>
 
 #include <cstdio>
-#include <cstring>
 #include <tuple>
 
 #include "imaging/dib_layout.h"
 #include "photo_document.h"
 #include "platform/memory.h"
 #include "plugins/gradate/gradient.h"
+#include "plugins/kit/kit_blocks.h"
 #include "plugins/kit/kit_layer_rgb.h"
 #include "plugins/tesserel/mosaic_engine.h"
 
@@ -45,25 +44,12 @@ int NearestOf(MemHandle image, uint8_t blue, uint8_t green, uint8_t red) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: gradient_mosaic_compare <photo> [work directory]\n");
-        return 2;
-    }
-    QDir work(argc > 2 ? argv[2] : QDir::tempPath());
-    const QImage indexed = benchphoto::IndexedPhoto(QString::fromLocal8Bit(argv[1]), kSide);
-    if (indexed.isNull()) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
-        return 1;
-    }
-    const QString bmp = work.filePath("gradient_mosaic_in.bmp");
-    const QString out = work.filePath("gradient_mosaic_out.bmp");
-    indexed.convertToFormat(QImage::Format_RGB888).save(bmp, "BMP");
-    benchphoto::Document doc = benchphoto::MakeDocument(indexed);
-    MemHandle copy = MemAlloc(MemSize(doc.layers[0]));
-    if (copy) {
-        MemLockGuard from(doc.layers[0]), to(copy);
-        std::memcpy(to.get(), from.get(), MemSize(copy));
-    }
+    benchphoto::Comparison run;
+    if (int status = benchphoto::StartComparison(argc, argv, "gradient_mosaic_compare", "gradient_mosaic", kSide, &run))
+        return status;
+    const QString &bmp = run.bmp, &out = run.out;
+    benchphoto::Document& doc = run.doc;
+    MemHandle copy = GlobalDuplicate(doc.layers[0]);
     MemHandle mask = MemAlloc(size_t(kSide + 7) / 8 * kSide);  // nothing selected: every pixel counts
     PluginToolRecord record{};
     record.layers = doc.layers;
@@ -125,9 +111,5 @@ int main(int argc, char** argv) {
     FreeRgbBuffer(rgb);
     MemFree(copy);
     MemFree(mask);
-    MemFree(doc.image);
-    MemFree(doc.layers[0]);
-    QFile::remove(bmp);
-    QFile::remove(out);
     return 0;
 }

@@ -1,9 +1,12 @@
 #include "photo_document.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "imaging/dib_layout.h"
@@ -40,6 +43,31 @@ Document MakeDocument(const QImage& indexed) {
         std::memcpy(layer.get() + LAYER_HEADER_SIZE + size_t(y) * row, in, size_t(w));
     }
     return d;
+}
+
+Comparison::~Comparison() {
+    MemFree(doc.image);
+    MemFree(doc.layers[0]);
+    if (!bmp.isEmpty()) QFile::remove(bmp);
+    if (!out.isEmpty()) QFile::remove(out);
+}
+
+int StartComparison(int argc, char** argv, const char* program, const char* stem, int side, Comparison* comparison) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <photo> [work directory]\n", program);
+        return 2;
+    }
+    QDir work(argc > 2 ? argv[2] : QDir::tempPath());
+    comparison->indexed = IndexedPhoto(QString::fromLocal8Bit(argv[1]), side);
+    if (comparison->indexed.isNull()) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    comparison->bmp = work.filePath(QStringLiteral("%1_in.bmp").arg(stem));
+    comparison->out = work.filePath(QStringLiteral("%1_out.bmp").arg(stem));
+    comparison->indexed.convertToFormat(QImage::Format_RGB888).save(comparison->bmp, "BMP");
+    comparison->doc = MakeDocument(comparison->indexed);
+    return 0;
 }
 
 double BestOf(int runs, const std::function<bool()>& run) {

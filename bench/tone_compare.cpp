@@ -13,15 +13,10 @@
 // (LayerToRgb, AdjustToneRgbBuffer, RgbToLayer) is timed for comparison.
 // Best of five runs each. Prints a Markdown table.
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 
 #include "imaging/dib_layout.h"
@@ -46,27 +41,16 @@ double BestOf(int runs, const std::function<bool()>& run) {
 }
 
 using benchphoto::Document;
-using benchphoto::MakeDocument;
 using benchphoto::RunConvert;
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: tone_compare <photo> [work directory]\n");
-        return 2;
-    }
-    QDir work(argc > 2 ? argv[2] : QDir::tempPath());
-    const QImage indexed = benchphoto::IndexedPhoto(QString::fromLocal8Bit(argv[1]), kSide);
-    if (indexed.isNull()) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
-        return 1;
-    }
-    const QString bmp = work.filePath("tone_compare_in.bmp");
-    const QString out = work.filePath("tone_compare_out.bmp");
-    indexed.convertToFormat(QImage::Format_RGB888).save(bmp, "BMP");
-    Document doc = MakeDocument(indexed);
+    benchphoto::Comparison run;
+    if (int status = benchphoto::StartComparison(argc, argv, "tone_compare", "tone_compare", kSide, &run)) return status;
+    const QString &bmp = run.bmp, &out = run.out;
+    Document& doc = run.doc;
     MemHandle copy = GlobalDuplicate(doc.layers[0]);
     PluginToolRecord record{};
     record.layers = doc.layers;
@@ -112,7 +96,7 @@ int main(int argc, char** argv) {
         return b != nullptr;
     });
 
-    std::printf("| %d x %d, %lld colours | ms |\n|---|---|\n", kSide, kSide, (long long)indexed.colorCount());
+    std::printf("| %d x %d, %lld colours | ms |\n|---|---|\n", kSide, kSide, (long long)run.indexed.colorCount());
     std::printf("| ours: preview step, pixel mode (table per colour, write into the copy, exchange twice) | %.2f |\n", pixel);
     std::printf("| ours: preview step, palette mode (adjust the copy, exchange twice) | %.3f |\n", paletteMode);
     std::printf("| ours: negative (table per colour, in place) | %.2f |\n", negative);
@@ -132,9 +116,5 @@ int main(int argc, char** argv) {
     FreeRgbBuffer(rgb);
     masks.Release();
     MemFree(copy);
-    MemFree(doc.image);
-    MemFree(doc.layers[0]);
-    QFile::remove(bmp);
-    QFile::remove(out);
     return 0;
 }

@@ -25,3 +25,15 @@ function(kavolt_kit_plugin target filename)
   kavolt_plugin(${target} ${filename} ${ARGN})
   target_link_libraries(${target} PRIVATE kvkit)
 endfunction()
+
+# kavolt_kit_engine(<target> <sources...> [LIBS libs...])
+# A plug-in's pixel work as a static library of its own, so that the tests'
+# probes and the benchmarks can be built with it too: it carries the kit, is
+# built at -O3 and without unique symbols (see kavolt_plugin).
+function(kavolt_kit_engine target)
+  cmake_parse_arguments(KE "" "" "LIBS" ${ARGN})
+  add_library(${target} STATIC ${KE_UNPARSED_ARGUMENTS})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC kvkit ${KE_LIBS})
+  target_compile_options(${target} PRIVATE -fno-gnu-unique -O3)
+endfunction()

@@ -33,14 +33,6 @@ inline bool Counts(const uint8_t* selection, const uint8_t* protect, int x, int 
     return !(protect && MaskBit(protect, x, topRow, width));
 }
 
-// The layer's pixel rows when the block holds a width x height layer.
-uint8_t* LayerRows(const MemLockGuard& layer, int width, int height) {
-    dib::LayerGeometry g;
-    if (!layer || !dib::ReadLayerGeometry(layer.get(), layer.size(), &g)) return nullptr;
-    if (g.width != width || g.height != height) return nullptr;
-    return layer.get() + LAYER_HEADER_SIZE;
-}
-
 }  // namespace
 
 double GradientT(const GradParam& p, int shape, int x, int y, double zeroLength) {

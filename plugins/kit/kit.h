@@ -7,7 +7,8 @@
 //   kit_filter_masks.h  FilterMasks: the selection and protect masks of a filter
 //   kit_dib.h        facts of a packed DIB, PaintDib, CreateDibPalette,
 //                    PaletteDibInfo
-//   kit_layer_rgb.h  RgbBuffer, LayerToRgb, RgbToLayer, NearestPaletteIndex
+//   kit_layer_rgb.h  RgbBuffer, LayerToRgb, RgbToLayer, NearestPaletteIndex,
+//                    ToolCurrentLayer, LayerRows
 //   kit_palette_search.h  PaletteSearch: NearestPaletteIndex for many pixels
 //
 // Link a plug-in with kvkit (cmake: kavolt_kit_plugin) and include this.

@@ -24,14 +24,6 @@ bool ReadIndexedImage(MemHandle image, dib::DibGeometry* geo, PaletteEntry table
     return true;
 }
 
-// The layer's pixel rows when it holds width x height; else null.
-uint8_t* LayerRows(const MemLockGuard& layer, int width, int height) {
-    dib::LayerGeometry g;
-    if (!layer || !dib::ReadLayerGeometry(layer.get(), layer.size(), &g)) return nullptr;
-    if (g.width != width || g.height != height) return nullptr;
-    return layer.get() + LAYER_HEADER_SIZE;
-}
-
 }  // namespace
 
 ToolRowSpan ToolRowSpanOf(const PluginToolRecord* record, int width, int height) {
@@ -47,6 +39,13 @@ MemHandle ToolCurrentLayer(const PluginToolRecord* record) {
     for (int i = 0; i <= record->editLayer; ++i)
         if (!record->layers[i]) return nullptr;
     return record->layers[record->editLayer];
+}
+
+uint8_t* LayerRows(const MemLockGuard& layer, int width, int height) {
+    dib::LayerGeometry g;
+    if (!layer || !dib::ReadLayerGeometry(layer.get(), layer.size(), &g)) return nullptr;
+    if (g.width != width || g.height != height) return nullptr;
+    return layer.get() + LAYER_HEADER_SIZE;
 }
 
 RgbBuffer* NewRgbBuffer(int width, int height) {

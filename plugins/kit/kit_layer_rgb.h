@@ -41,6 +41,10 @@ inline bool MaskBit(const uint8_t* mask, int x, int topRow, int width) {
 // null-terminated table of at most 100 layers; null when it is not there.
 MemHandle ToolCurrentLayer(const PluginToolRecord* record);
 
+// The pixel rows (bottom-up, dib::LayerRowBytes apart) of a locked layer
+// block when it holds a width x height layer; else null.
+uint8_t* LayerRows(const MemLockGuard& layer, int width, int height);
+
 // A new work image; null when it cannot be had or a size is not positive.
 RgbBuffer* NewRgbBuffer(int width, int height);
 // Frees the pixels and the record (null is ignored).

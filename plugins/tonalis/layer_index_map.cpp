@@ -5,18 +5,6 @@
 #include "imaging/dib_geometry.h"
 #include "plugins/kit/kit_dib.h"
 
-namespace {
-
-// The layer's pixel rows when it holds width x height; else null.
-uint8_t* LayerRows(const MemLockGuard& layer, int width, int height) {
-    dib::LayerGeometry g;
-    if (!layer || !dib::ReadLayerGeometry(layer.get(), layer.size(), &g)) return nullptr;
-    if (g.width != width || g.height != height) return nullptr;
-    return layer.get() + LAYER_HEADER_SIZE;
-}
-
-}  // namespace
-
 bool ReadImageColors(MemHandle image, ImageColors* out) {
     dib::LockedDib dib(image);
     if (!dib || (dib.geo().bitCount != 4 && dib.geo().bitCount != 8)) return false;
@@ -25,13 +13,6 @@ bool ReadImageColors(MemHandle image, ImageColors* out) {
     out->count = std::clamp(DibNumColors(dib.data(), false), 0, 256);
     dib::ReadColorTable(dib.data(), dib.geo(), out->table);
     return true;
-}
-
-MemHandle CurrentLayer(const PluginToolRecord* record) {
-    if (!record || !record->layers || record->editLayer < 0 || record->editLayer >= 100) return nullptr;
-    for (int i = 0; i < record->editLayer; ++i)
-        if (!record->layers[i]) return nullptr;
-    return record->layers[record->editLayer];
 }
 
 bool LayerHoldsImage(MemHandle layer, int width, int height) {

@@ -26,9 +26,6 @@ struct ImageColors {
 // False when the image is not a 4- or 8-bit DIB.
 bool ReadImageColors(MemHandle image, ImageColors* out);
 
-// The record's current layer (its edit layer in the null-terminated table),
-// or null.
-MemHandle CurrentLayer(const PluginToolRecord* record);
 // Whether the layer block holds width x height pixels.
 bool LayerHoldsImage(MemHandle layer, int width, int height);
 

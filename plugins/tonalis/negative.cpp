@@ -11,7 +11,7 @@ void RunNegative(WinHandle hostWindow, PluginToolRecord* record, PluginToolInfo*
     }
     ImageColors image;
     if (!info || !ReadImageColors(info->image, &image)) return;
-    MemHandle layer = CurrentLayer(record);
+    MemHandle layer = ToolCurrentLayer(record);
     if (!LayerHoldsImage(layer, image.width, image.height)) return;
     if (!record->selectionMask) ShowMessageBox(hostWindow, "選択範囲未対応", "", MB_BTN_OK);
     FilterMasks masks;

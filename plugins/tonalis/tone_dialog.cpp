@@ -109,7 +109,7 @@ bool CToneDialog::OnInitDialog() {
         return true;
     }
     ImageColors colors;
-    m_hLayer = CurrentLayer(m_pRecord);
+    m_hLayer = ToolCurrentLayer(m_pRecord);
     if (!ReadImageColors(image, &colors) || !LayerHoldsImage(m_hLayer, colors.width, colors.height)) {
         Fail("Layer is not selected", "error");
         return true;

@@ -8,17 +8,11 @@
 #include <functional>
 #include <vector>
 
-#include <QApplication>
-#include <QFile>
 #include <QTest>
 
-#include "app/pelmark_app.h"
-#include "document/layer_factory.h"
+#include "filter_host_fixture.h"
 #include "framework/dialog.h"
-#include "framework/doc_template.h"
-#include "host_fixture.h"
 #include "imaging/dib_create.h"
-#include "imaging/dib_geometry.h"
 #include "platform/module.h"
 #include "platform/window.h"
 #include "plugin_api/plugin_api.h"
@@ -26,15 +20,11 @@
 #include "plugin_host/tool_commands.h"
 #include "plugin_host/tool_runs.h"
 #include "plugins/gradate/gradient.h"  // the GradParam record only
-#include "tools/pixel_access.h"
-#include "view/child_frame.h"
-#include "view/pelmark_view.h"
 
 namespace hosttest {
 namespace {
 
 using namespace plugin_host;
-using Pixels = std::vector<uint8_t>;  // bottom-up rows of indexes
 using framework::Dialog;
 
 constexpr int kStartSwatch = 5000, kEndSwatch = 5001, kLinear = 5002, kCircular = 5003, kTwoColors = 5004,
@@ -52,75 +42,22 @@ struct Points {
     int sx, sy, ex, ey;
 };
 
-class GradateTest : public HostTest {
+class GradateTest : public FilterHostTest {
 protected:
-    std::unique_ptr<framework::Application> MakeApplication() override { return std::make_unique<CPelmarkApp>(); }
+    GradateTest() : FilterHostTest(QStringLiteral(GRADATE_PATH), "gradate.GLT") {}
 
     void SetUp() override {
-        HostTest::SetUp();
-        ResetFilterMenuForTests();
-        ASSERT_TRUE(QFile::link(QStringLiteral(GRADATE_PATH), ProgramDir() + "gradate.GLT"));
+        ASSERT_NO_FATAL_FAILURE(FilterHostTest::SetUp());
         ASSERT_TRUE(probe) << ModLastError();
-        frame->resize(800, 600);
-        frame->show();
-        docTemplate = app->AddDocTemplate(
-            framework::DocTemplate::Create<CPelmarkDoc, CChildFrame, CPelmarkView>(129));
         Open(24, 16);
     }
-    void TearDown() override {
-        ResetFilterMenuForTests();
-        HostTest::TearDown();
-    }
 
-    // A grey image (entry i is i, i, i) of varied pixels in a view; the
-    // current colour 200.
+    // The fixture's grey document; the current colour 200.
     void Open(int w, int h) {
-        width = w;
-        height = h;
-        auto* d = dynamic_cast<CPelmarkDoc*>(docTemplate->CreateNewDocument());
-        d->m_hImage = CreateDib8(w, h, 0);
-        {
-            MemLockGuard image(d->m_hImage);
-            auto* table = reinterpret_cast<PaletteEntry*>(image.get() + 40);
-            for (int i = 0; i < 256; ++i) table[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};
-        }
-        EXPECT_TRUE(d->InitDib());
-        EXPECT_TRUE(document::CreateLayer(*d, 0, 1));
-        {
-            MemLockGuard layer(d->m_hLayers[0]);
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) Row(layer.get(), y)[x] = uint8_t((x * 37 + y * 91 + x * y * 5) % 256);
-        }
-        tools::RecomposeDocument(*d);
-        framework::ChildFrame* child = docTemplate->CreateNewFrame(d);
-        docTemplate->InitialUpdateFrame(child, d);
-        QApplication::processEvents();
-        d->m_nColor = 200;
-        doc = d;
+        OpenDocument(w, h);
+        doc->m_nColor = 200;
         original = LayerPixels();
         boxes.Clear();
-    }
-
-    uint8_t* Row(uint8_t* layer, int y) const { return layer + LAYER_HEADER_SIZE + size_t(y) * size_t((width + 3) & ~3); }
-    Pixels PixelsOf(MemHandle block) const {
-        MemLockGuard layer(block);
-        Pixels p;
-        for (int y = 0; y < height; ++y) p.insert(p.end(), Row(layer.get(), y), Row(layer.get(), y) + width);
-        return p;
-    }
-    Pixels LayerPixels() const { return PixelsOf(doc->m_hLayers[0]); }
-    Pixels CompositePixels() const {
-        dib::LockedDib image(doc->m_hImage);
-        Pixels p;
-        for (int y = 0; y < height; ++y) {
-            const uint8_t* row = image.bits() + size_t(y) * image.geo().PaddedRow();
-            p.insert(p.end(), row, row + width);
-        }
-        return p;
-    }
-    Pixels Mask() const {
-        MemLockGuard mask(doc->m_hMask);
-        return Pixels(mask.get(), mask.get() + mask.size());
     }
 
     // The original layer with the gradient from start index 0 to `end` over
@@ -178,9 +115,6 @@ protected:
         QTest::mouseRelease(w, Qt::LeftButton, {}, to);
     }
 
-    framework::DocTemplate* docTemplate = nullptr;
-    CPelmarkDoc* doc = nullptr;
-    int width = 0, height = 0;
     Pixels original;
     platform::Module probe{GRADATE_PROBE};
 };

@@ -3,36 +3,25 @@
 // radius controls, OK and Cancel with their undo steps, the host's masks,
 // the start-up failures, and the canvas refresh a plug-in asks for.
 #include <cstring>
-#include <vector>
+#include <functional>
 
-#include <QApplication>
-#include <QFile>
 #include <QSlider>
 #include <QSpinBox>
 
-#include "app/pelmark_app.h"
-#include "document/layer_factory.h"
 #include "document/undo_actions.h"
+#include "filter_host_fixture.h"
 #include "framework/dialog.h"
-#include "framework/doc_template.h"
-#include "host_fixture.h"
-#include "imaging/dib_create.h"
-#include "imaging/dib_geometry.h"
 #include "platform/module.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_host/filter_plugins.h"
 #include "plugin_host/tool_commands.h"
 #include "plugin_host/tool_runs.h"
 #include "plugins/kit/kit_layer_rgb.h"  // the RgbBuffer record only
-#include "tools/pixel_access.h"
-#include "view/child_frame.h"
-#include "view/pelmark_view.h"
 
 namespace hosttest {
 namespace {
 
 using namespace plugin_host;
-using Pixels = std::vector<uint8_t>;  // bottom-up rows of kWidth indexes
 using framework::Dialog;
 
 constexpr int kWidth = 24, kHeight = 16;
@@ -42,88 +31,15 @@ using NewRgbFn = RgbBuffer* (*)(int, int);
 using FreeRgbFn = void (*)(RgbBuffer*);
 using BlurFn = RgbBuffer* (*)(const RgbBuffer*, int, const uint8_t*, const uint8_t*, const PluginToolRecord*);
 
-class HazewellTest : public HostTest {
+class HazewellTest : public FilterHostTest {
 protected:
-    std::unique_ptr<framework::Application> MakeApplication() override { return std::make_unique<CPelmarkApp>(); }
+    HazewellTest() : FilterHostTest(QStringLiteral(HAZEWELL_PATH), "Hazewell.GLT") {}
 
     void SetUp() override {
-        HostTest::SetUp();
-        ResetFilterMenuForTests();
-        ASSERT_TRUE(QFile::link(QStringLiteral(HAZEWELL_PATH), ProgramDir() + "Hazewell.GLT"));
+        ASSERT_NO_FATAL_FAILURE(FilterHostTest::SetUp());
         ASSERT_TRUE(probe) << ModLastError();
-        frame->resize(800, 600);
-        frame->show();
-        docTemplate = app->AddDocTemplate(
-            framework::DocTemplate::Create<CPelmarkDoc, CChildFrame, CPelmarkView>(129));
-        doc = OpenDocument();
+        OpenDocument(kWidth, kHeight);
         original = LayerPixels();
-    }
-    void TearDown() override {
-        ResetFilterMenuForTests();
-        HostTest::TearDown();
-    }
-
-    // A grey image (entry i is i, i, i) of varied pixels in a view.
-    CPelmarkDoc* OpenDocument() {
-        auto* d = dynamic_cast<CPelmarkDoc*>(docTemplate->CreateNewDocument());
-        d->m_hImage = CreateDib8(kWidth, kHeight, 0);
-        {
-            MemLockGuard image(d->m_hImage);
-            auto* table = reinterpret_cast<PaletteEntry*>(image.get() + 40);
-            for (int i = 0; i < 256; ++i) table[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};
-        }
-        EXPECT_TRUE(d->InitDib());
-        EXPECT_TRUE(document::CreateLayer(*d, 0, 1));
-        {
-            MemLockGuard layer(d->m_hLayers[0]);
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x) Row(layer.get(), y)[x] = uint8_t((x * 37 + y * 91 + x * y * 5) % 256);
-        }
-        tools::RecomposeDocument(*d);
-        framework::ChildFrame* child = docTemplate->CreateNewFrame(d);
-        docTemplate->InitialUpdateFrame(child, d);
-        QApplication::processEvents();
-        return d;
-    }
-
-    static uint8_t* Row(uint8_t* layer, int y) {
-        return layer + LAYER_HEADER_SIZE + size_t(y) * size_t((kWidth + 3) & ~3);
-    }
-    Pixels LayerPixels() const {
-        MemLockGuard layer(doc->m_hLayers[0]);
-        Pixels p;
-        for (int y = 0; y < kHeight; ++y) p.insert(p.end(), Row(layer.get(), y), Row(layer.get(), y) + kWidth);
-        return p;
-    }
-    Pixels CompositePixels() const {
-        dib::LockedDib image(doc->m_hImage);
-        Pixels p;
-        for (int y = 0; y < kHeight; ++y) {
-            const uint8_t* row = image.bits() + size_t(y) * image.geo().PaddedRow();
-            p.insert(p.end(), row, row + kWidth);
-        }
-        return p;
-    }
-    // The composite as a fresh composition of the layers would make it.
-    Pixels FreshComposite() {
-        Pixels shown = CompositePixels();
-        tools::RecomposeDocument(*doc);
-        Pixels fresh = CompositePixels();
-        dib::LockedDib image(doc->m_hImage);
-        for (int y = 0; y < kHeight; ++y)
-            std::memcpy(image.bits() + size_t(y) * image.geo().PaddedRow(), shown.data() + y * kWidth, kWidth);
-        return fresh;
-    }
-    Pixels Mask() const {
-        MemLockGuard mask(doc->m_hMask);
-        return Pixels(mask.get(), mask.get() + mask.size());
-    }
-    void SetMask(const std::function<bool(int x, int topRow)>& selected) {
-        MemLockGuard mask(doc->m_hMask);
-        std::memset(mask.get(), 0, mask.size());
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                if (selected(x, y)) mask.get()[y * ((kWidth + 7) / 8) + x / 8] |= uint8_t(0x80 >> (x % 8));
     }
 
     // The original layer blurred with the radius over the selection (null:
@@ -162,8 +78,6 @@ protected:
         EXPECT_FALSE(ToolRecordHeld());
     }
 
-    framework::DocTemplate* docTemplate = nullptr;
-    CPelmarkDoc* doc = nullptr;
     Pixels original;
     platform::Module probe{HAZEWELL_PROBE};
 };
@@ -254,7 +168,7 @@ TEST_F(HazewellTest, CancelAndOkWithTheHostsMasks) {
     for (const Case& c : {Case{"empty mask, OK", true, true}, Case{"empty mask, cancel", true, false},
                           Case{"left half, OK", false, true}, Case{"left half, cancel", false, false}}) {
         SCOPED_TRACE(c.name);
-        doc = OpenDocument();
+        OpenDocument(kWidth, kHeight);
         original = LayerPixels();
         boxes.Clear();
         SetMask([&](int x, int) { return !c.empty && x < kWidth / 2; });

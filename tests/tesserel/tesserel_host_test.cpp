@@ -3,103 +3,49 @@
 // cells cut by the edges, partly selected cells, the host's masks, OK and
 // 取消 with their undo steps.
 #include <algorithm>
-#include <cstring>
 #include <functional>
-#include <vector>
 
-#include <QApplication>
-#include <QFile>
 #include <QSlider>
 #include <QSpinBox>
 
-#include "app/pelmark_app.h"
-#include "document/layer_factory.h"
+#include "filter_host_fixture.h"
 #include "framework/dialog.h"
-#include "framework/doc_template.h"
-#include "host_fixture.h"
-#include "imaging/dib_create.h"
-#include "imaging/dib_geometry.h"
 #include "platform/module.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_host/filter_plugins.h"
 #include "plugin_host/tool_commands.h"
 #include "plugin_host/tool_runs.h"
-#include "tools/pixel_access.h"
-#include "view/child_frame.h"
-#include "view/pelmark_view.h"
 
 namespace hosttest {
 namespace {
 
 using namespace plugin_host;
-using Pixels = std::vector<uint8_t>;  // top-down rows of kSide indexes
 using framework::Dialog;
 
 constexpr int kSide = 10;
 constexpr int kEdit = 18000, kSpin = 18001, kPreview = 18002, kBar = 20000;
 
-class TesserelTest : public HostTest {
+class TesserelTest : public FilterHostTest {
 protected:
-    std::unique_ptr<framework::Application> MakeApplication() override { return std::make_unique<CPelmarkApp>(); }
+    TesserelTest() : FilterHostTest(QStringLiteral(TESSEREL_PATH), "Tesserel.GLT") {}
 
     void SetUp() override {
-        HostTest::SetUp();
-        ResetFilterMenuForTests();
-        ASSERT_TRUE(QFile::link(QStringLiteral(TESSEREL_PATH), ProgramDir() + "Tesserel.GLT"));
-        frame->resize(800, 600);
-        frame->show();
-        docTemplate = app->AddDocTemplate(
-            framework::DocTemplate::Create<CPelmarkDoc, CChildFrame, CPelmarkView>(129));
-        auto* d = dynamic_cast<CPelmarkDoc*>(docTemplate->CreateNewDocument());
-        d->m_hImage = CreateDib8(kSide, kSide, 0);
-        {
-            MemLockGuard image(d->m_hImage);
-            auto* table = reinterpret_cast<PaletteEntry*>(image.get() + 40);
-            for (int i = 0; i < 256; ++i) table[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};
-        }
-        EXPECT_TRUE(d->InitDib());
-        EXPECT_TRUE(document::CreateLayer(*d, 0, 1));
-        {
-            MemLockGuard layer(d->m_hLayers[0]);
-            for (int t = 0; t < kSide; ++t)
-                for (int x = 0; x < kSide; ++x) Row(layer.get(), t)[x] = uint8_t((x * 37 + t * 91 + x * t * 5) % 256);
-        }
-        tools::RecomposeDocument(*d);
-        framework::ChildFrame* child = docTemplate->CreateNewFrame(d);
-        docTemplate->InitialUpdateFrame(child, d);
-        QApplication::processEvents();
-        doc = d;
+        ASSERT_NO_FATAL_FAILURE(FilterHostTest::SetUp());
+        OpenDocument(kSide, kSide);
         original = LayerPixels();
     }
-    void TearDown() override {
-        ResetFilterMenuForTests();
-        HostTest::TearDown();
-    }
 
-    // Top-down row t of a layer block.
-    static uint8_t* Row(uint8_t* layer, int t) { return layer + LAYER_HEADER_SIZE + size_t(kSide - 1 - t) * 12; }
-    Pixels LayerPixels() const {
-        MemLockGuard layer(doc->m_hLayers[0]);
-        Pixels p;
-        for (int t = 0; t < kSide; ++t) p.insert(p.end(), Row(layer.get(), t), Row(layer.get(), t) + kSide);
-        return p;
-    }
-    Pixels CompositePixels() const {
-        dib::LockedDib image(doc->m_hImage);
+    // The fixture's bottom-up rows turned over: row t counts from the top.
+    static Pixels TopDown(const Pixels& bottomUp) {
         Pixels p;
         for (int t = 0; t < kSide; ++t) {
-            const uint8_t* row = image.bits() + size_t(kSide - 1 - t) * image.geo().PaddedRow();
+            auto row = bottomUp.begin() + (kSide - 1 - t) * kSide;
             p.insert(p.end(), row, row + kSide);
         }
         return p;
     }
-    void SetMask(const std::function<bool(int x, int t)>& selected) {
-        MemLockGuard mask(doc->m_hMask);
-        std::memset(mask.get(), 0, mask.size());
-        for (int t = 0; t < kSide; ++t)
-            for (int x = 0; x < kSide; ++x)
-                if (selected(x, t)) mask.get()[t * 2 + x / 8] |= uint8_t(0x80 >> (x % 8));
-    }
+    Pixels LayerPixels() const { return TopDown(FilterHostTest::LayerPixels()); }
+    Pixels CompositePixels() const { return TopDown(FilterHostTest::CompositePixels()); }
     // The original's grey value of pixel (x, top-down row t).
     int At(int x, int t) const { return original[size_t(t * kSide + x)]; }
 
@@ -117,9 +63,7 @@ protected:
         EXPECT_FALSE(ToolRecordHeld());
     }
 
-    framework::DocTemplate* docTemplate = nullptr;
-    CPelmarkDoc* doc = nullptr;
-    Pixels original;
+    Pixels original;  // top-down
 };
 
 TEST_F(TesserelTest, FilterMenuListsTheMosaic) {

@@ -2,35 +2,25 @@
 // 改变色调 and 反转色调: the dialog driven by control id (the preview in the
 // layer, in the palette and on the canvas, the edits and their ranges, OK and
 // キャンセル with their undo steps, the host's masks) and the negative.
-#include <cstring>
 #include <functional>
 #include <vector>
 
-#include <QApplication>
-#include <QFile>
 #include <QSlider>
 #include <QSpinBox>
 
-#include "app/pelmark_app.h"
-#include "document/layer_factory.h"
 #include "document/undo_actions.h"
+#include "filter_host_fixture.h"
 #include "framework/dialog.h"
-#include "framework/doc_template.h"
-#include "host_fixture.h"
 #include "imaging/dib_create.h"
-#include "imaging/dib_geometry.h"
 #include "platform/module.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_host/tool_runs.h"
 #include "plugins/tonalis/tone_adjust.h"  // the DibPaletteCopy record only
 #include "tools/pixel_access.h"
-#include "view/child_frame.h"
-#include "view/pelmark_view.h"
 
 namespace hosttest {
 namespace {
 
-using Pixels = std::vector<uint8_t>;    // bottom-up rows of kWidth indexes
 using Colors = std::vector<uint32_t>;   // 0x00RRGGBB, 256 entries
 using framework::Dialog;
 
@@ -48,46 +38,23 @@ using PaletteAdjustFn = void (*)(DibPaletteCopy*, int, int, int, int);
 // A palette of varied hues, none repeated.
 PaletteEntry Colorful(int i) { return {uint8_t(i * 151 % 256), uint8_t(i * 97 % 256), uint8_t(i * 53 % 256), 0}; }
 
-class TonalisTest : public HostTest {
+class TonalisTest : public FilterHostTest {
 protected:
-    std::unique_ptr<framework::Application> MakeApplication() override { return std::make_unique<CPelmarkApp>(); }
+    TonalisTest() : FilterHostTest(QStringLiteral(TONALIS_PATH), "Tonalis.so") {}
 
     void SetUp() override {
-        HostTest::SetUp();
-        ASSERT_TRUE(QFile::link(QStringLiteral(TONALIS_PATH), ProgramDir() + "Tonalis.so"));
+        ASSERT_NO_FATAL_FAILURE(FilterHostTest::SetUp());
         ASSERT_TRUE(probe) << ModLastError();
-        frame->resize(800, 600);
-        frame->show();
-        docTemplate = app->AddDocTemplate(
-            framework::DocTemplate::Create<CPelmarkDoc, CChildFrame, CPelmarkView>(129));
         Open(Colorful);
     }
     void TearDown() override {
         MemFree(originalLayer);
-        HostTest::TearDown();
+        FilterHostTest::TearDown();
     }
 
-    // A document of varied pixels over the palette in a view.
+    // The fixture's document over the palette.
     void Open(const std::function<PaletteEntry(int)>& palette) {
-        auto* d = dynamic_cast<CPelmarkDoc*>(docTemplate->CreateNewDocument());
-        d->m_hImage = CreateDib8(kWidth, kHeight, 0);
-        {
-            MemLockGuard image(d->m_hImage);
-            auto* table = reinterpret_cast<PaletteEntry*>(image.get() + 40);
-            for (int i = 0; i < 256; ++i) table[i] = palette(i);
-        }
-        EXPECT_TRUE(d->InitDib());
-        EXPECT_TRUE(document::CreateLayer(*d, 0, 1));
-        {
-            MemLockGuard layer(d->m_hLayers[0]);
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x) Row(layer.get(), y)[x] = uint8_t((x * 37 + y * 91 + x * y * 5) % 256);
-        }
-        tools::RecomposeDocument(*d);
-        framework::ChildFrame* child = docTemplate->CreateNewFrame(d);
-        docTemplate->InitialUpdateFrame(child, d);
-        QApplication::processEvents();
-        doc = d;
+        OpenDocument(kWidth, kHeight, palette);
         MemFree(originalLayer);
         originalLayer = DuplicateGlobal(doc->m_hLayers[0]);
         original = LayerPixels();
@@ -95,25 +62,6 @@ protected:
         boxes.Clear();
     }
 
-    static uint8_t* Row(uint8_t* layer, int y) {
-        return layer + LAYER_HEADER_SIZE + size_t(y) * size_t((kWidth + 3) & ~3);
-    }
-    static Pixels PixelsOf(MemHandle layerBlock) {
-        MemLockGuard layer(layerBlock);
-        Pixels p;
-        for (int y = 0; y < kHeight; ++y) p.insert(p.end(), Row(layer.get(), y), Row(layer.get(), y) + kWidth);
-        return p;
-    }
-    Pixels LayerPixels() const { return PixelsOf(doc->m_hLayers[0]); }
-    Pixels CompositePixels() const {
-        dib::LockedDib image(doc->m_hImage);
-        Pixels p;
-        for (int y = 0; y < kHeight; ++y) {
-            const uint8_t* row = image.bits() + size_t(y) * image.geo().PaddedRow();
-            p.insert(p.end(), row, row + kWidth);
-        }
-        return p;
-    }
     Colors ImageColors() const {
         MemLockGuard image(doc->m_hImage);
         const auto* table = reinterpret_cast<const PaletteEntry*>(image.get() + 40);
@@ -127,17 +75,6 @@ protected:
         if (!doc->m_pPalette) return c;
         for (int i = 0; i < 256; ++i) c.push_back(doc->m_pPalette->colors[size_t(i)] & 0xffffff);
         return c;
-    }
-    Pixels Mask() const {
-        MemLockGuard mask(doc->m_hMask);
-        return Pixels(mask.get(), mask.get() + mask.size());
-    }
-    void SetMask(const std::function<bool(int x, int topRow)>& selected) {
-        MemLockGuard mask(doc->m_hMask);
-        std::memset(mask.get(), 0, mask.size());
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                if (selected(x, y)) mask.get()[y * ((kWidth + 7) / 8) + x / 8] |= uint8_t(0x80 >> (x % 8));
     }
 
     // The original layer taken through the work image: converted, adjusted
@@ -174,16 +111,6 @@ protected:
         for (int i = 0; i < 256; ++i) c.push_back(qRgb(copy.entries[i].red, copy.entries[i].green, copy.entries[i].blue) & 0xffffff);
         return c;
     }
-    // What a fresh composition of the layers shows.
-    Pixels FreshComposite() {
-        Pixels shown = CompositePixels();
-        tools::RecomposeDocument(*doc);
-        Pixels fresh = CompositePixels();
-        dib::LockedDib image(doc->m_hImage);
-        for (int y = 0; y < kHeight; ++y)
-            std::memcpy(image.bits() + size_t(y) * image.geo().PaddedRow(), shown.data() + y * kWidth, kWidth);
-        return fresh;
-    }
 
     // 图像 > 改变色调 on the document with an earlier step in its history.
     void RunTone(const std::function<void(Dialog&)>& drive) {
@@ -206,8 +133,6 @@ protected:
         EXPECT_TRUE(frame->ExecuteCommand(kNegativeCommand));
     }
 
-    framework::DocTemplate* docTemplate = nullptr;
-    CPelmarkDoc* doc = nullptr;
     MemHandle originalLayer = nullptr;
     Pixels original;
     Colors originalColors;
