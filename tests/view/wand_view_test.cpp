@@ -161,6 +161,12 @@ TEST_F(WandViewTest, ShiftAddsExactlyTheSecondArea) {
     EXPECT_EQ(doc->m_nUndoIndex, steps + 1);
     EXPECT_EQ(Step().actionId, document::kReleaseFloatingAction);
     EXPECT_EQ(PixelRows(), apart);
+    // A drag from inside moves the whole selection.
+    Drag({1, 1}, {2, 1});
+    EXPECT_EQ(Step().actionId, document::kSelectionMoveAction);
+    EXPECT_EQ(PixelRows(), (Rows{"0110000", "0110000", "0000000", "0000002", "0000002"}));
+    doc->OnEditUndo();
+    EXPECT_EQ(PixelRows(), apart);
     doc->OnEditUndo();
     EXPECT_EQ(Selected(), (Rows{"##.....", "##.....", ".......", ".......", "......."}));
 }
