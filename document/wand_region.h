@@ -19,10 +19,10 @@ struct WandLayer {
     const uint8_t* Row(int y) const { return pixels + size_t(height - 1 - y) * stride; }
 };
 
-// Sets in `mask` (cleared by the caller: its bits are the visited marks) the
-// 4-connected region of pixels holding exactly the index at (x, y). The
-// layer is only read. Nothing for a point outside. False when the work
-// memory could not be had: the mask is cleared again then.
+// Writes into `mask` (every bit of its rows) the 4-connected region of
+// pixels holding exactly the index at (x, y). The layer is only read.
+// Nothing for a point outside. False when the work memory could not be had:
+// the mask is all clear then.
 bool GrowWandRegion(const MaskBits& mask, const WandLayer& layer, int x, int y);
 
 // Into `edges` (not cleared here): for every row, the first pixel of each

@@ -14,6 +14,8 @@
 # a 2048 x 2048 picture made from the photo.
 # --fill-compare: instead times the fill tool on 4096 x 4096 layers against
 # ImageMagick's flood fill.
+# --wand-compare: instead times the magic wand's press and release on such
+# layers against ImageMagick's flood fill.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
@@ -36,5 +38,8 @@ if [[ "${1:-}" == --gradient-mosaic-compare ]]; then
 fi
 if [[ "${1:-}" == --fill-compare ]]; then
   exec "$root/build-bench/bin/fill_compare"
+fi
+if [[ "${1:-}" == --wand-compare ]]; then
+  exec "$root/build-bench/bin/wand_compare"
 fi
 exec "$root/build-bench/bin/kavolt_bench" "$@"

@@ -154,10 +154,14 @@ void CPelmarkView::OnLButtonDown(QPoint client, Qt::KeyboardModifiers modifiers)
 
     if (!d.spaceKey) {
         if (tool == tools::kSelectTool || tool == tools::kWandTool) {
-            if (!shift) d.savedSelection = doc->m_rcSelection;
-            if (doc->m_hFloatImage && !InRect(doc->m_rcSelection, raw)) {
-                doc->SetEditMode(tool);
-                return;
+            // With Shift (and the first outline) the tool's down adds to
+            // the floating selection wherever the press lies.
+            if (!shift || doc->m_ViewState.secondOutline) {
+                d.savedSelection = doc->m_rcSelection;
+                if (doc->m_hFloatImage && !InRect(doc->m_rcSelection, raw)) {
+                    doc->SetEditMode(tool);
+                    return;
+                }
             }
         } else if (tool == tools::kScaleTool || tool == tools::kRotateTool) {
             d.savedSelection = doc->m_rcSelection;

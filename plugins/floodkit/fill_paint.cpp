@@ -1,6 +1,8 @@
 // Painting the region: the fill colour or the pattern tiled from the seed,
 // through the tone mask, blended by the edge weights when there are any.
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -14,6 +16,18 @@ int TileOrigin(int seed, int tile) { return seed > 0 ? seed - (seed + tile - 1) 
 
 // (value - origin) mod tile for value >= origin.
 int InTile(int value, int origin, int tile) { return (value - origin) % tile; }
+
+// For each byte of work bits, the eight pixel bytes it covers (pixel k of
+// the byte is bit 7 - k) as lanes of 0xff in eight bytes read from memory.
+constexpr std::array<uint64_t, 256> MakeByteLanes() {
+    std::array<uint64_t, 256> lanes{};
+    for (unsigned bits = 0; bits < 256; ++bits)
+        for (int k = 0; k < 8; ++k)
+            if ((bits >> (7 - k)) & 1)
+                lanes[bits] |= uint64_t(0xff) << (std::endian::native == std::endian::little ? 8 * k : 56 - 8 * k);
+    return lanes;
+}
+constexpr std::array<uint64_t, 256> kByteLanes = MakeByteLanes();
 
 }  // namespace
 
@@ -36,6 +50,7 @@ bool FillContext::PaintRegion() {
         }
     }
     const PaletteEntry fill = palette[m_nFillColor];
+    const uint64_t color8 = uint64_t(uint8_t(m_nFillColor)) * 0x0101010101010101ULL;
     const int first = m_rcFill.left, last = m_rcFill.right - 1;
     for (int y = m_rcFill.top; y < m_rcFill.bottom; ++y) {
         const uint8_t* work = m_pWork->Row(y);
@@ -58,16 +73,19 @@ bool FillContext::PaintRegion() {
             if (!bits) continue;
             const int x0 = b << 3;
             if (!pattern && !soft) {
-                // The colour where a bit is set, without a branch per pixel.
-                const uint8_t color = uint8_t(m_nFillColor);
-                if (bits == 0xff) {
-                    std::memset(out + x0, color, 8);
+                // The colour where a bit is set, eight pixels at once where
+                // the row holds all eight (its padding may end before the
+                // byte's last bit).
+                if (x0 + 8 <= m_nWidth) {
+                    const uint64_t on = kByteLanes[bits];
+                    uint64_t eight;
+                    std::memcpy(&eight, out + x0, 8);
+                    eight = (eight & ~on) | (color8 & on);
+                    std::memcpy(out + x0, &eight, 8);
                     continue;
                 }
-                // Only the pixels inside the row: its padding may end
-                // before the byte's last bit.
-                const int n = std::min(8, m_rcFill.right - x0);
-                for (int k = 0; k < n; ++k) {
+                const uint8_t color = uint8_t(m_nFillColor);
+                for (int k = 0; x0 + k < m_nWidth; ++k) {
                     const uint8_t on = uint8_t(-((bits >> (7 - k)) & 1));
                     out[x0 + k] = uint8_t((out[x0 + k] & ~on) | (color & on));
                 }

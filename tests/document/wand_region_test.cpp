@@ -70,8 +70,9 @@ std::vector<bool> Bits(const document::MaskBits& m) {
 
 TEST(WandRegion, RandomLayersMatchThePlainStackGrow) {
     std::mt19937 rng(41);
-    for (int round = 0; round < 300; ++round) {
-        const int w = 1 + 2 * int(rng() % 12), h = 1 + int(rng() % 20);
+    // Odd widths up to 23, then up to 255: rows of several 64-pixel words.
+    for (int round = 0; round < 500; ++round) {
+        const int w = 1 + 2 * int(rng() % (round < 300 ? 12 : 128)), h = 1 + int(rng() % 20);
         const int indices = 2 + int(rng() % 2);
         Image img{w, h, dib::LayerRowBytes(w), {}};
         img.pixels.assign(img.stride * size_t(h), 0xEE);  // padding never read as pixels

@@ -226,13 +226,19 @@ Scene RandomScene(std::mt19937& rng, int maxW, int maxH, int edge) {
 TEST_F(FloodkitTest, RandomScenesEqualThePointStackFill) {
     std::mt19937 rng(4127);
     CPelmarkDoc* d = nullptr;
-    for (int n = 0; n < 200; ++n) {
-        const Scene s = RandomScene(rng, 17, 13, 0);
-        if (d) d->OnCloseDocument();
-        d = Open(s);
-        EXPECT_EQ(Run(d, s), 1);
-        ASSERT_EQ(Layer(d), ReferencePaint(s)) << "scene " << n;
-    }
+    // Small layers, then rows of up to four 64-pixel words, where runs
+    // cross word borders.
+    const struct {
+        int maxW, maxH, count;
+    } sizes[] = {{17, 13, 200}, {250, 24, 80}};
+    for (const auto& size : sizes)
+        for (int n = 0; n < size.count; ++n) {
+            const Scene s = RandomScene(rng, size.maxW, size.maxH, 0);
+            if (d) d->OnCloseDocument();
+            d = Open(s);
+            EXPECT_EQ(Run(d, s), 1);
+            ASSERT_EQ(Layer(d), ReferencePaint(s)) << size.maxW << " scene " << n;
+        }
 }
 
 TEST_F(FloodkitTest, PatternStartsOnTheSeedColumnAndRunsBottomUp) {

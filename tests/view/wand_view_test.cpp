@@ -134,8 +134,8 @@ TEST_F(WandViewTest, TheSecondMaskHoldsTheEdgePointsOfTheSelection) {
 
 const Rows kRing{"0000000", "0111110", "0100010", "0103010", "0100010", "0111110", "0000000"};
 
-// Shift adds an area: the press lies inside the selection, as a press outside
-// it puts the floating selection down first.
+// Shift adds an area, the press inside the selection rectangle or outside
+// it (without Shift a press outside puts the floating selection down).
 TEST_F(WandViewTest, ShiftAddsExactlyTheSecondArea) {
     Start(kRing);
     Click({1, 1});
@@ -148,6 +148,27 @@ TEST_F(WandViewTest, ShiftAddsExactlyTheSecondArea) {
     EXPECT_EQ(edges[2], ".######");
     EXPECT_EQ(edges[4], ".###.##");
     EXPECT_EQ(PixelRows(), kRing);
+
+    const Rows apart{"1100000", "1100000", "0000000", "0000022", "0000022"};
+    Start(apart);
+    Click({0, 0});
+    ASSERT_EQ(Selection(), (std::vector<int>{0, 0, 2, 2}));
+    const int steps = doc->m_nUndoIndex;
+    Click({6, 4}, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (Rows{"##.....", "##.....", ".......", ".....##", ".....##"}));
+    EXPECT_EQ(Selection(), (std::vector<int>{0, 0, 7, 5}));
+    ASSERT_NE(doc->m_hFloatImage, nullptr);
+    EXPECT_EQ(doc->m_nUndoIndex, steps + 1);
+    EXPECT_EQ(Step().actionId, document::kReleaseFloatingAction);
+    EXPECT_EQ(PixelRows(), apart);
+    // A drag from inside moves the whole selection.
+    Drag({1, 1}, {2, 1});
+    EXPECT_EQ(Step().actionId, document::kSelectionMoveAction);
+    EXPECT_EQ(PixelRows(), (Rows{"0110000", "0110000", "0000000", "0000002", "0000002"}));
+    doc->OnEditUndo();
+    EXPECT_EQ(PixelRows(), apart);
+    doc->OnEditUndo();
+    EXPECT_EQ(Selected(), (Rows{"##.....", "##.....", ".......", ".......", "......."}));
 }
 
 TEST_F(WandViewTest, ShiftAfterAMoveStartsANewSelection) {
