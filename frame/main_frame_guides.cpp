@@ -3,6 +3,8 @@
 // repaints when the palette changed it.
 #include "frame/main_frame.h"
 #include "palettes/guide_palette.h"
+#include "palettes/layer_list_dlg.h"
+#include "palettes/pos_palette_dlg.h"
 #include "plugin_api/plugin_messages.h"
 
 void CMainFrame::SendGuidePalette(WinWParam value) {
@@ -20,5 +22,8 @@ void CMainFrame::GuideEdited() {
 }
 
 void CMainFrame::PaletteClosed(QWidget* palette) {
-    if (palette && palette == guidePalette_) guideVisible_ = false;
+    if (!palette) return;
+    if (palette == guidePalette_) guideVisible_ = false;
+    if (palette == layerPalette_) layerVisible_ = false;
+    if (palette == posPalette_) posVisible_ = false;
 }

@@ -1,6 +1,8 @@
+#include "palettes/palette_dialog.h"
+
 #include <QCloseEvent>
 
-#include "palettes/palette_dialog.h"
+#include "palettes/palette_host.h"
 #include "palettes/palette_position.h"
 
 PaletteDialog::PaletteDialog(int templateId, const QString& title, const QString& positionKey,
@@ -19,6 +21,11 @@ bool PaletteDialog::CreatePalette(QWidget* owner, const QPoint& fallback) {
     if (std::optional<std::vector<int>> n = ReadPositionKey(positionKey_, positionCount_))
         ApplyPosition(*n);
     return Create(owner, false);
+}
+
+void PaletteDialog::OnCancel() {
+    hide();
+    if (PaletteHost* h = PaletteHost::Of(parentWidget())) h->PaletteClosed(this);
 }
 
 void PaletteDialog::ApplyPosition(const std::vector<int>& numbers) { move(numbers[0], numbers[1]); }

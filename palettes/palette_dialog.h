@@ -21,6 +21,9 @@ public:
     void SavePosition();
 
 protected:
+    // The close box (and Esc) hide the window and tell the main frame, whose
+    // shown flag for it goes down.
+    void OnCancel() override;
     // Default: left, top (the window keeps its template size).
     virtual void ApplyPosition(const std::vector<int>& numbers);
     // Default: left, top, width, height.

@@ -125,6 +125,28 @@ TEST_F(ViewSeamsTest, ActivationTellsTheFrameAboutTheShownPalettes) {
     EXPECT_TRUE(Frame()->LayerPalette()->isHidden());
 }
 
+// Closed by their close box, the layer and position palettes stay closed
+// when another document becomes active, and their menu items are unchecked.
+TEST_F(ViewSeamsTest, PalettesClosedByTheirCloseBoxStayClosed) {
+    CPelmarkDoc* first = ImageDocument();
+    CPelmarkDoc* second = ImageDocument();
+    ASSERT_TRUE(first && second);
+    Activate(first);
+    ASSERT_TRUE(Frame()->LayerPalette()->isVisible());
+    ASSERT_TRUE(Frame()->PosPalette()->isVisible());
+    Frame()->LayerPalette()->close();
+    Frame()->PosPalette()->close();
+    EXPECT_FALSE(Frame()->LayerPaletteFlag());
+    EXPECT_FALSE(Frame()->PosPaletteFlag());
+    Activate(second);
+    EXPECT_TRUE(Frame()->LayerPalette()->isHidden());
+    EXPECT_TRUE(Frame()->PosPalette()->isHidden());
+    // The menu command shows each again at once.
+    ASSERT_TRUE(Frame()->SendCommand(CMainFrame::kLayerPaletteId));
+    EXPECT_TRUE(Frame()->LayerPalette()->isVisible());
+    EXPECT_TRUE(Frame()->LayerPaletteFlag());
+}
+
 TEST_F(ViewSeamsTest, TheFrameFollowsTheActiveViewsZoomAndGrid) {
     EXPECT_EQ(Frame()->GetActiveZoom(), 1);
     CPelmarkDoc* doc = ImageDocument();
