@@ -15,6 +15,7 @@
 #include "plugin_api/anim_can_file.h"
 #include "plugins/cinereel/frame_list_ops.h"
 #include "plugins/cinereel/list_file.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -135,15 +136,7 @@ TEST_F(CanFileTest, AFailingWriteReturnsZeroAndKeepsTheOldFile) {
     const std::string old = "1 2 3 4 5\r\n";
     Write("list.can", old);
     SetTable(Marked());
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int result = SaveCan(table_, Path("list.can").c_str());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const int result = kvtest::WithFileSizeLimit(100, [&] { return SaveCan(table_, Path("list.can").c_str()); });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(Read("list.can"), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);

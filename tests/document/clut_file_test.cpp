@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "document/clut_file.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -86,15 +87,7 @@ TEST(ClutFile, AFailedSaveLeavesTheOldFile) {
     const QString path = dir.filePath("old.clt");
     const QByteArray old = Bytes(300, 5);
     Write(path, old);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 512;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = document::WriteClutFile(path, Ramp(2));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    const bool written = kvtest::WithFileSizeLimit(512, [&] { return document::WriteClutFile(path, Ramp(2)); });
     EXPECT_FALSE(written);
     EXPECT_EQ(Read(path), old);
 }

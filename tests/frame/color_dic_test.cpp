@@ -11,6 +11,7 @@
 
 #include "frame/color_dic.h"
 #include "platform/message_box_recorder.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -183,15 +184,7 @@ TEST_F(ColorDicTest, WriteCutShortKeepsTheOldFile) {
     Write(programFile(), "a,1,2,3,4\r\n\x1a");
     ASSERT_EQ(dic.LoadColorDic(), 1);
     for (int i = 0; i < 100; ++i) ASSERT_TRUE(dic.AddEntry({QStringLiteral("颜色%1").arg(i), 1, 2, 3, 4}));
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 512;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int result = dic.SaveColorDic();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    const int result = kvtest::WithFileSizeLimit(512, [&] { return dic.SaveColorDic(); });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(Texts(), std::vector<std::string>{"COLOR.DIC 无法打开"});
     EXPECT_EQ(Read(programFile()), QByteArray("a,1,2,3,4\r\n\x1a"));

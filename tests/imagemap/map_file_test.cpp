@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "imagemap/map_file.h"
+#include "tests/support/file_size_limit.h"
 
 namespace imagemap {
 namespace {
@@ -159,15 +160,7 @@ TEST(MapFileTest, WriteCutShortKeepsTheOldFile) {
         big.AddPointRegion({i, i});
         big.SetUrl(i, std::string(100, 'u'));
     }
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 512;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteMapFile(path, big);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    const bool written = kvtest::WithFileSizeLimit(512, [&] { return WriteMapFile(path, big); });
     EXPECT_FALSE(written);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -1,4 +1,5 @@
 #include "platform/profile.h"
+#include "tests/support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -180,15 +181,7 @@ TEST_F(Profile, AByteOrderMarkIsKept) {
 TEST_F(Profile, AFailedWriteLeavesTheOldFileWhole) {
     // The file may not grow past its present size: the new text cannot be
     // written out, so the old file must stay as it was.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = kHandEdited.size();
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool written = platform::ProfileWriteString(file, "Settings", "LastDir", std::string(4096, 'x').c_str());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_DFL);
+    bool written = kvtest::WithFileSizeLimit(kHandEdited.size(), [&] { return platform::ProfileWriteString(file, "Settings", "LastDir", std::string(4096, 'x').c_str()); });
     EXPECT_FALSE(written);
     EXPECT_EQ(readAll(file), kHandEdited);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"pm32.ini"});  // no temporary left

@@ -20,6 +20,7 @@
 #include "tools/tool_dispatch.h"
 #include "view/view_geometry.h"
 #include "view_fixture.h"
+#include "tests/support/file_size_limit.h"
 
 namespace viewtest {
 namespace {
@@ -293,15 +294,7 @@ TEST_F(ImageMapViewTest, WriteCutShortShowsTheFailure) {
         f.write("point     old 1,1\r\n");
     }
     platform::MessageBoxRecorder boxes;
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = view->WriteMapFile(path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    const bool written = kvtest::WithFileSizeLimit(1024, [&] { return view->WriteMapFile(path); });
     EXPECT_FALSE(written);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Requests()[0].text, "写入失败");

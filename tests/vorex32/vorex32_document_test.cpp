@@ -14,6 +14,7 @@
 #include "platform/memory.h"
 #include "plugins/vorex32/vrx_header_dialog.h"
 #include "vrx_test_files.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -219,15 +220,7 @@ TEST_F(Vorex32Document, AFailedSaveLeavesTheOldFileAsItWas) {
             vrxtest::Bytes noise = vrxtest::Random(64 * 64, 4);
             std::memcpy(image.bits(), noise.data(), noise.size());
         }
-        auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 1000;
-        setrlimit(RLIMIT_FSIZE, &small);
-        bool saved = Save(*doc, path, Options(false, false, false));
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previous);
+        bool saved = kvtest::WithFileSizeLimit(1000, [&] { return Save(*doc, path, Options(false, false, false)); });
         EXPECT_FALSE(saved);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"文件写入失败。"});
         EXPECT_EQ(ReadFile(path), mine);

@@ -22,6 +22,7 @@
 #include "plugin_api/plugin_api.h"
 #include "plugins/vorex32/vrx_header_dialog.h"
 #include "vrx_test_files.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -456,15 +457,7 @@ TEST_F(Vorex32, AShortWriteRemovesThePartialFile) {
     std::memcpy(MemLock(copy), dib.data(), dib.size());
     MemUnlock(copy);
     image_ = PluginImage{copy, 256};
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    uint16_t code = Call("ImportGW", path);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
+    uint16_t code = kvtest::WithFileSizeLimit(1000, [&] { return Call("ImportGW", path); });
     MemFree(copy);
     image_ = PluginImage{};
     EXPECT_EQ(code, PLUGIN_RESULT_WRITE_ERROR);
