@@ -1,14 +1,22 @@
 // The area grow in two steps. First one pass along the rows turns the
 // pixels the area may take into bits, eight pixels at a time, straight into
-// the region rows and into a plane of 64-bit words. Then a span search
-// walks that plane: each run of a row is found with a few word operations,
-// taken (its bits cleared) and its rows above and below searched, so the
-// stack holds runs, not points. The region keeps the bits that were taken.
+// the region rows and into a plane of 64-bit words. Then that plane is
+// walked, taking (clearing) the pixels reached; the region keeps the bits
+// that were taken.
+//
+// The walk starts by sweeps over the rows: pending seeds wait in a second
+// plane, and a row's words that hold seeds are taken by whole runs through
+// their seeds with a few word operations, without a branch on the picture.
+// That takes many short runs at once where the area is a maze. Where a
+// sweep takes mostly a single pixel a word (thin lines, long one-pixel
+// corridors), the rest goes to a span search: each run of a row is found
+// with a few word operations, taken and its rows above and below searched,
+// so the stack holds runs, not points, and the branches follow the line.
 //
 // The plane has a clear word left of every row and a clear row above and
 // below the picture, and the bits outside the limits are clear: a run stops
 // at the latest at a clear word and a search beyond the picture finds
-// nothing, so the search checks no bounds.
+// nothing, so neither walk checks bounds.
 #include "imaging/index_region.h"
 
 #include <algorithm>
@@ -143,6 +151,197 @@ struct Span {
     int y, x1, x2, dy;
 };
 
+// The pixels of the open runs of `open` that hold a pixel of `seeds` (a
+// part of `open`), within the word: toward the word's first pixel (higher
+// bits) by the carry of an addition, toward its last by doubling shifts.
+Word RunsThrough(Word open, Word seeds) {
+    const Word before = (((open + seeds) ^ open) | seeds) & open;
+    Word after = seeds, pass = open;
+    after |= pass & (after >> 1);
+    pass &= pass >> 1;
+    after |= pass & (after >> 2);
+    pass &= pass >> 2;
+    after |= pass & (after >> 4);
+    pass &= pass >> 4;
+    after |= pass & (after >> 8);
+    pass &= pass >> 8;
+    after |= pass & (after >> 16);
+    pass &= pass >> 16;
+    after |= pass & (after >> 32);
+    return before | after;
+}
+
+// The walk by sweeps. Bit k of a row's marks tells that word k of the row
+// holds seeds.
+class RowSweeps {
+public:
+    RowSweeps(const OpenPlane& open, const OpenPlane& seeds, int width, int height)
+        : m_open(open), m_seeds(seeds), m_nRowWords((width + 63) / 64), m_nMarkWords(size_t(m_nRowWords + 63) / 64),
+          m_nHeight(height), m_marks((size_t(height) + 2) * m_nMarkWords), m_rowMarked(size_t(height) + 2) {}
+
+    // Takes the area of the seed pixel. False when the sweeps stopped early
+    // for the span search: the seeds left are then on the stack.
+    bool Run(int seedX, int seedY, std::vector<Span>& stack) {
+        Seed(seedY, seedX >> 6, Word(1) << (63 - (seedX & 63)));
+        int top = seedY, bottom = seedY;
+        for (bool downward = true; top <= bottom; downward = !downward) {
+            int behindTop = INT_MAX, behindBottom = INT_MIN;
+            const int step = downward ? 1 : -1;
+            for (int y = downward ? top : bottom; downward ? y <= bottom : y >= top; y += step) {
+                if (!m_rowMarked[size_t(y) + 1]) continue;
+                bool ahead, behind;
+                TakeRow(y, step, ahead, behind);
+                if (behind) {
+                    behindTop = std::min(behindTop, y - step);
+                    behindBottom = std::max(behindBottom, y - step);
+                }
+                if (ahead && downward) bottom = std::max(bottom, y + 1);
+                if (ahead && !downward) top = std::min(top, y - 1);
+                if (m_nWordsTaken >= kThinWords && 2 * m_nThinWords > m_nWordsTaken) {
+                    HandOver(stack);
+                    return false;
+                }
+            }
+            top = behindTop;
+            bottom = behindBottom;
+        }
+        return true;
+    }
+
+private:
+    // Words taken before the sweeps may hand over.
+    static constexpr size_t kThinWords = 1024;
+
+    uint64_t* Marks(int y) { return m_marks.data() + size_t(y + 1) * m_nMarkWords; }
+
+    void Seed(int y, int k, Word bits) {
+        m_seeds.Row(y)[k] |= bits;
+        Marks(y)[size_t(k) >> 6] |= uint64_t(1) << (k & 63);
+        m_rowMarked[size_t(y) + 1] = 1;
+    }
+
+    // Takes the marked words of row y; tells whether the rows y + step
+    // (ahead) and y - step (behind) got seeds.
+    void TakeRow(int y, int step, bool& ahead, bool& behind) {
+        Word* open = m_open.Row(y);
+        Word* seed = m_seeds.Row(y);
+        uint64_t* mark = Marks(y);
+        Word* openUp = m_open.Row(y - 1);
+        Word* openDown = m_open.Row(y + 1);
+        Word* seedUp = m_seeds.Row(y - 1);
+        Word* seedDown = m_seeds.Row(y + 1);
+        uint64_t* markUp = Marks(y - 1);
+        uint64_t* markDown = Marks(y + 1);
+        const int lastWord = m_nRowWords - 1;
+        Word up = 0, down = 0;
+        size_t words = 0, thin = 0;
+        m_rowMarked[size_t(y) + 1] = 0;
+        for (size_t g = 0; g < m_nMarkWords;) {
+            const uint64_t bits = mark[g];
+            if (!bits) {
+                ++g;
+                continue;
+            }
+            mark[g] = bits & (bits - 1);
+            int k = int(g * 64) + std::countr_zero(bits);
+            Word s = seed[k] & open[k];
+            for (;;) {
+                const Word o = open[k];
+                const Word runs = o == kAll && s ? kAll : RunsThrough(o, s);  // a whole word at once
+                seed[k] = 0;
+                open[k] = o & ~runs;
+                ++words;
+                thin += ((runs + (runs & (~runs + 1))) & runs) == 0;  // one run or none
+                // A run going on into the word before waits there as a
+                // seed (word -1 is clear: nothing for word 0).
+                const int before = std::max(k - 1, 0);
+                const Word left = (runs >> 63) & open[k - 1];
+                seed[k - 1] |= left;
+                mark[size_t(before) >> 6] |= uint64_t(left) << (before & 63);
+                if (left) g = std::min(g, size_t(before) >> 6);
+                const Word u = runs & openUp[k], d = runs & openDown[k];
+                seedUp[k] |= u;
+                seedDown[k] |= d;
+                markUp[size_t(k) >> 6] |= uint64_t(u != 0) << (k & 63);
+                markDown[size_t(k) >> 6] |= uint64_t(d != 0) << (k & 63);
+                up |= u;
+                down |= d;
+                // One going on into the word after is taken right away.
+                if (k == lastWord || !(runs & 1) || !(open[k + 1] >> 63)) break;
+                ++k;
+                mark[size_t(k) >> 6] &= ~(uint64_t(1) << (k & 63));
+                s = (seed[k] | Word(1) << 63) & open[k];
+            }
+        }
+        m_rowMarked[size_t(y)] |= uint8_t(up != 0);
+        m_rowMarked[size_t(y) + 2] |= uint8_t(down != 0);
+        ahead = (step > 0 ? down : up) != 0;
+        behind = (step > 0 ? up : down) != 0;
+        m_nWordsTaken += words;
+        m_nThinWords += thin;
+    }
+
+    // Every seed left becomes a span of its row searched onwards and one of
+    // the row above it: whichever neighbour it came from, both of its rows'
+    // sides are searched.
+    void HandOver(std::vector<Span>& stack) {
+        for (int y = 0; y < m_nHeight; ++y) {
+            if (!m_rowMarked[size_t(y) + 1]) continue;
+            const uint64_t* mark = Marks(y);
+            Word* seed = m_seeds.Row(y);
+            for (size_t g = 0; g < m_nMarkWords; ++g)
+                for (uint64_t bits = mark[g]; bits; bits &= bits - 1) {
+                    const int k = int(g * 64) + std::countr_zero(bits);
+                    for (Word s = seed[k] & m_open.Row(y)[k]; s; s &= s - 1) {
+                        const int x = k * 64 + 63 - std::countr_zero(s);
+                        stack.push_back({y, x, x, 1});
+                        stack.push_back({y - 1, x, x, -1});
+                    }
+                }
+        }
+    }
+
+    const OpenPlane& m_open;
+    const OpenPlane& m_seeds;
+    int m_nRowWords;
+    size_t m_nMarkWords;
+    int m_nHeight;
+    std::vector<uint64_t> m_marks;
+    std::vector<uint8_t> m_rowMarked;  // rows -1 .. height
+    size_t m_nWordsTaken = 0, m_nThinWords = 0;
+};
+
+// The span search from the spans on the stack.
+void SearchSpans(const OpenPlane& plane, std::vector<Span>& stack) {
+    while (!stack.empty()) {
+        Span s = stack.back();
+        stack.pop_back();
+        // The last run's row beyond is searched next without a trip
+        // through the stack.
+        for (bool more = true; more;) {
+            more = false;
+            Word* row = plane.Row(s.y);
+            int x = NextOpen(row, s.x1, s.x2);
+            if (x > s.x2) break;
+            Span next{};
+            int l = x == s.x1 ? RunStart(row, x) : x;
+            for (;;) {
+                const int end = RunEnd(row, x);
+                Take(row, l, end);
+                if (more) stack.push_back(next);
+                next = {s.y + s.dy, l, end - 1, s.dy};
+                more = true;
+                if (l < s.x1) stack.push_back({s.y - s.dy, l, s.x1 - 1, -s.dy});  // beyond the left
+                if (end - 1 > s.x2) stack.push_back({s.y - s.dy, s.x2 + 1, end - 1, -s.dy});  // and the right
+                if (end + 1 > s.x2) break;
+                x = l = NextOpen(row, end + 1, s.x2);
+                if (x > s.x2) break;
+            }
+            s = next;
+        }
+    }
+}
+
 }  // namespace
 
 bool GrowIndexRegion(const IndexRows& pixels, int seedX, int seedY, const RegionLimits& limits,
@@ -207,38 +406,15 @@ bool GrowIndexRegion(const IndexRows& pixels, int seedX, int seedY, const Region
         }
     }
 
+    OpenPlane seeds(w, h);
+    if (!seeds.Valid()) {
+        clearRegion();
+        return false;
+    }
     try {
         std::vector<Span> stack;
-        stack.reserve(1024);
-        stack.push_back({seedY, seedX, seedX, 1});
-        stack.push_back({seedY - 1, seedX, seedX, -1});
-        while (!stack.empty()) {
-            Span s = stack.back();
-            stack.pop_back();
-            // The last run's row beyond is searched next without a trip
-            // through the stack.
-            for (bool more = true; more;) {
-                more = false;
-                Word* row = plane.Row(s.y);
-                int x = NextOpen(row, s.x1, s.x2);
-                if (x > s.x2) break;
-                Span next{};
-                int l = x == s.x1 ? RunStart(row, x) : x;
-                for (;;) {
-                    const int end = RunEnd(row, x);
-                    Take(row, l, end);
-                    if (more) stack.push_back(next);
-                    next = {s.y + s.dy, l, end - 1, s.dy};
-                    more = true;
-                    if (l < s.x1) stack.push_back({s.y - s.dy, l, s.x1 - 1, -s.dy});  // beyond the left
-                    if (end - 1 > s.x2) stack.push_back({s.y - s.dy, s.x2 + 1, end - 1, -s.dy});  // and the right
-                    if (end + 1 > s.x2) break;
-                    x = l = NextOpen(row, end + 1, s.x2);
-                    if (x > s.x2) break;
-                }
-                s = next;
-            }
-        }
+        RowSweeps sweeps(plane, seeds, w, h);
+        if (!sweeps.Run(seedX, seedY, stack)) SearchSpans(plane, stack);
     } catch (const std::bad_alloc&) {
         clearRegion();
         return false;

@@ -96,6 +96,30 @@ TEST(WandRegion, RandomLayersMatchThePlainStackGrow) {
     }
 }
 
+// Layers whose grow takes the longer ways: a tall one-pixel serpentine (the
+// grow turns from row sweeps to the span search on the way) and random rows
+// wider than 4096 pixels.
+TEST(WandRegion, TallSerpentineAndWideRowsMatchThePlainStackGrow) {
+    struct Case {
+        int w, h;
+        bool serpentine;
+    };
+    std::mt19937 rng(552);
+    for (const Case c : {Case{17, 1500, true}, Case{5001, 9, false}, Case{8300, 4, false}}) {
+        Image img{c.w, c.h, dib::LayerRowBytes(c.w), {}};
+        img.pixels.assign(img.stride * size_t(c.h), 0xEE);
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) img.At(x, y) = c.serpentine ? uint8_t(x % 2) : uint8_t(rng() % 100 < 45);
+        if (c.serpentine)
+            for (int x = 1; x + 1 < c.w; x += 2) img.At(x, (x / 2) % 2 ? 0 : c.h - 1) = 0;
+        const int sx = c.serpentine ? 0 : c.w / 2, sy = c.serpentine ? 0 : c.h / 2;
+        img.At(sx, sy) = 0;
+        Mask sel(c.w, c.h);
+        ASSERT_TRUE(document::GrowWandRegion(sel.bits, img.Layer(), sx, sy));
+        EXPECT_EQ(Bits(sel.bits), ReferenceGrow(img, sx, sy)) << c.w << " x " << c.h;
+    }
+}
+
 TEST(WandRegion, RefusedMemoryLeavesTheMaskClear) {
     Image img{5, 3, dib::LayerRowBytes(5), std::vector<uint8_t>(dib::LayerRowBytes(5) * 3, 0)};
     Mask sel(5, 3);
