@@ -13,9 +13,7 @@
 // Prints a Markdown table.
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -25,6 +23,7 @@
 #include <random>
 #include <vector>
 
+#include "bench_timing.h"
 #include "imaging/dib_layout.h"
 #include "platform/memory.h"
 #include "plugins/floodkit/fill_context.h"
@@ -104,25 +103,11 @@ void Make(Document& d, std::vector<uint8_t> pixels) {
     d.Reset();
 }
 
-double BestOf3(const std::function<void()>& before, const std::function<bool()>& run) {
-    double best = 1e9;
-    for (int i = 0; i < 3; ++i) {
-        before();
-        QElapsedTimer t;
-        t.start();
-        if (!run()) return -1;
-        best = std::min(best, t.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
-
-bool RunConvert(const QString& convert, const QStringList& args) {
-    QProcess p;
-    p.start(convert, args);
-    return p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
 
 }  // namespace
+
+using benchtiming::BestOf;
+using benchtiming::RunConvert;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -149,11 +134,11 @@ int main(int argc, char** argv) {
             PluginToolInfo info{};
             info.image = doc.image;
             const auto reset = [&] { doc.Reset(); };
-            const double fill = BestOf3(reset, [&] {
+            const double fill = BestOf(3, reset, [&] {
                 FillContext context(&record, &info);
                 return context.Prepare() && context.FloodFill();
             });
-            const double all = BestOf3(reset, [&] {
+            const double all = BestOf(3, reset, [&] {
                 FillContext context(&record, &info);
                 return context.Prepare() && context.FloodFill() && context.SoftenEdges() && context.PaintRegion();
             });
@@ -166,10 +151,10 @@ int main(int argc, char** argv) {
                 picture.scanLine(row)[col] = doc.pixels[size_t(row) * kSide + size_t(col)] ? 255 : 0;
         const QString in = work.filePath("fill_compare_in.bmp"), out = work.filePath("fill_compare_out.bmp");
         picture.convertToFormat(QImage::Format_RGB888).save(in, "BMP");
-        const double flood = BestOf3([] {}, [&] {
+        const double flood = BestOf(3, [] {}, [&] {
             return RunConvert(convert, {in, "-fill", "red", "-draw", "color 0,0 floodfill", out});
         });
-        const double copy = BestOf3([] {}, [&] { return RunConvert(convert, {in, out}); });
+        const double copy = BestOf(3, [] {}, [&] { return RunConvert(convert, {in, out}); });
         std::printf("| %s: ImageMagick floodfill (its file work %.3f) | - | %.3f | %.3f beyond the file work |\n",
                     scene.name, copy, flood, flood - copy);
         QFile::remove(in);

@@ -1,9 +1,7 @@
 #include "photo_document.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
@@ -68,23 +66,6 @@ int StartComparison(int argc, char** argv, const char* program, const char* stem
     comparison->indexed.convertToFormat(QImage::Format_RGB888).save(comparison->bmp, "BMP");
     comparison->doc = MakeDocument(comparison->indexed);
     return 0;
-}
-
-double BestOf(int runs, const std::function<bool()>& run) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        if (!run()) return -1;
-        best = std::min(best, t.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
-
-bool RunConvert(const QString& convert, const QStringList& args) {
-    QProcess p;
-    p.start(convert, args);
-    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 }  // namespace benchphoto

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "bench_timing.h"
 #include "platform/memory.h"
 
 namespace benchphoto {
@@ -48,10 +49,7 @@ struct Comparison {
 // photo cannot be read).
 int StartComparison(int argc, char** argv, const char* program, const char* stem, int side, Comparison* comparison);
 
-// The shortest of `runs` runs in seconds; -1 when a run fails.
-double BestOf(int runs, const std::function<bool()>& run);
-
-// Runs convert with these arguments; true when it ended normally with 0.
-bool RunConvert(const QString& convert, const QStringList& args);
+using benchtiming::BestOf;
+using benchtiming::RunConvert;
 
 }  // namespace benchphoto

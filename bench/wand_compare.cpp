@@ -13,9 +13,7 @@
 // three. Prints a Markdown table.
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -26,6 +24,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench_timing.h"
 #include "document/floating_selection.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
@@ -80,25 +79,11 @@ struct Document {
     }
 };
 
-double BestOf(int runs, const std::function<void()>& before, const std::function<bool()>& run) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        before();
-        QElapsedTimer t;
-        t.start();
-        if (!run()) return -1;
-        best = std::min(best, t.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
-
-bool RunConvert(const QString& convert, const QStringList& args) {
-    QProcess p;
-    p.start(convert, args);
-    return p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
 
 }  // namespace
+
+using benchtiming::BestOf;
+using benchtiming::RunConvert;
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
