@@ -12,6 +12,22 @@ namespace imagemap {
 
 namespace {
 
+// The writer's "%2C" back to the comma it stands for, so that a URL reads
+// back as it was stored (and keeps its length under the 127-byte limit).
+std::string DecodeCommas(const std::string& url) {
+    std::string out;
+    out.reserve(url.size());
+    for (size_t i = 0; i < url.size(); ++i) {
+        if (url[i] == '%' && i + 2 < url.size() && url[i + 1] == '2' && (url[i + 2] == 'C' || url[i + 2] == 'c')) {
+            out += ',';
+            i += 2;
+        } else {
+            out += url[i];
+        }
+    }
+    return out;
+}
+
 const char* Keyword(int type) {
     switch (type) {
     case kPolygon: return "poly  ";
@@ -122,6 +138,7 @@ std::optional<LineRegion> ParseLine(std::string_view line) {
         region.url = std::string(line.substr(begin, end - begin));
     }
     if (region.url == kUrlPlaceholder) region.url.clear();
+    region.url = DecodeCommas(region.url);
     if (region.type == kPolygon || region.type == kPointRegion) region.points.push_back(region.points.front());
     return region;
 }

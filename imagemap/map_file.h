@@ -6,7 +6,7 @@
 // point region one pair.
 //
 // The reader takes the first "integer,integer" token as the first pair and
-// what lies between the keyword and it as the URL. Written as UTF-8; read as
+// what lies between the keyword and it as the URL, "%2C" read as ','. Written as UTF-8; read as
 // UTF-8, or GBK when the bytes are not UTF-8.
 #pragma once
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # fuzz.sh [seconds]: builds the fuzz targets with clang (libFuzzer, ASan,
 # UBSan) and runs each for its share of a bounded total time (default 60 s):
-# the GIF reader two sixths, seeded with the GIF files of the shared test
-# data, the VRX reader a sixth, seeded with small files of its writer, then
-# the readers of "COLOR.DIC", "menu.txt" and "pm32.ini" a sixth each, seeded
-# with the files the program ships (and a hand-made settings file). Fails when any target fails; what made it fail is kept in
-# build-fuzz/artifacts/. Skips when clang is missing.
+# the GIF reader two sevenths, seeded with the GIF files of the shared test
+# data, the VRX reader a seventh, seeded with small files of its writer, then
+# the readers of "COLOR.DIC", "menu.txt", "pm32.ini" and *.map files a
+# seventh each, seeded with the files the program ships (and hand-made
+# settings and *.map files). Fails when any target fails; what made it fail
+# is kept in build-fuzz/artifacts/. Skips when clang is missing.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-60}"
@@ -20,7 +21,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$dir/artifacts"
 
-share() { local s=$(( seconds * $1 / 6 )); echo $(( s > 0 ? s : 1 )); }
+share() { local s=$(( seconds * $1 / 7 )); echo $(( s > 0 ? s : 1 )); }
 
 failed=()
 # fuzz <target> <what> <seconds> <seed file or folder>...
@@ -50,6 +51,7 @@ fuzz vrx_reader_fuzz VRX "$(share 1)" "$root/tests/fuzz/seeds/vrx"
 fuzz color_dic_fuzz COLOR.DIC "$(share 1)" "$root/frame/COLOR.DIC"
 fuzz menu_presets_fuzz menu.txt "$(share 1)" "$root/dialogs/menu.txt"
 fuzz profile_fuzz pm32.ini "$(share 1)" "$root/tests/fuzz/seeds/pm32.ini"
+fuzz map_file_fuzz "*.map" "$(share 1)" "$root/tests/fuzz/seeds/map"
 
 if (( ${#failed[@]} )); then
   echo "== fuzzing failed: ${failed[*]}"
