@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # fuzz.sh [seconds]: builds the fuzz targets with clang (libFuzzer, ASan,
 # UBSan) and runs each for its share of a bounded total time (default 60 s):
-# the GIF reader two sevenths, seeded with the GIF files of the shared test
-# data, the VRX reader a seventh, seeded with small files of its writer, then
-# the readers of "COLOR.DIC", "menu.txt", "pm32.ini" and *.map files a
-# seventh each, seeded with the files the program ships (and hand-made
-# settings and *.map files). Fails when any target fails; what made it fail
-# is kept in build-fuzz/artifacts/. Skips when clang is missing.
+# the GIF reader two eighths, seeded with the GIF files of the shared test
+# data, the VRX reader an eighth, seeded with small files of its writer, then
+# the readers of "COLOR.DIC", "menu.txt", "pm32.ini", *.map image maps and
+# *.can frame tables an eighth each, seeded with the files the program ships
+# (and hand-made settings, *.map and *.can files). Fails when any target
+# fails; what made it fail is kept in build-fuzz/artifacts/. Skips when clang
+# is missing.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-60}"
@@ -21,7 +22,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$dir/artifacts"
 
-share() { local s=$(( seconds * $1 / 7 )); echo $(( s > 0 ? s : 1 )); }
+share() { local s=$(( seconds * $1 / 8 )); echo $(( s > 0 ? s : 1 )); }
 
 failed=()
 # fuzz <target> <what> <seconds> <seed file or folder>...
@@ -52,6 +53,7 @@ fuzz color_dic_fuzz COLOR.DIC "$(share 1)" "$root/frame/COLOR.DIC"
 fuzz menu_presets_fuzz menu.txt "$(share 1)" "$root/dialogs/menu.txt"
 fuzz profile_fuzz pm32.ini "$(share 1)" "$root/tests/fuzz/seeds/pm32.ini"
 fuzz map_file_fuzz "*.map" "$(share 1)" "$root/tests/fuzz/seeds/map"
+fuzz can_file_fuzz "*.can" "$(share 1)" "$root/tests/fuzz/seeds/can"
 
 if (( ${#failed[@]} )); then
   echo "== fuzzing failed: ${failed[*]}"
