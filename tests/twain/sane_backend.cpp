@@ -74,14 +74,33 @@ bool HeaderNumber(const QByteArray& data, int& at, int* out) {
 
 }  // namespace
 
+namespace {
+
+// scanimage's output; empty when it failed. A scan of these tiny pictures
+// takes milliseconds: one that has not ended after a few seconds is stuck
+// (the test backend's reader now and then hangs when the machine is busy)
+// and is tried again.
+QByteArray RunScanimage(const QStringList& options) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess process;
+        process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        process.start(QStringLiteral("scanimage"),
+                      QStringList{QStringLiteral("-d"), QStringLiteral("test:0"), QStringLiteral("--format=pnm")} +
+                          options);
+        if (process.waitForFinished(10000)) {
+            if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) return {};
+            return process.readAllStandardOutput();
+        }
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    return {};
+}
+
+}  // namespace
+
 Picture ScanImage(const QStringList& options, int lostPixels) {
-    QProcess process;
-    process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-    process.start(QStringLiteral("scanimage"),
-                  QStringList{QStringLiteral("-d"), QStringLiteral("test:0"), QStringLiteral("--format=pnm")} +
-                      options);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
-    QByteArray data = process.readAllStandardOutput();
+    QByteArray data = RunScanimage(options);
     if (data.size() < 3 || data[0] != 'P') return {};
     char kind = data[1];
     int at = 2, width = 0, height = 0, maxval = 1;
