@@ -12,6 +12,7 @@
 #include "framework/cmd_ui.h"
 #include "framework/doc_template.h"
 #include "framework/framework_strings.h"
+#include "framework/wait_cursor.h"
 #include "imaging/dib_access.h"
 #include "imaging/dib_clipboard.h"
 #include "imaging/dib_convert.h"
@@ -25,14 +26,6 @@
 namespace {
 
 constexpr int kOrdinaryEditProbe = 1;
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 bool exchangeHeaderHasSize() {
     const LayerHeader& header = GetExchangeHeader();
@@ -85,7 +78,7 @@ void CPelmarkApp::OnOpenAsNewFile() {
     MemHandle picture = ClipboardGetDib();
     if (!picture) return;
     {
-        WaitCursor wait;
+        framework::WaitCursor wait;
         MemHandle image = CreateImageFromExchange(ProgramClipboardCopyWasSixteenColor());
         if (!image) {
             MemFree(picture);

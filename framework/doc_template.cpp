@@ -12,6 +12,7 @@
 #include "framework/framework_strings.h"
 #include "framework/mdi_frame.h"
 #include "framework/view.h"
+#include "framework/wait_cursor.h"
 
 namespace framework {
 
@@ -124,9 +125,10 @@ Document* DocTemplate::OpenDocumentFile(const QString& path, bool makeVisible) {
         ok = document->OnNewDocument();
         if (ok) ++untitledCount_;
     } else {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        ok = document->OnOpenDocument(path);
-        QGuiApplication::restoreOverrideCursor();
+        {
+            WaitCursor wait;
+            ok = document->OnOpenDocument(path);
+        }
         if (ok) document->SetPathName(path);
     }
     if (!ok) return discard();

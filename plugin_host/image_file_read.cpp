@@ -7,6 +7,7 @@
 
 #include "document/doc_limits.h"
 #include "document/palette_from_image.h"
+#include "framework/wait_cursor.h"
 #include "imaging/dib_geometry.h"
 #include "imaging/layer_stack.h"
 #include "platform/module.h"
@@ -16,7 +17,6 @@
 #include "plugin_host/host_messages.h"
 #include "plugin_host/lent_color_reduce.h"
 #include "plugin_host/plugin_frame.h"
-#include "plugin_host/wait_cursor.h"
 
 namespace plugin_host {
 namespace {
@@ -160,7 +160,7 @@ ReadResult Read(const QString& path, OfferedLayers use) {
 PluginPicture ReadPictureFile(const QString& path, OfferedLayers layers) {
     ReadResult result;
     {
-        WaitCursor wait;
+        framework::WaitCursor wait;
         result = Read(path, layers);
     }
     if (result.message) ShowPluginInfo(QString::fromUtf8(result.message));

@@ -16,11 +16,11 @@
 #include "framework/application.h"
 #include "framework/mdi_frame.h"
 #include "framework/view.h"
+#include "framework/wait_cursor.h"
 #include "platform/module.h"
 #include "plugin_host/plugin_frame.h"
 #include "plugin_host/tool_host_services.h"
 #include "plugin_host/tool_images.h"
-#include "plugin_host/wait_cursor.h"
 #include "tools/drag_state.h"
 
 namespace plugin_host {
@@ -164,7 +164,7 @@ struct RunOptions {
 // plug-in reported a change; `watch` tells whether the document survived.
 int CallPlugin(RunSlot& slot, CPelmarkDoc& doc, const RunOptions& options, DocumentWatch& watch,
                bool& wasModified) {
-    WaitCursor wait;
+    framework::WaitCursor wait;
     std::string path = g_selectedPath.toStdString();
     platform::Module library(path);
     if (!library) return -1;

@@ -3,28 +3,11 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+#include "framework/wait_cursor.h"
 #include "platform/window.h"
 #include "plugin_api/plugin_api.h"
 #include "plugins/floodkit/fill_context.h"
 #include "plugins/kit/kit.h"
-
-namespace {
-
-// The wait cursor while the region is painted.
-class WaitCursor {
-public:
-    WaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (shown_) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor() {
-        if (shown_) QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool shown_;
-};
-
-}  // namespace
 
 extern "C" {
 
@@ -39,7 +22,7 @@ KV_PLUGIN_EXPORT int32_t ImportFL(WinHandle mainWindow, PluginToolRecord* record
     // layer as it was and tells the host nothing, so that it drops its step.
     if (!fill.Prepare() || !fill.FloodFill() || fill.RegionEmpty() || !fill.SoftenEdges()) return 0;
     {
-        WaitCursor wait;
+        framework::WaitCursor wait;
         if (!fill.PaintRegion()) return 0;
     }
     if (mainWindow) WinSendMessage(mainWindow, WM_PLUGIN_STATUS, PLUGIN_STATUS_REFRESH_VIEW, 1);

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "framework/wait_cursor.h"
 #include "imaging/dib_geometry.h"
 #include "platform/message_box.h"
 #include "platform/window_qt.h"
@@ -21,12 +22,6 @@ namespace {
 
 constexpr int kDirectionWidth = 240, kDirectionHeight = 180;
 constexpr float kMaxZoomOutScale = 14;
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 // A point's coordinate as the engines take it: truncated, kept inside int.
 int PointCoordinate(double v) { return int(std::clamp(v, -1e9, 1e9)); }
@@ -170,7 +165,7 @@ void CGradateDialog::Compute() {
     // The copy must hold the preview again before it is written.
     if (m_bPreviewShown && GlobalSwapBlocks(m_hLayer, m_hCopy)) m_bPreviewShown = false;
     if (m_bPreviewShown) return;
-    WaitCursor wait;
+    framework::WaitCursor wait;
     MemHandle image = m_pInfo->image;
     GradParam param;
     if (!InitGradParam(&param, image, m_nStartIndex, m_nEndIndex, PointCoordinate(m_pDirection->StartX()),

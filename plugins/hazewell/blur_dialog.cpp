@@ -5,6 +5,7 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "framework/wait_cursor.h"
 #include "platform/message_box.h"
 #include "platform/window_qt.h"
 #include "plugins/hazewell/blur_rgb.h"
@@ -34,12 +35,6 @@ int ParseRadius(const QString& text) {
     }
     return value;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
@@ -130,7 +125,7 @@ void CBlurDialog::Compute() {
         if (!GlobalSwapBlocks(m_hLayer, m_hCopy)) return;
         m_bPreviewShown = false;
     }
-    WaitCursor wait;
+    framework::WaitCursor wait;
     RgbBuffer* blurred = BlurRgbBuffer(m_pWork, m_nRadius, m_masks.Protect(), m_masks.Selection(), m_pRecord);
     if (!blurred) {
         ShowMessageBox(WindowHandle(), "内存不足", "错误", MB_BTN_OK);

@@ -2,6 +2,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+#include "framework/wait_cursor.h"
 #include "platform/window.h"
 #include "plugins/loopcast/loopcast_state.h"
 
@@ -10,20 +11,6 @@ namespace {
 LoopcastState g_state;
 // Reads, writes and keeps layers.
 const FilterCheckFlags g_checkFlags = {3, 3};
-
-// The wait cursor for the length of a read or a write.
-class WaitCursor {
-public:
-    WaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (shown_) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor() {
-        if (shown_) QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool shown_;
-};
 
 bool ValidSlot(const int32_t* index) { return index && *index >= 0 && *index < kLoopcastSlots; }
 
@@ -38,7 +25,7 @@ extern "C" {
 KV_PLUGIN_EXPORT uint16_t ImportGW(WinHandle mainWindow, PluginPathBuffer* path, PluginImage* image,
                                    const char*) {
     if (!path || !image) return PLUGIN_RESULT_NO_MEMORY;
-    WaitCursor wait;
+    framework::WaitCursor wait;
     path->status = 0;
     try {
         return GifWriteLayers(mainWindow, path, image, g_state);
@@ -51,7 +38,7 @@ KV_PLUGIN_EXPORT uint16_t ImportGW(WinHandle mainWindow, PluginPathBuffer* path,
 KV_PLUGIN_EXPORT uint16_t ImportGR(WinHandle mainWindow, PluginPathBuffer* path, PluginImage* image,
                                    const char*) {
     if (!path || !image) return PLUGIN_RESULT_NO_MEMORY;
-    WaitCursor wait;
+    framework::WaitCursor wait;
     path->status = 0;
     return GifReadLayers(mainWindow, path, image, g_state);
 }

@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "framework/wait_cursor.h"
 #include "imaging/dib_geometry.h"
 #include "platform/message_box.h"
 #include "platform/window_qt.h"
@@ -30,12 +31,6 @@ constexpr int kCharsetProperty = QTextFormat::UserProperty + 2;
 
 const char* const kStyleNames[4] = {"常规   ", "斜体  ", "粗体", "粗斜体     "};
 constexpr int kStyleEffects[4] = {0, 2, 1, 3};
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 // The current layer of the record's null-terminated table, or null.
 MemHandle CurrentLayer(const PluginToolRecord* record) {
@@ -376,7 +371,7 @@ std::vector<TextChar> CTextInputDlg::ReadText() const {
 
 void CTextInputDlg::RenderText() {
     if (m_bDocGone || !m_hWork || !m_pComposite) return;
-    WaitCursor wait;
+    framework::WaitCursor wait;
     const bool ready = m_bRenderReady;
     m_bRenderReady = false;
     if (m_bSwapped && GlobalSwapBlocks(m_hLayer, m_hWork)) m_bSwapped = false;

@@ -7,23 +7,10 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+#include "framework/wait_cursor.h"
 #include "imaging/dib_geometry.h"
 #include "plugins/kit/kit_filter_masks.h"
 #include "plugins/kit/kit_layer_rgb.h"
-
-namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() {
-        if (qGuiApp) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor() {
-        if (qGuiApp) QGuiApplication::restoreOverrideCursor();
-    }
-};
-
-}  // namespace
 
 MosaicEngine::MosaicEngine(MemHandle image, const PluginToolRecord* record) : m_info(image) {
     const int width = m_info.GetRowInfo(false), height = m_info.GetHeight();
@@ -90,7 +77,7 @@ void MosaicEngine::Apply(int n) {
         std::memcpy(m_pCopy.get(), m_pLayerBits, m_nPixelBytes);
         return;
     }
-    WaitCursor wait;
+    framework::WaitCursor wait;
     const int width = m_info.GetRowInfo(false), height = m_info.GetHeight();
     const size_t maskRow = size_t(width + 7) / 8;
     const uint8_t* mask = m_bMaskInUse ? m_pMaskBits : nullptr;

@@ -7,6 +7,7 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "framework/wait_cursor.h"
 #include "platform/message_box.h"
 #include "platform/window_qt.h"
 #include "plugins/kit/kit_blocks.h"
@@ -38,12 +39,6 @@ bool ParseValue(const QString& text, int limit, int* value) {
     *value = negative ? -magnitude : magnitude;
     return true;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
@@ -146,7 +141,7 @@ void CToneDialog::Compute() {
     if (!m_hCopy || !m_pPalette || !Unshow()) return;
     const ToneParams p = Params();
     const int band = Colorizing() ? kColorizeBand : m_nBand;
-    WaitCursor wait;
+    framework::WaitCursor wait;
     MemHandle image = m_pInfo->image;
     if (m_bPaletteMode) {
         if (!GetDibPalette(WindowHandle(), image, m_pPalette.get())) return;

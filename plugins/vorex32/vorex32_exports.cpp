@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 
+#include "framework/wait_cursor.h"
 #include "platform/message_box.h"
 #include "platform/window_qt.h"
 #include "plugins/vorex32/vrx_header_dialog.h"
@@ -16,20 +17,6 @@
 namespace {
 
 Vorex32State g_state;
-
-// The wait cursor for the length of a read or a write.
-class WaitCursor {
-public:
-    WaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (shown_) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor() {
-        if (shown_) QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool shown_;
-};
 
 // The first 32 bytes of an existing VRX file at `path`.
 bool ReadExistingHeader(const char* path, VrxFileHeader& header) {
@@ -88,7 +75,7 @@ extern "C" {
 KV_PLUGIN_EXPORT uint16_t ImportGW(WinHandle mainWindow, PluginPathBuffer* path, PluginImage* image,
                                    const char*) {
     if (!path || !image) return PLUGIN_RESULT_NO_MEMORY;
-    WaitCursor wait;
+    framework::WaitCursor wait;
     path->status = 0;
     try {
         return VrxWriteFile(mainWindow, path, image);
@@ -101,7 +88,7 @@ KV_PLUGIN_EXPORT uint16_t ImportGW(WinHandle mainWindow, PluginPathBuffer* path,
 KV_PLUGIN_EXPORT uint16_t ImportGR(WinHandle mainWindow, PluginPathBuffer* path, PluginImage* image,
                                    const char*) {
     if (!path || !image) return PLUGIN_RESULT_NO_MEMORY;
-    WaitCursor wait;
+    framework::WaitCursor wait;
     path->status = 0;
     try {
         return VrxReadFile(mainWindow, path, image);

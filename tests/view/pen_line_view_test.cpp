@@ -26,17 +26,6 @@ namespace {
 using tools::ImagePoint;
 using Rows = std::vector<std::string>;
 
-// The tool palette's setting controls, as far as a test sets them.
-class PanelControls : public ToolOptionControls {
-public:
-    std::optional<int> ReadControl(int id) override {
-        auto it = values.find(id);
-        return it == values.end() ? std::nullopt : std::optional<int>(it->second);
-    }
-    void WriteControl(int id, int value) override { values[id] = value; }
-    std::map<int, int> values;
-};
-
 constexpr int kInk = 2;  // red in the new image's palette
 constexpr int kLineTypeControl = 412;
 constexpr int kFourPointCurve = 1;

@@ -27,16 +27,6 @@ namespace {
 using tools::ImagePoint;
 using Rows = std::vector<std::string>;
 
-class PanelControls : public ToolOptionControls {
-public:
-    std::optional<int> ReadControl(int id) override {
-        auto it = values.find(id);
-        return it == values.end() ? std::nullopt : std::optional<int>(it->second);
-    }
-    void WriteControl(int id, int value) override { values[id] = value; }
-    std::map<int, int> values;
-};
-
 constexpr int kInk = 2;
 // The settings controls of the shape tools.
 constexpr int kOutlineModeControl = 427;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <optional>
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -14,10 +16,22 @@
 #include "frame/main_frame.h"
 #include "framework/application.h"
 #include "framework/doc_template.h"
+#include "tools/tool_options.h"
 #include "view/child_frame.h"
 #include "view/pelmark_view.h"
 
 namespace viewtest {
+
+// The tool palette's setting controls, as far as a test sets them.
+class PanelControls : public ToolOptionControls {
+public:
+    std::optional<int> ReadControl(int id) override {
+        auto it = values.find(id);
+        return it == values.end() ? std::nullopt : std::optional<int>(it->second);
+    }
+    void WriteControl(int id, int value) override { values[id] = value; }
+    std::map<int, int> values;
+};
 
 class ViewTest : public ::testing::Test {
 public:

@@ -1,12 +1,13 @@
-// The wait cursor while the host works for the user (a plug-in loaded and
-// run, a file read); on only in a program with a window system.
+// The wait cursor for the length of a piece of work the user waits for (a
+// file read or written, a plug-in run, a filter computed); on only in a
+// program with a window system.
 #pragma once
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 
-namespace plugin_host {
+namespace framework {
 
 class WaitCursor {
 public:
@@ -29,4 +30,4 @@ private:
     bool on_ = false;
 };
 
-}  // namespace plugin_host
+}  // namespace framework
