@@ -12,6 +12,7 @@
 #include "platform/module.h"
 #include "plugin_api/plugin_api.h"
 #include "plugins/kit/kit_layer_rgb.h"  // the RgbBuffer record only
+#include "tests/support/probe_library_test.h"
 
 namespace {
 
@@ -21,15 +22,9 @@ using FreeRgbFn = void (*)(RgbBuffer*);
 using BlurFn = RgbBuffer* (*)(const RgbBuffer*, int, const uint8_t*, const uint8_t*, const PluginToolRecord*);
 using MasksFn = int (*)(MemHandle, int, int, uint8_t*, uint8_t*);
 
-class BlurTest : public ::testing::Test {
+class BlurTest : public kvtest::ProbeLibraryTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(probe) << ModLastError(); }
-    template <class F> F Fn(const char* name) {
-        F f = probe.symbol<F>(name);
-        EXPECT_NE(f, nullptr) << name;
-        return f;
-    }
-    platform::Module probe{HAZEWELL_PROBE};
+    BlurTest() : ProbeLibraryTest(HAZEWELL_PROBE) {}
 };
 
 std::vector<std::string> Weights(WeightsFn fn, int radius, int* result) {

@@ -17,20 +17,13 @@
 #include "platform/module.h"
 #include "plugin_api/plugin_api.h"
 #include "plugins/kit/kit_layer_rgb.h"  // the RgbBuffer record only
+#include "tests/support/probe_library_test.h"
 
 namespace {
 
-class KitTest : public ::testing::Test {
+class KitTest : public kvtest::ProbeLibraryTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(probe) << ModLastError(); }
-
-    template <class F> F Fn(const char* name) {
-        F f = probe.symbol<F>(name);
-        EXPECT_NE(f, nullptr) << name;
-        return f;
-    }
-
-    platform::Module probe{KV_KIT_PROBE};
+    KitTest() : ProbeLibraryTest(KV_KIT_PROBE) {}
 };
 
 // An 8-bit packed DIB, width x height, entry i = (blue i, green 2i, red 3i),

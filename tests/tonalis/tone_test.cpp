@@ -13,6 +13,7 @@
 #include "plugin_api/plugin_api.h"
 #include "plugins/kit/kit_layer_rgb.h"     // the RgbBuffer record only
 #include "plugins/tonalis/tone_adjust.h"   // the DibPaletteCopy record only
+#include "tests/support/probe_library_test.h"
 
 namespace {
 
@@ -30,15 +31,9 @@ using PaletteFn = bool (*)(int, MemHandle, DibPaletteCopy*);
 
 constexpr uint32_t Rgb(int r, int g, int b) { return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16; }
 
-class ToneTest : public ::testing::Test {
+class ToneTest : public kvtest::ProbeLibraryTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(probe) << ModLastError(); }
-    template <class F> F Fn(const char* name) {
-        F f = probe.symbol<F>(name);
-        EXPECT_NE(f, nullptr) << name;
-        return f;
-    }
-    platform::Module probe{TONALIS_PROBE};
+    ToneTest() : ProbeLibraryTest(TONALIS_PROBE) {}
 };
 
 TEST_F(ToneTest, ColoursToHsv) {
