@@ -86,4 +86,15 @@ void ClearSourceOnFirstMove(CPelmarkDoc& doc) {
     ClearMaskedPixels(doc, 1);
 }
 
+void BeginFloatingState(CPelmarkDoc& doc, bool liftedFromLayer) {
+    SelectionState& st = doc.m_Selection;
+    st.firstMovePending = liftedFromLayer ? 1 : 0;
+    st.movedSinceLift = 0;
+    st.floatOffsetX = st.floatOffsetY = 0;
+    st.angle = st.dragStartAngle = 0;
+    st.transformed = 0;
+    const DibRect& r = doc.m_rcSelection;
+    if (!RectEmpty(r)) doc.m_rcScaleFrame = {r.left, r.top, r.right - 1, r.bottom - 1};
+}
+
 }  // namespace document
