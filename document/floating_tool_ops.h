@@ -39,5 +39,10 @@ void ClearSourceOnFirstMove(CPelmarkDoc& doc);
 // so that the first move clears them there; a pasted block floats above the
 // layer and no move clears anything under it.
 void BeginFloatingState(CPelmarkDoc& doc, bool liftedFromLayer);
+// Another layer became the current one: the floating selection is lifted
+// again from it at the selection, so that no other layer's pixels are put
+// down into it; the pixels the old layer shows stay there. Nothing without a
+// floating selection or a current layer.
+void LiftFloatingFromCurrentLayer(CPelmarkDoc& doc);
 
 }  // namespace document
