@@ -54,8 +54,8 @@ public:
         view = NewDocument(w, h);
         ASSERT_NE(view, nullptr);
         doc = view->GetDocument();
-        // Scaled pixels are taken as they are, not smoothed.
-        app->WriteProfileInt("Settings", "AntiCheckBox", 0);
+        // Scaled pixels are smoothed, as a new user has it.
+        app->WriteProfileInt("Settings", "AntiCheckBox", 1);
         LoadGeneralSettings();
         view->SetZoom(view::ZoomCommandOf(2));
         SetViewSize(view, 400, 300);
