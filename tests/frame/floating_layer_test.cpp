@@ -2,7 +2,8 @@
 // layer, a copied layer, a row of the layer palette, the layer menu's step,
 // the layer-step keys):
 // the selection floats on over the new edit layer with that layer's pixels,
-// and putting it down changes no layer.
+// putting it down changes no layer, and undo gives the selection back to the
+// layer it came from.
 #include <QTest>
 
 #include <functional>
@@ -38,6 +39,8 @@ uint8_t* Row(MemHandle layer, int y) {
     MemUnlock(layer);
     return bytes + LAYER_HEADER_SIZE + size_t(kH - 1 - y) * dib::LayerRowBytes(kW);
 }
+
+std::vector<int> Corners(const DibRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 Pixels Read(MemHandle layer) {
     Pixels out;
@@ -169,33 +172,46 @@ TEST_F(FloatingLayerTest, TheSelectionFloatsOnOverTheNewEditLayerAndPutDownChang
          1, -1, -1},
     };
     for (const Case& c : cases) {
-        for (bool moved : {false, true}) {
-            SCOPED_TRACE(testing::Message() << c.name << (moved ? ", moved" : ", lifted"));
-            Open();
-            Drag({3, 2}, {8, 6});  // 6 x 5 at (3, 2)
-            if (moved) Drag({4, 3}, {11, 8});
-            ASSERT_NE(doc->m_hFloatImage, nullptr);
-            const DibRect selection = doc->m_rcSelection;
-            const auto corners = [](const DibRect& r) { return std::vector<int>{r.left, r.top, r.right, r.bottom}; };
-            const Pixels shown0 = Read(doc->m_hLayers[0]), shown1 = Read(doc->m_hLayers[1]);
+        for (const bool moved : {false, true}) {
+            for (const bool undo : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                             << c.name << (moved ? ", moved" : ", lifted") << (undo ? ", undone" : ""));
+                Open();
+                Drag({3, 2}, {8, 6});  // 6 x 5 at (3, 2)
+                if (moved) Drag({4, 3}, {11, 8});
+                ASSERT_NE(doc->m_hFloatImage, nullptr);
+                const DibRect selection = doc->m_rcSelection;
+                const Pixels shown0 = Read(doc->m_hLayers[0]), shown1 = Read(doc->m_hLayers[1]);
+                const int steps = doc->m_nUndoIndex;
 
-            c.change();
-            ASSERT_EQ(doc->m_nEditLayer, c.editLayer);
-            const Pixels edited = c.newLayer < 0 ? shown1 : c.copyOf < 0 ? Pixels(shown0.size(), 0) : shown0;
-            EXPECT_EQ(Read(doc->m_hLayers[size_t(c.editLayer)]), edited);
-            ASSERT_NE(doc->m_hFloatImage, nullptr);
-            EXPECT_EQ(corners(doc->m_rcSelection), corners(selection));
-            EXPECT_EQ(Floating(), LayerAt(c.editLayer, selection));
+                c.change();
+                ASSERT_EQ(doc->m_nEditLayer, c.editLayer);
+                const Pixels edited = c.newLayer < 0 ? shown1 : c.copyOf < 0 ? Pixels(shown0.size(), 0) : shown0;
+                EXPECT_EQ(Read(doc->m_hLayers[size_t(c.editLayer)]), edited);
+                ASSERT_NE(doc->m_hFloatImage, nullptr);
+                EXPECT_EQ(Corners(doc->m_rcSelection), Corners(selection));
+                EXPECT_EQ(Floating(), LayerAt(c.editLayer, selection));
 
-            doc->SetEditMode(tools::kPenTool);
-            EXPECT_EQ(doc->m_hFloatImage, nullptr);
-            EXPECT_EQ(Read(doc->m_hLayers[0]), shown0);
-            EXPECT_EQ(Read(doc->m_hLayers[size_t(c.editLayer)]), edited);
-            if (c.newLayer >= 0) {
-                EXPECT_EQ(Read(doc->m_hLayers[size_t(c.newLayer == 1 ? 2 : 1)]), shown1);
+                if (undo && doc->m_nUndoIndex != steps) {  // the keys open no step
+                    // Undone, the selection floats over layer 0 with its pixels.
+                    doc->OnEditUndo();
+                    ASSERT_EQ(doc->m_nEditLayer, 0);
+                    EXPECT_EQ(Floating(), LayerAt(0, selection));
+                    doc->SetEditMode(tools::kPenTool);
+                    EXPECT_EQ(Read(doc->m_hLayers[0]), shown0);
+                    EXPECT_EQ(Read(doc->m_hLayers[1]), shown1);
+                } else if (!undo) {
+                    doc->SetEditMode(tools::kPenTool);
+                    EXPECT_EQ(doc->m_hFloatImage, nullptr);
+                    EXPECT_EQ(Read(doc->m_hLayers[0]), shown0);
+                    EXPECT_EQ(Read(doc->m_hLayers[size_t(c.editLayer)]), edited);
+                    if (c.newLayer >= 0) {
+                        EXPECT_EQ(Read(doc->m_hLayers[size_t(c.newLayer == 1 ? 2 : 1)]), shown1);
+                    }
+                }
+                doc->SetModified(false);
+                doc->OnCloseDocument();
             }
-            doc->SetModified(false);
-            doc->OnCloseDocument();
         }
     }
 }
