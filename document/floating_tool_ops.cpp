@@ -86,4 +86,29 @@ void ClearSourceOnFirstMove(CPelmarkDoc& doc) {
     ClearMaskedPixels(doc, 1);
 }
 
+void BeginFloatingState(CPelmarkDoc& doc, bool liftedFromLayer) {
+    SelectionState& st = doc.m_Selection;
+    st.firstMovePending = liftedFromLayer ? 1 : 0;
+    st.movedSinceLift = 0;
+    st.floatOffsetX = st.floatOffsetY = 0;
+    st.angle = st.dragStartAngle = 0;
+    st.transformed = 0;
+    const DibRect& r = doc.m_rcSelection;
+    if (!RectEmpty(r)) doc.m_rcScaleFrame = {r.left, r.top, r.right - 1, r.bottom - 1};
+}
+
+void LiftFloatingFromCurrentLayer(CPelmarkDoc& doc) {
+    if (!doc.m_hFloatImage || !CurrentLayerOf(doc) || RectEmpty(doc.m_rcSelection)) return;
+    // A scaled or turned selection is lifted at its mask as the layer shows it.
+    if (doc.m_Selection.transformed) {
+        if (!SettleTransformedFloating(doc)) return;
+    } else {
+        const DibRect r = doc.m_rcSelection;
+        LiftSelection(doc, r);
+        LiftFloatingMask(doc, r.left, r.top, r.right, r.bottom);
+        doc.m_rcFloatTarget = doc.m_rcSelection;
+    }
+    BeginFloatingState(doc, true);
+}
+
 }  // namespace document

@@ -34,5 +34,15 @@ DibRect MoveFloatingBy(CPelmarkDoc& doc, int dx, int dy, bool withLasso);
 // The first move after a lift: the source area becomes index 0 in the spare
 // copy under the mask.
 void ClearSourceOnFirstMove(CPelmarkDoc& doc);
+// A new floating selection starts at the selection rectangle, unmoved and
+// unturned. `liftedFromLayer`: its pixels were taken from the current layer,
+// so that the first move clears them there; a pasted block floats above the
+// layer and no move clears anything under it.
+void BeginFloatingState(CPelmarkDoc& doc, bool liftedFromLayer);
+// Another layer became the current one: the floating selection is lifted
+// again from it at the selection, so that no other layer's pixels are put
+// down into it; the pixels the old layer shows stay there. Nothing without a
+// floating selection or a current layer.
+void LiftFloatingFromCurrentLayer(CPelmarkDoc& doc);
 
 }  // namespace document

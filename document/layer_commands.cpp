@@ -6,6 +6,7 @@
 
 #include "document/document_host.h"
 #include "document/floating_selection.h"
+#include "document/floating_tool_ops.h"
 #include "document/image_limits.h"
 #include "document/layer_factory.h"
 #include "document/layer_operations.h"
@@ -96,9 +97,8 @@ void CPelmarkDoc::SetModified(bool flag) {
 
 void CPelmarkDoc::RefreshSavedLayerCopy() {
     if (IsEmptyRect(m_rcSelection)) return;
-    MemHandle current = document::CurrentLayerOf(*this);
-    if (m_hLayerBackup) MemFree(m_hLayerBackup);
-    m_hLayerBackup = current ? DuplicateGlobal(current) : nullptr;
+    document::RenewSpareCopy(*this);
+    document::LiftFloatingFromCurrentLayer(*this);
 }
 
 void CPelmarkDoc::RefreshAfterLayerChange() {
@@ -170,11 +170,12 @@ void CPelmarkDoc::StepLayer(bool up) {
     EnableActiveView();
     if (moved) {
         const int selected = m_nEditLayer;
-        RefreshSavedLayerCopy();
-        // The step keeps the layer that was current, so that undo selects it.
+        // The step keeps the layer that was current with its own spare and
+        // floating copies, so that undo selects it as it was.
         m_nEditLayer = previous;
         PushUndo(kLayerAction, up ? QStringLiteral("所选层前移") : QStringLiteral("所选层后移"), true);
         m_nEditLayer = selected;
+        RefreshSavedLayerCopy();
         SetModified(true);
     }
     m_bLayerStep = 0;

@@ -144,8 +144,9 @@ public:
     uint64_t ContentGeneration() const { return m_nContentGeneration; }
     void NoteContentChange() { m_nContentGeneration = document::NextContentGeneration(); }
 
-    // While a selection rectangle exists, the saved copy of the current
-    // layer is taken again (after the current layer changed).
+    // After the current layer changed, while a selection rectangle exists:
+    // the saved copy of the current layer is taken again and a floating
+    // selection is lifted again from the new current layer.
     void RefreshSavedLayerCopy();
 
     // Layer menu commands.

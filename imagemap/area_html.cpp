@@ -10,8 +10,7 @@ std::string Pair(MapPoint p) { return std::to_string(p.x) + ',' + std::to_string
 std::string Coords(const ImageMapRegion& r) {
     switch (r.type) {
     case kPolygon: {
-        if (r.count < 1) return {};
-        const int vertices = IsClosedPolygon(r) && r.count > 1 ? r.count - 1 : r.count;
+        const int vertices = AreaVertexCount(r);
         std::string out;
         for (int i = 0; i < vertices; ++i) {
             if (i) out += ',';
@@ -56,7 +55,7 @@ std::string BuildAreaHtml(const RegionTable& table) {
     for (int i = 0; i < table.Finished(); ++i) {
         const ImageMapRegion& r = table.Region(i);
         const char* shape = Shape(r.type);
-        if (!shape || r.count < 1) continue;
+        if (!shape || r.count < 1 || (r.type == kPolygon && AreaVertexCount(r) == 0)) continue;
         const std::string& url = table.Url(i);
         out += "<area\r\n";
         out += std::string("  shape=") + shape + "\r\n";

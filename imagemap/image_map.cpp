@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace imagemap {
 
@@ -41,6 +42,11 @@ int HitTolerance(int zoom) { return zoom < 4 ? 2 : 0; }
 
 bool IsClosedPolygon(const ImageMapRegion& r) {
     return r.type == kPolygon && r.count >= 2 && r.points[0] == r.points[size_t(r.count - 1)];
+}
+
+int AreaVertexCount(const ImageMapRegion& r) {
+    if (!IsClosedPolygon(r) || r.count < 4 || r.points[0] == r.points[1]) return 0;
+    return r.count - 1;
 }
 
 int CircleRadius(const ImageMapRegion& r) {
@@ -90,6 +96,10 @@ void RegionTable::CompactRegions() {
     for (int i = to; i < finished_; ++i) {
         records_[size_t(i)] = {};
         urls_[size_t(i)].clear();
+    }
+    if (to != finished_) {
+        records_[size_t(to)] = std::exchange(records_[size_t(finished_)], {});
+        urls_[size_t(to)] = std::exchange(urls_[size_t(finished_)], {});
     }
     finished_ = to;
 }

@@ -48,6 +48,10 @@ int HitTolerance(int zoom);
 
 // True when a polygon ends with a copy of its first vertex.
 bool IsClosedPolygon(const ImageMapRegion& region);
+// The vertices a polygon gives the *.map file and the HTML area text (the
+// closing copy not counted): a closed polygon of at least 3 vertices whose
+// first two differ is a finished area; any other polygon gives 0.
+int AreaVertexCount(const ImageMapRegion& region);
 // A circle's radius: the distance of the edge point from the centre, rounded.
 int CircleRadius(const ImageMapRegion& region);
 
@@ -81,7 +85,8 @@ public:
     void Clear();
     // The region being drawn is dropped.
     void DropUnfinished();
-    // Later regions move down over empty records (with their URLs).
+    // Later regions move down over empty records (with their URLs); the
+    // region being drawn follows them.
     void CompactRegions();
 
     // Rectangle and circle tools: the button-down puts the point in as both

@@ -12,18 +12,39 @@ namespace imagemap {
 
 namespace {
 
-// The writer's "%2C" back to the comma it stands for, so that a URL reads
-// back as it was stored (and keeps its length under the 127-byte limit).
-std::string DecodeCommas(const std::string& url) {
+// The program's comma escape. A comma of a URL is written "%2C"; a URL's own
+// "%2C" must come back as typed, so a '%' that begins "2C" after any number
+// of "25" ("%2C", "%252C", ...) is written "%25". Reading turns "%2C" into a
+// comma and "%25" before such a run into '%'; every other '%' is itself, as
+// in the files of earlier versions.
+//
+// The character a '%' at `at` that begins such a run stands for: ',' or '%'.
+std::optional<char> CommaRunAt(std::string_view url, size_t at) {
+    size_t i = at + 1;
+    while (i + 1 < url.size() && url[i] == '2' && url[i + 1] == '5') i += 2;
+    if (i + 1 >= url.size() || url[i] != '2' || (url[i + 1] != 'C' && url[i + 1] != 'c')) return std::nullopt;
+    return i == at + 1 ? ',' : '%';
+}
+
+std::string EncodeCommas(std::string_view url) {
     std::string out;
     out.reserve(url.size());
     for (size_t i = 0; i < url.size(); ++i) {
-        if (url[i] == '%' && i + 2 < url.size() && url[i + 1] == '2' && (url[i + 2] == 'C' || url[i + 2] == 'c')) {
-            out += ',';
-            i += 2;
-        } else {
-            out += url[i];
-        }
+        if (url[i] == ',') out += "%2C";
+        else if (url[i] == '%' && CommaRunAt(url, i)) out += "%25";
+        else out += url[i];
+    }
+    return out;
+}
+
+// Decoded, the URL keeps its length under the 127-byte limit.
+std::string DecodeCommas(std::string_view url) {
+    std::string out;
+    out.reserve(url.size());
+    for (size_t i = 0; i < url.size(); ++i) {
+        const std::optional<char> run = url[i] == '%' ? CommaRunAt(url, i) : std::nullopt;
+        out += run.value_or(url[i]);
+        if (run) i += 2;
     }
     return out;
 }
@@ -42,9 +63,7 @@ const char* Keyword(int type) {
 // region that is not written.
 int WrittenPoints(const ImageMapRegion& r) {
     switch (r.type) {
-    case kPolygon:
-        if (!IsClosedPolygon(r) || r.count < 3 || r.points[0] == r.points[1]) return 0;
-        return r.count - 1;
+    case kPolygon: return AreaVertexCount(r);
     case kRectangle:
     case kCircle: return r.count >= 2 ? 2 : 0;
     case kPointRegion: return r.count >= 1 ? 1 : 0;
@@ -155,14 +174,7 @@ std::string WriteMapText(const RegionTable& table) {
         out += keyword;
         out += "    ";
         const std::string& url = table.Url(i);
-        if (url.empty()) {
-            out += kUrlPlaceholder;
-        } else {
-            for (char c : url) {
-                if (c == ',') out += "%2C";
-                else out += c;
-            }
-        }
+        out += url.empty() ? std::string(kUrlPlaceholder) : EncodeCommas(url);
         for (int j = 0; j < points; ++j) {
             const MapPoint p = r.points[size_t(j)];
             out += ' ' + std::to_string(p.x) + ',' + std::to_string(p.y);

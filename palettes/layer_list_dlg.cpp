@@ -232,7 +232,8 @@ void CLayerListDlg::onSelChange(int row, bool checkToggled, Qt::KeyboardModifier
     if (PaletteHost* h = host()) h->ReleaseCommandLocks();
     FillList();
     CompositeLayers();
-    doc.RefreshSavedLayerCopy();
+    // A check box alone leaves the floating selection where it belongs.
+    if (doc.m_nEditLayer != previous || swap) doc.RefreshSavedLayerCopy();
     enableActiveView(anyLayerVisible());
     underlaySelected_ = doc.m_bHasUnderlay && doc.m_nEditLayer < 0;
     RepaintIfVisible();

@@ -7,6 +7,7 @@
 #include "document/display_toggles.h"
 #include "document/edit_state.h"
 #include "document/floating_selection.h"
+#include "document/floating_tool_ops.h"
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
 #include "document/undo_actions.h"
@@ -402,6 +403,8 @@ void CPelmarkView::OnEditPaste() {
     doc->m_rcSelection = place;
     doc->m_rcFloatTarget = place;
     doc->m_bPasted = 1;
+    // The spare copy is the layer without the block: moving it clears nothing.
+    document::BeginFloatingState(*doc, false);
     doc->SetModified(true);
     RecomposeLayers();
     doc->UpdateAllViews(nullptr);
@@ -447,6 +450,7 @@ void CPelmarkView::OnSelectAll() {
     document::LiftSelection(*doc, all);
     document::LiftFloatingMask(*doc, all.left, all.top, all.right, all.bottom);
     doc->m_rcFloatTarget = doc->m_rcSelection;
+    document::BeginFloatingState(*doc, true);
     SendToolRect(host, doc->m_nWidth, doc->m_nHeight);
     doc->UpdateAllViews(nullptr);
     if (host) host->EditStateChanged();
@@ -469,6 +473,7 @@ void CPelmarkView::OnInvertSelection() {
     CPelmarkDoc* doc = GetDocument();
     if (!doc || !doc->PushUndo(document::kSelectAction, QStringLiteral("反选"), true)) return;
     document::InvertMask(*doc);
+    document::BeginFloatingState(*doc, true);
     const DibRect& r = doc->m_rcSelection;
     view::ViewHost* host = view::ViewHost::Installed();
     SendToolRect(host, std::max(0, Width(r)), std::max(0, Height(r)));

@@ -81,7 +81,11 @@ bool CPelmarkView::InsertImageAt(int left, int top, int right, int bottom) {
     DibRect target = document::OrderedRect({left, top, right, bottom});
     if (document::RectEmpty(target)) return false;
 
-    bool smooth = GetAntiAliasSetting() != 0;
+    // Smoothing goes with a change of size: at its own size the floating
+    // image goes back as it is, each pixel keeping its index.
+    const bool resized =
+        target.right - target.left != source.Width() || target.bottom - target.top != source.Height();
+    bool smooth = GetAntiAliasSetting() != 0 && resized;
     // The smoothing write may find no memory after the mask has changed: the
     // mask is put back from this copy then (the layer is not yet written).
     MemHandle savedMask = nullptr;

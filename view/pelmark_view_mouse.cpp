@@ -439,7 +439,10 @@ void CPelmarkView::OnKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     }
     if (plan.layerMove != 0) {
         int moved = plan.layerMove > 0 ? doc->SelectUpperLayer() : doc->SelectLowerLayer();
-        if (moved) RecomposeLayers();
+        if (moved) {
+            doc->RefreshSavedLayerCopy();
+            RecomposeLayers();
+        }
     }
     // The accelerators are not in force while a plug-in runs its own loop.
     if (view::ViewHost* host = view::ViewHost::Installed()) host->PassShortcutKey(key, modifiers);

@@ -127,6 +127,28 @@ TEST(MapFileTest, CommaInUrlSurvives) {
     EXPECT_EQ(WriteMapText(back), text);
 }
 
+TEST(MapFileTest, OnlyTheProgramsOwnCommaEscapeIsDecoded) {
+    struct Case {
+        const char* url;
+        const char* written;
+    };
+    for (const Case& c : {Case{"x%2Cy", "x%252Cy"}, Case{"x%252C,", "x%25252C%2C"}, Case{"100%25", "100%25"},
+                          Case{"%", "%"}, Case{"a%2,b", "a%2%2Cb"}}) {
+        SCOPED_TRACE(c.url);
+        const std::string text = WriteMapText(Rect({1, 2}, {9, 9}, c.url));
+        EXPECT_EQ(text, std::string("rect      ") + c.written + " 1,2 9,9\r\n");
+        RegionTable back;
+        ReadMapText(text, back);
+        ASSERT_EQ(back.Finished(), 1);
+        EXPECT_EQ(back.Url(0), c.url);
+    }
+    // Files of earlier versions: "%2C" is a comma, any other '%' itself.
+    RegionTable old;
+    ReadMapText("rect      a%2Cb%2c%20%25 1,2 9,9\r\n", old);
+    ASSERT_EQ(old.Finished(), 1);
+    EXPECT_EQ(old.Url(0), "a,b,%20%25");
+}
+
 // A URL near the limit with commas comes back whole from its file, however
 // often it is saved and read again.
 TEST(MapFileTest, ALongUrlWithCommasKeepsItsLengthThroughFiles) {

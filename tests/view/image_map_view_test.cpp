@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "dialogs/url_dlg.h"
+#include "imagemap/area_html.h"
 #include "framework/support_file_dialog.h"
 #include "imagemap/map_file.h"
 #include "platform/message_box_recorder.h"
@@ -301,6 +302,64 @@ TEST_F(ImageMapViewTest, WriteCutShortShowsTheFailure) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll().toStdString(), "point     old 1,1\r\n");
+}
+
+TEST_F(ImageMapViewTest, APolygonOfFewerThanThreeVerticesLeavesNeitherFile) {
+    Start(4, 628);
+    const QString path = dir.filePath("polygons.map");
+    auto saved = [&] {
+        dialogs::FileDialogRecorder files({dialogs::FileDialogAnswer::Ok({path})});
+        frame->SendCommand(630);
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("unreadable");
+    };
+    // A closed triangle that loses a vertex to the right button, and a line
+    // closed at its first vertex.
+    Clicks({{10, 10}, {30, 10}, {20, 30}, {10, 10}});
+    Click({30, 10}, Qt::RightButton);
+    Clicks({{40, 10}, {50, 20}, {40, 10}});
+    ASSERT_EQ(Table().Finished(), 2);
+    EXPECT_EQ(saved(), "");
+    EXPECT_EQ(imagemap::BuildAreaHtml(Table()), "");
+    // A triangle is a region in both.
+    Clicks({{10, 40}, {30, 40}, {20, 46}, {10, 40}});
+    EXPECT_EQ(saved(), "poly      请在这里写 URL 地址 10,40 30,40 20,46\r\n");
+    EXPECT_NE(imagemap::BuildAreaHtml(Table()).find("coords=\"10,40,30,40,20,46\""), std::string::npos);
+}
+
+TEST_F(ImageMapViewTest, ARegionRemovedWhileAPolygonIsDrawnKeepsThePolygon) {
+    Start(4, 625);
+    Drag({5, 5}, {20, 20});
+    view->Regions().SetUrl(0, "rect");
+    Use(628);
+    Clicks({{10, 30}, {30, 30}});
+    Click({5, 5}, Qt::RightButton);
+    ASSERT_EQ(Table().Finished(), 0);
+    Clicks({{30, 40}, {10, 30}});
+    ASSERT_EQ(Table().Finished(), 1);
+    EXPECT_EQ(Points(0), (std::vector<MapPoint>{{10, 30}, {30, 30}, {30, 40}, {10, 30}}));
+    EXPECT_EQ(Table().Url(0), "");
+}
+
+TEST_F(ImageMapViewTest, AUrlReadsBackFromItsFileAsTyped) {
+    Start(1, 625);
+    const std::vector<std::string> urls = {"a.cgi?q=1%2C2,3", "%252C,", "100%25", "50%,2%2c"};
+    for (size_t i = 0; i < urls.size(); ++i) {
+        Drag({2, 2 + 10 * int(i)}, {20, 8 + 10 * int(i)});
+        view->Regions().SetUrl(int(i), urls[i]);
+    }
+    const QString path = dir.filePath("urls.map");
+    {
+        dialogs::FileDialogRecorder files({dialogs::FileDialogAnswer::Ok({path})});
+        frame->SendCommand(630);
+    }
+    view->Regions().Clear();
+    {
+        dialogs::FileDialogRecorder files({dialogs::FileDialogAnswer::Ok({path})});
+        frame->SendCommand(629);
+    }
+    ASSERT_EQ(Table().Finished(), int(urls.size()));
+    for (size_t i = 0; i < urls.size(); ++i) EXPECT_EQ(Table().Url(int(i)), urls[i]);
 }
 
 }  // namespace
