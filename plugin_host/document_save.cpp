@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "framework/support_file_dialog.h"
+#include "document/open_doc_list.h"
 #include "document/pelmark_doc.h"
 #include "framework/program_recent_list.h"
 #include "framework/framework_strings.h"
@@ -137,6 +138,8 @@ bool CPelmarkDoc::DoSave(const QString& path, bool replace) {
         ResetUndoFlags();
         SetPathName(name);
         m_szPath = GetPathName();
+        // The next start reopens the file the document is now.
+        document::FollowOpenDocumentPath(this, GetPathName());
         LockFile(name);
         AddProgramRecentFile(GetPathName());
     } else if (!GetPathName().isEmpty()) {
