@@ -58,7 +58,7 @@ std::string FormatTable(const AnimTable& table) {
     return bytes;
 }
 
-bool ParseTable(std::string_view bytes, AnimTable& table) {
+bool ParseTable(std::string_view bytes, AnimTable& table, int* framesRead) {
     AnimTable read{};
     size_t pos = 0;
     int index = 0;
@@ -76,6 +76,7 @@ bool ParseTable(std::string_view bytes, AnimTable& table) {
         read[size_t(index++)] = {v[0], v[1], v[2], v[3], v[4]};
     }
     table = read;
+    if (framesRead) *framesRead = index;
     return true;
 }
 

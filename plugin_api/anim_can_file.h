@@ -37,8 +37,10 @@ std::string FrameLine(int32_t x, int32_t y, int32_t width, int32_t height, int32
 // The file's bytes for a table: the lines of the frames in use, in order.
 std::string FormatTable(const AnimTable& table);
 // Reads a file's bytes into `table`; false for a malformed frame line, with
-// `table` as it was. Lines end at CR LF, LF or a lone CR.
-bool ParseTable(std::string_view bytes, AnimTable& table);
+// `table` as it was. Lines end at CR LF, LF or a lone CR. `framesRead`, when
+// given, gets the number of frame lines read (the frames after them are
+// empty). The editor and the animation maker both read *.can files here.
+bool ParseTable(std::string_view bytes, AnimTable& table, int* framesRead = nullptr);
 
 // The whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const char* path, std::string& bytes);
