@@ -108,23 +108,34 @@ TEST_F(ToolViewTest, UnusableFilterFileIsReportedAfterTheFirstPaint) {
     ResetFilterMenuForTests();
     view::SetFirstPaintHook(BuildFilterMenu);
 
+    // Counts the canvas paint events under way.
+    struct PaintDepth : QObject {
+        int depth = 0;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() != QEvent::Paint || !dynamic_cast<CPelmarkView*>(watched)) return false;
+            ++depth;
+            watched->event(event);
+            --depth;
+            return true;
+        }
+    } painting;
+    qApp->installEventFilter(&painting);
     std::vector<std::string> texts;
     bool insidePaint = false;
-    QPointer<CPelmarkView> shown;
     platform::MessageBoxService previous = platform::SetMessageBoxService([&](const platform::MessageBoxRequest& r) {
         texts.push_back(r.text);
-        insidePaint = insidePaint || (shown && shown->paintingActive());
+        insidePaint = insidePaint || painting.depth > 0;
         QEventLoop modal;  // what a modal box does meanwhile
         QTimer::singleShot(20, &modal, &QEventLoop::quit);
         modal.exec();
         return int(MB_ANSWER_OK);
     });
     CPelmarkView* view = OpenView();
-    shown = view;
     view->repaint();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !texts.empty(); }, 2000));
     QApplication::processEvents();
     platform::SetMessageBoxService(previous);
+    qApp->removeEventFilter(&painting);
     view::SetFirstPaintHook(nullptr);
 
     EXPECT_EQ(texts, std::vector<std::string>{(ProgramDir() + "Broken.GLT\n 是旧格式").toStdString()});
