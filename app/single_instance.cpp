@@ -19,6 +19,7 @@ namespace {
 constexpr char kAck = 0x06;
 constexpr char kGo = 0x04;
 constexpr int kRetryMs = 25;
+constexpr int kGoWriteMs = 500;
 
 QByteArray encode(const QStringList& arguments) {
     QByteArray payload;
@@ -165,10 +166,12 @@ bool SingleInstance::HandOver(const QStringList& arguments, int timeoutMs) const
             return false;
     char answer = 0;
     if (socket.read(&answer, 1) != 1 || answer != kAck) return false;
-    // The answer came in time: tell the first instance to go ahead.
+    // The answer came in time: tell the first instance to go ahead. The one
+    // byte goes out at once on a local socket; a byte that cannot be sent is
+    // dropped with the socket, and the files with it.
     socket.write(&kGo, 1);
-    while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime())))) return false;
+    socket.flush();
+    if (socket.bytesToWrite() > 0 && !socket.waitForBytesWritten(kGoWriteMs)) return false;
     socket.disconnectFromServer();
     return true;
 }
