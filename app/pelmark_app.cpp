@@ -1,5 +1,7 @@
 #include "app/pelmark_app.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
@@ -16,6 +18,7 @@
 #include "frame/main_frame.h"
 #include "framework/doc_template.h"
 #include "imaging/color_reducer.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "plugin_host/filter_plugins.h"
 #include "view/child_frame.h"
@@ -26,6 +29,8 @@ namespace {
 
 constexpr int kDocTemplateId = 129;
 constexpr int kRecentFiles = 4;
+// How long a later start waits for the running editor to take its files.
+constexpr int kHandOverWaitMs = 2000;
 const QString kSettings = QStringLiteral("Settings");
 
 }  // namespace
@@ -54,6 +59,17 @@ CPelmarkApp::~CPelmarkApp() {
 }
 
 CPelmarkApp* CPelmarkApp::Get() { return dynamic_cast<CPelmarkApp*>(Application::Instance()); }
+
+void CPelmarkApp::reportFailedHandOver(const QStringList& files) {
+    // The running editor did not take the files (it is stopped or hangs):
+    // nothing is opened, and the user hears of it here and on stderr.
+    QString text = QStringLiteral("正在运行的 %1 没有响应。").arg(AppName());
+    if (!files.isEmpty()) text += QStringLiteral("\n以下文件没有打开：\n") + files.join(u'\n');
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    ShowMessageBox(nullptr, text.toUtf8().constData(), AppName().toUtf8().constData(),
+                   MB_BTN_OK | MB_ICON_ERROR);
+}
 
 void CPelmarkApp::SetCommandLine(const QStringList& arguments) { arguments_ = arguments; }
 
@@ -84,8 +100,10 @@ bool CPelmarkApp::InitInstance() {
     instance_ = std::make_unique<SingleInstance>(exeName);
     if (!instance_->Acquire()) {
         secondInstance_ = true;
-        instance_->HandOver(commandLine_.kind == StartupCommandLine::Files ? commandLine_.files
-                                                                            : QStringList{});
+        const QStringList files =
+            commandLine_.kind == StartupCommandLine::Files ? commandLine_.files : QStringList{};
+        handOverFailed_ = !instance_->HandOver(files, kHandOverWaitMs);
+        if (handOverFailed_) reportFailedHandOver(files);
         return false;
     }
     instance_->SetReceiver([this](const QStringList& files) { receiveHandOver(files); });

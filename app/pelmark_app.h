@@ -94,6 +94,9 @@ public:
     // True after InitInstance found another instance running and handed its
     // arguments over (the program then ends with status 0).
     bool IsSecondInstance() const { return secondInstance_; }
+    // True when the running instance did not take the arguments in time
+    // (the user has been told; the program then ends with status 1).
+    bool HandOverFailed() const { return handOverFailed_; }
     SingleInstance* GetSingleInstance() const { return instance_.get(); }
     // The start-up command line as InitInstance read it.
     const StartupCommandLine& GetStartupCommandLine() const { return commandLine_; }
@@ -193,6 +196,7 @@ private:
     void reopenPreviousRun();
     void openStartupDocument(const QString& path);
     void receiveHandOver(const QStringList& files);
+    void reportFailedHandOver(const QStringList& files);
     void setCurrentDirectoryAtStart(const QString& lastDir);
 
     std::unique_ptr<SingleInstance> instance_;
@@ -205,6 +209,7 @@ private:
     StartupCommandLine commandLine_;
     bool firstArgumentHasDirectory_ = false;
     bool secondInstance_ = false;
+    bool handOverFailed_ = false;
     bool started_ = false;
     bool scanArrived_ = false;
     std::vector<QStringList> pendingHandOvers_;

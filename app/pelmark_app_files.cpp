@@ -1,6 +1,7 @@
 // Opening documents: File New and Open, the start-up files, the files a
 // later instance hands over.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -87,7 +88,9 @@ void CPelmarkApp::reopenPreviousRun() {
         QString path = GetProfileString(kNextOpenFileList, QStringLiteral("File%1").arg(i));
         if (path.isEmpty()) break;
         listed = true;
-        if (canOpenForReading(path)) openStartupDocument(path);
+        // The list holds whole paths; a bare name is an untitled document
+        // an older run listed, not a file of the current folder.
+        if (QDir::isAbsolutePath(path) && canOpenForReading(path)) openStartupDocument(path);
     }
     if (listed) splash_.Close();
 }

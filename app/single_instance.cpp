@@ -17,7 +17,9 @@
 namespace {
 
 constexpr char kAck = 0x06;
+constexpr char kGo = 0x04;
 constexpr int kRetryMs = 25;
+constexpr int kGoWriteMs = 500;
 
 QByteArray encode(const QStringList& arguments) {
     QByteArray payload;
@@ -104,28 +106,45 @@ void SingleInstance::acceptConnections() {
 
 void SingleInstance::readFrom(QLocalSocket* socket) {
     QByteArray buffer = socket->property("kvBuffer").toByteArray() + socket->readAll();
+    if (socket->property("kvAcknowledged").toBool()) {
+        // The sender's word that it took the answer: only now are the
+        // arguments ours to open. A sender that gave up before it saw the
+        // answer never sends it, and its arguments are dropped.
+        if (buffer.isEmpty()) return;
+        const bool go = buffer.at(0) == kGo;
+        const QStringList arguments = socket->property("kvArguments").toStringList();
+        socket->setProperty("kvBuffer", QByteArray());
+        socket->setProperty("kvAcknowledged", false);
+        socket->disconnectFromServer();
+        if (!go) return;
+        // Handled from the event loop, away from the socket's own signal.
+        QPointer<SingleInstance> self(this);
+        QMetaObject::invokeMethod(
+            this,
+            [self, arguments] {
+                if (self && self->receiver_) self->receiver_(arguments);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     QStringList arguments;
     int state = decode(buffer, &arguments);
     if (state < 0) {
         socket->setProperty("kvBuffer", buffer);
         return;
     }
-    socket->setProperty("kvBuffer", QByteArray());
     if (state == 0) {
+        socket->setProperty("kvBuffer", QByteArray());
         socket->abort();
         return;
     }
+    const qsizetype used = 4 + qsizetype(qFromBigEndian<quint32>(buffer.constData()));
+    socket->setProperty("kvBuffer", buffer.mid(used));
+    socket->setProperty("kvArguments", arguments);
+    socket->setProperty("kvAcknowledged", true);
     socket->write(&kAck, 1);
     socket->flush();
-    socket->disconnectFromServer();
-    // Handled from the event loop, away from the socket's own signal.
-    QPointer<SingleInstance> self(this);
-    QMetaObject::invokeMethod(
-        this,
-        [self, arguments] {
-            if (self && self->receiver_) self->receiver_(arguments);
-        },
-        Qt::QueuedConnection);
+    if (buffer.size() > used) readFrom(socket);
 }
 
 bool SingleInstance::HandOver(const QStringList& arguments, int timeoutMs) const {
@@ -146,9 +165,15 @@ bool SingleInstance::HandOver(const QStringList& arguments, int timeoutMs) const
         if (deadline.hasExpired() || !socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
             return false;
     char answer = 0;
-    bool ok = socket.read(&answer, 1) == 1 && answer == kAck;
-    socket.abort();
-    return ok;
+    if (socket.read(&answer, 1) != 1 || answer != kAck) return false;
+    // The answer came in time: tell the first instance to go ahead. The one
+    // byte goes out at once on a local socket; a byte that cannot be sent is
+    // dropped with the socket, and the files with it.
+    socket.write(&kGo, 1);
+    socket.flush();
+    if (socket.bytesToWrite() > 0 && !socket.waitForBytesWritten(kGoWriteMs)) return false;
+    socket.disconnectFromServer();
+    return true;
 }
 
 void SingleInstance::SetReceiver(std::function<void(const QStringList&)> receiver) {

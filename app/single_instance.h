@@ -12,7 +12,11 @@
 // file it leaves behind is replaced by the next first instance.
 //
 // Message on the socket: a 4-byte big-endian length, then the argument list
-// as a QDataStream-serialised QStringList. The answer is one byte 0x06.
+// as a QDataStream-serialised QStringList. The answer is one byte 0x06; the
+// sender that got it in time replies with one byte 0x04, and only then does
+// the first instance open the arguments. A sender that gave up waiting
+// (a stopped or hanging first instance) reports the failure, and its
+// arguments are never opened later.
 #pragma once
 
 #include <functional>
@@ -47,7 +51,8 @@ public:
 
     // A later instance: connects to the first one (retrying while it is still
     // starting) and hands over the arguments. True when the first instance
-    // acknowledged them within the time.
+    // acknowledged them within the time; false, and the arguments dropped,
+    // otherwise.
     bool HandOver(const QStringList& arguments, int timeoutMs = 3000) const;
 
     // Called from the event loop with each argument list handed over.

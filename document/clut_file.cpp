@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include <QFile>
-#include <QSaveFile>
+
+#include "platform/safe_save.h"
 
 namespace document {
 
@@ -26,16 +27,9 @@ bool ReadClutFile(const QString& path, WorkingPalette& palette) {
 }
 
 bool WriteClutFile(const QString& path, const WorkingPalette& palette) {
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (a full disk) shows here: a
-    // buffered one is flushed by commit, which takes a short flush as done.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     const QByteArray bytes = ClutFileBytes(palette);
-    if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::SaveFileSafely(QFile::encodeName(path).toStdString(),
+                                    std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
 }  // namespace document

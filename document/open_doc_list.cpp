@@ -43,6 +43,13 @@ void RemoveOpenDocument(CPelmarkDoc* doc) {
     doc->m_nOpenListSlot = -1;
 }
 
+void FollowOpenDocumentPath(CPelmarkDoc* doc, const QString& path) {
+    if (path.isEmpty()) return;
+    auto it = Find(doc);
+    if (it == Entries().end()) AddOpenDocument(doc, path);
+    else it->path = path;
+}
+
 bool HasOpenDocumentEntry(const CPelmarkDoc* doc) { return Find(doc) != Entries().end(); }
 
 int OpenDocumentCount() { return int(Entries().size()); }

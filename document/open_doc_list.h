@@ -23,6 +23,9 @@ int AddOpenDocument(CPelmarkDoc* doc, const QString& path);
 // Nothing when the document has no entry.
 void RemoveOpenDocument(CPelmarkDoc* doc);
 bool HasOpenDocumentEntry(const CPelmarkDoc* doc);
+// The document now has this path (a Save As): its entry follows, or, for a
+// document that had no file, it is added as AddOpenDocument adds it.
+void FollowOpenDocumentPath(CPelmarkDoc* doc, const QString& path);
 
 int OpenDocumentCount();
 // The paths in list order.

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "platform/message_box.h"
+#include "platform/safe_save.h"
 
 namespace {
 
@@ -68,16 +68,9 @@ bool ColorDicFile::setBytes(const QByteArray& bytes) {
 
 bool ColorDicFile::writeTo(const QString& path) const {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QByteArray content = ColorDicContent(Bytes());
-    // A buffered write that fails only at the flush would still commit a
-    // cut-off file: flush first and check.
-    if (file.write(content) != content.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const QByteArray content = ColorDicContent(Bytes());
+    return platform::SaveFileSafely(QFile::encodeName(path).toStdString(),
+                                    std::string_view(content.constData(), size_t(content.size())));
 }
 
 int ColorDicFile::SaveColorDic() {

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include <QFile>
-#include <QSaveFile>
 
+#include "platform/safe_save.h"
 #include "platform/text_codec.h"
 
 namespace imagemap {
@@ -210,15 +210,7 @@ MapReadResult ReadMapText(std::string_view text, RegionTable& table) {
 
 bool WriteMapFile(const QString& path, const RegionTable& table) {
     const std::string text = WriteMapText(table);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    // A buffered write that fails only at the flush would still commit a
-    // cut-off file: flush first and check.
-    if (file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::SaveFileSafely(QFile::encodeName(path).toStdString(), text);
 }
 
 bool ReadMapFile(const QString& path, RegionTable& table, MapReadResult* result) {

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 
 #include "platform/profile_text.h"
+#include "platform/safe_save.h"
 
 namespace platform {
 
@@ -34,14 +34,7 @@ std::optional<std::string> readValue(const std::string& file, const std::string&
 bool save(const std::string& path, const std::string& text) {
     QString name = QString::fromStdString(path);
     if (!QDir().mkpath(QFileInfo(name).absolutePath())) return false;
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    // Flushed here, as a failure to flush at commit would go unreported.
-    if (file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveFileSafely(QFile::encodeName(name).toStdString(), text);
 }
 
 }  // namespace

@@ -1,13 +1,10 @@
 #include "plugin_api/anim_can_file.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/safe_save.h"
 
 namespace can_file {
 namespace {
@@ -61,7 +58,7 @@ std::string FormatTable(const AnimTable& table) {
     return bytes;
 }
 
-bool ParseTable(std::string_view bytes, AnimTable& table) {
+bool ParseTable(std::string_view bytes, AnimTable& table, int* framesRead) {
     AnimTable read{};
     size_t pos = 0;
     int index = 0;
@@ -79,37 +76,8 @@ bool ParseTable(std::string_view bytes, AnimTable& table) {
         read[size_t(index++)] = {v[0], v[1], v[2], v[3], v[4]};
     }
     table = read;
+    if (framesRead) *framesRead = index;
     return true;
-}
-
-bool WriteFileReplacing(const char* path, std::string_view bytes) {
-    if (!path || !*path) return false;
-    std::string temp = std::string(path) + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    // The new file keeps the old one's permissions, or gets a new file's.
-    struct stat old;
-    mode_t mode;
-    if (stat(path, &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = fchmod(fd, mode) == 0;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += size_t(n);
-    }
-    if (ok && fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path) != 0) ok = false;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
 }
 
 bool ReadWholeFile(const char* path, std::string& bytes) {
@@ -137,7 +105,7 @@ int SaveCan(MemHandle table, const char* path) {
         std::memcpy(&frames, lock.get(), sizeof frames);
         bytes = can_file::FormatTable(frames);
     }
-    return can_file::WriteFileReplacing(path, bytes) ? 1 : 0;
+    return path && platform::SaveFileSafely(path, bytes) ? 1 : 0;
 }
 
 int LoadCan(MemHandle table, const char* path) {

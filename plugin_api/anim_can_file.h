@@ -37,20 +37,19 @@ std::string FrameLine(int32_t x, int32_t y, int32_t width, int32_t height, int32
 // The file's bytes for a table: the lines of the frames in use, in order.
 std::string FormatTable(const AnimTable& table);
 // Reads a file's bytes into `table`; false for a malformed frame line, with
-// `table` as it was. Lines end at CR LF, LF or a lone CR.
-bool ParseTable(std::string_view bytes, AnimTable& table);
+// `table` as it was. Lines end at CR LF, LF or a lone CR. `framesRead`, when
+// given, gets the number of frame lines read (the frames after them are
+// empty). The editor and the animation maker both read *.can files here.
+bool ParseTable(std::string_view bytes, AnimTable& table, int* framesRead = nullptr);
 
-// Writes `bytes` to a temporary file beside `path` and renames it over
-// `path` only when every byte and the close succeeded; false otherwise,
-// with any old file as it was.
-bool WriteFileReplacing(const char* path, std::string_view bytes);
 // The whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const char* path, std::string& bytes);
 
 }  // namespace can_file
 
 // The table in the block as a *.can file: 1 on success, 0 when the file
-// cannot be written (an old file stays as it was).
+// cannot be written (an old file stays as it was; a link keeps pointing at
+// its file, which gets the table).
 int SaveCan(MemHandle table, const char* path);
 // The table in the block from a *.can file: 1 on success, 0 when the file
 // cannot be opened or read or a frame line is malformed (the table stays as

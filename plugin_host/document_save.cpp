@@ -1,20 +1,22 @@
 // Saving a document through its file-format plug-in.
+#include <QFile>
 #include <QFileInfo>
 
 #include "framework/support_file_dialog.h"
+#include "document/open_doc_list.h"
 #include "document/pelmark_doc.h"
 #include "framework/program_recent_list.h"
 #include "framework/framework_strings.h"
 #include "imaging/dib.h"
 #include "imaging/dib_geometry.h"
 #include "platform/module.h"
+#include "platform/safe_save.h"
 #include "plugin_api/plugin_api.h"
 #include "plugin_host/file_io_state.h"
 #include "plugin_host/file_prompt.h"
 #include "plugin_host/format_plugins.h"
 #include "plugin_host/host_messages.h"
 #include "plugin_host/plugin_frame.h"
-#include "plugin_host/safe_target_file.h"
 
 bool CPelmarkDoc::OnSaveDocument(const QString& path) {
     using namespace plugin_host;
@@ -103,8 +105,8 @@ bool CPelmarkDoc::OnSaveDocument(const QString& path) {
     // replaces it.
     auto importGW = library.symbol<PluginImportFn>("ImportGW");
     if (!importGW) return finish(kCannotSave);
-    SafeTargetFile target(path);
-    if (!target || !PluginPathBufferSet(&pathBuffer, target.TemporaryPath().toUtf8().constData()))
+    platform::SafeSave target(QFile::encodeName(path).toStdString(), true);
+    if (!target || !PluginPathBufferSet(&pathBuffer, target.TemporaryPath().c_str()))
         return finish(kCannotSave);
     uint16_t code = importGW(mainWindow, &pathBuffer, &image, own);
     if (code == PLUGIN_RESULT_OK && !target.Commit()) code = PLUGIN_RESULT_WRITE_ERROR;
@@ -136,6 +138,8 @@ bool CPelmarkDoc::DoSave(const QString& path, bool replace) {
         ResetUndoFlags();
         SetPathName(name);
         m_szPath = GetPathName();
+        // The next start reopens the file the document is now.
+        document::FollowOpenDocumentPath(this, GetPathName());
         LockFile(name);
         AddProgramRecentFile(GetPathName());
     } else if (!GetPathName().isEmpty()) {

@@ -693,8 +693,10 @@ void CPelmarkView::OnDraw(QPainter& painter, const QRect& clip) {
         return;
     }
     view::RunFirstPaintHook();
-    if (!document::HasOpenDocumentEntry(doc) && document::OpenDocumentCount() < document::kOpenDocListMax)
-        document::AddOpenDocument(doc, doc->GetPathName().isEmpty() ? doc->GetTitle() : doc->GetPathName());
+    // Only a document with a file can be opened again at the next start.
+    if (!doc->GetPathName().isEmpty() && !document::HasOpenDocumentEntry(doc) &&
+        document::OpenDocumentCount() < document::kOpenDocListMax)
+        document::AddOpenDocument(doc, doc->GetPathName());
     if (QFileInfo path(doc->GetPathName()); path.isAbsolute() && doc->GetTitle() != path.fileName())
         doc->SetTitle(path.fileName());
 

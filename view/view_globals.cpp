@@ -1,5 +1,7 @@
 #include "view/view_globals.h"
 
+#include <QCoreApplication>
+
 #include "view/guide_settings.h"
 
 namespace view {
@@ -26,7 +28,13 @@ void SetFirstPaintHook(std::function<void()> hook) {
 void RunFirstPaintHook() {
     if (g_firstPaintDone) return;
     g_firstPaintDone = true;
-    if (g_firstPaintHook) g_firstPaintHook();
+    if (!g_firstPaintHook) return;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            if (g_firstPaintHook) g_firstPaintHook();
+        },
+        Qt::QueuedConnection);
 }
 
 QString& FocusedDocumentPath() { return g_focusedPath; }

@@ -20,8 +20,11 @@ int& PendingFitFlag();
 // each call takes one.
 int TakeUntitledNumber();
 
-// Runs `hook` once, at the first paint of any view (the filter menu is built
-// there). A hook set after that first paint runs at the next paint.
+// Runs `hook` once, after the first paint of any view (the filter menu is
+// built there). A hook set after that first paint runs after the next paint.
+// The hook is queued to the event loop, never run inside the paint: it may
+// show message boxes, and a modal loop inside a paint event ends the painter
+// under the view.
 void SetFirstPaintHook(std::function<void()> hook);
 void RunFirstPaintHook();
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 
 #include "framework/support_file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/safe_save.h"
 #include "plugin_api/anim_can_file.h"
 #include "platform/window_qt.h"
 #include "plugins/cinereel/ca_bars.h"
@@ -403,7 +405,7 @@ void CaWnd::OnSaveList() {
     QString path = AskListFile(false, this);
     if (path.isEmpty()) return;
     const std::string bytes = cinereel::ListFileBytes(sheet->m_Frames);
-    if (!can_file::WriteFileReplacing(path.toLocal8Bit().constData(), bytes))
+    if (!platform::SaveFileSafely(QFile::encodeName(path).toStdString(), bytes))
         ShowMessageBox(WindowHandle(), kSaveFailed, "错误", MB_BTN_OK | MB_ICON_ERROR);
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/memory.h"
+#include "platform/safe_save.h"
 #include "plugin_api/plugin_api.h"
 #include "plugins/cinereel/preview_play.h"
 #include "plugins/loopcast/gif_io.h"
@@ -115,12 +116,15 @@ GifBuild BuildAnimGif(const SheetFrame* frames, int basePos, const GifSource& so
 }
 
 bool WriteAnimGif(const char* path, const GifFile* tree) {
-    FILE* file = std::fopen(path, "wb");
+    if (!path) return false;
+    // A complete new file replaces an old one; a failed write leaves it.
+    platform::SafeSave save(path);
+    if (!save) return false;
+    FILE* file = std::fopen(save.TemporaryPath().c_str(), "wb");
     if (!file) return false;
     bool written = GifWriteFile(file, tree);
     written = std::fclose(file) == 0 && written;
-    if (!written) std::remove(path);
-    return written;
+    return written && save.Commit();
 }
 
 }  // namespace cinereel

@@ -37,7 +37,8 @@ enum class GifBuild { Ok, NoFrames, NoMemory };
 GifBuild BuildAnimGif(const SheetFrame* frames, int basePos, const GifSource& source, const GifOptions& options,
                       GifFile** out);
 
-// Writes the tree to `path`; a file left half written is removed.
+// Writes the tree to `path`; a write that fails leaves an old file as it was
+// and nothing half written.
 bool WriteAnimGif(const char* path, const GifFile* tree);
 
 }  // namespace cinereel

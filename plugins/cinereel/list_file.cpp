@@ -1,8 +1,9 @@
 #include "plugins/cinereel/list_file.h"
 
-#include <array>
+#include <algorithm>
 
 #include "plugin_api/anim_can_file.h"
+#include "plugins/cinereel/frame_list_ops.h"
 
 namespace cinereel {
 
@@ -23,47 +24,18 @@ std::string ListFileBytes(const SheetFrame* frames) {
 }
 
 bool ReadListFile(std::string_view bytes, SheetFrame* frames) {
-    struct Line {
-        std::array<int, 5> values{0, 0, 0, 0, kDefaultDelay};
-    };
-    std::array<Line, kSheetFrames> lines;
-    int line = 0;
-    int count = 0;  // numbers on the current line
-    size_t p = 0;
-    while (line < kSheetFrames) {
-        if (p >= bytes.size()) break;  // the last line keeps what it has
-        const char c = bytes[p];
-        if (c == ' ') {
-            ++p;
-        } else if (c >= '0' && c <= '9') {
-            int value = 0;
-            while (p < bytes.size() && bytes[p] >= '0' && bytes[p] <= '9') {
-                value = value * 10 + (bytes[p++] - '0');
-                if (value > kMaxDelay) {
-                    value = kMaxDelay;
-                    break;
-                }
-            }
-            if (count == 5) return false;
-            lines[size_t(line)].values[size_t(count++)] = value;
-        } else if (c == '\r') {
-            if (p + 1 >= bytes.size() || bytes[p + 1] != '\n') return false;
-            if (count != 0 && count != 5) return false;
-            p += 2;
-            ++line;
-            count = 0;
-        } else {
-            return false;
-        }
-    }
+    AnimTable table{};
+    int read = 0;
+    if (!can_file::ParseTable(bytes, table, &read)) return false;
+    auto field = [](int32_t value) { return std::clamp(value, 0, kMaxDelay); };
     for (int i = 0; i < kSheetFrames; ++i) {
-        const auto& v = lines[size_t(i)].values;
+        const AnimFrame& a = table[size_t(i)];
         SheetFrame& f = frames[i];
-        f.left = v[0];
-        f.top = v[1];
-        f.right = v[0] + v[2];
-        f.bottom = v[1] + v[3];
-        f.delay = v[4];
+        const int32_t layer = f.layer;
+        f = i < read ? SheetFrame{field(a.x), field(a.y), field(a.x) + field(a.width),
+                                  field(a.y) + field(a.height), field(a.time), 0}
+                     : EmptyFrame();
+        f.layer = layer;
     }
     return true;
 }

@@ -1,5 +1,5 @@
-// The editor's frame list files (*.can): the lines it writes and the strict
-// reader it loads them with.
+// The editor's frame list files (*.can): the lines it writes and how it
+// loads them, through the program's one *.can reader.
 #pragma once
 
 #include <string>
@@ -14,10 +14,11 @@ namespace cinereel {
 std::string ListFileBytes(const SheetFrame* frames);
 bool AnyFrameInUse(const SheetFrame* frames);
 
-// Reads a list file into the 128 frames: line i fills frame i, a frame
-// without a line is empty with delay 100. Numbers above 9999 end at 9999;
-// a line ended by CR LF holds five numbers or none. False on any error,
-// with the frames as they were; the layer fields are not touched.
+// Reads a list file into the 128 frames with the rules of can_file::
+// ParseTable (lines may end in CR LF, LF or CR): the n-th frame line fills
+// frame n, each value held to 0..9999; the frames after the last line are
+// empty with delay 100. False for a malformed frame line, with the frames as
+// they were; the layer fields are not touched.
 bool ReadListFile(std::string_view bytes, SheetFrame* frames);
 
 }  // namespace cinereel

@@ -22,7 +22,10 @@ void CPaletteSwatch::paintEvent(QPaintEvent*) {
     if (!CreateDibPalette(m_hDib, &palette)) {
         if (!m_bToldNoPalette) {
             m_bToldNoPalette = true;
-            ShowMessageBox(nullptr, "palette ", "error", MB_BTN_OK);
+            // Told after the paint: a modal box inside a paint event would
+            // end this painter under it.
+            QMetaObject::invokeMethod(
+                this, [] { ShowMessageBox(nullptr, "palette ", "error", MB_BTN_OK); }, Qt::QueuedConnection);
         }
         return;
     }

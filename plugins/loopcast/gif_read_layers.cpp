@@ -21,6 +21,21 @@ struct TreeDeleter {
 
 uint32_t RowBytes(uint32_t width) { return (width + 3) & ~3u; }
 
+// Every frame becomes a layer of the whole screen. The most a file may make:
+// 100 frames at the editor's usual largest image (2048 x 2048). A tiny file
+// that declares a big screen and many small images would otherwise take
+// gigabytes and many seconds before the editor could refuse its size.
+constexpr uint64_t kLayerBytesBudget = uint64_t(kGifMaxFrames) * 2048 * 2048;
+
+// The bytes of the layers the tree would open as.
+uint64_t LayerBytes(const GifFile* file) {
+    uint64_t frames = 0;
+    for (uint32_t b = 0; b < GifBlockCount(file) && frames < kGifMaxFrames; ++b)
+        if (GifBlockAt(file, b)->image) ++frames;
+    const uint64_t layer = LAYER_HEADER_SIZE + uint64_t(RowBytes(file->screen->width)) * file->screen->height;
+    return std::max<uint64_t>(frames, 1) * layer;
+}
+
 PaletteEntry Entry(uint32_t rgb) {
     return PaletteEntry{uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0};
 }
@@ -197,6 +212,10 @@ uint16_t GifReadLayers(WinHandle host, PluginPathBuffer* path, PluginImage* imag
     if (!tree || tree->screen->width == 0 || tree->screen->height == 0) {
         LoopcastStatus(host, PLUGIN_STATUS_CLEAR);
         return PLUGIN_RESULT_BAD_FORMAT;
+    }
+    if (LayerBytes(tree.get()) > kLayerBytesBudget) {
+        LoopcastStatus(host, PLUGIN_STATUS_CLEAR);
+        return PLUGIN_RESULT_NO_MEMORY;
     }
     Outcome outcome;
     try {

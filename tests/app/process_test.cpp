@@ -13,6 +13,9 @@
 
 #include <memory>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 namespace {
 
 const char* const kUnsupported = "\\n 是不支持的文件格式。";
@@ -33,8 +36,11 @@ protected:
             }
     }
 
-    // Starts the editor in the work directory with its own message log.
-    QProcess* Launch(const QStringList& arguments, const QString& logName) {
+    // Starts the editor in the work directory with its own message log; its
+    // standard error goes to ours unless the test reads it.
+    // `fileSizeLimit`: the most bytes any file it writes may hold (0: none).
+    QProcess* Launch(const QStringList& arguments, const QString& logName, bool readErrors = false,
+                     rlim_t fileSizeLimit = 0) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -43,7 +49,13 @@ protected:
         env.insert("KAVOLT_MESSAGE_LOG", dir.filePath(logName));
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(dir.filePath("work"));
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->setProcessChannelMode(readErrors ? QProcess::SeparateChannels
+                                                  : QProcess::ForwardedErrorChannel);
+        if (fileSizeLimit)
+            process->setChildProcessModifier([fileSizeLimit] {
+                rlimit limit{fileSizeLimit, fileSizeLimit};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            });
         process->start(KAVOLT_EXECUTABLE, arguments);
         EXPECT_TRUE(process->waitForStarted(5000));
         processes.push_back(std::move(process));
@@ -123,6 +135,52 @@ TEST_F(ProcessTest, KilledInstanceDoesNotBlockTheNextStart) {
     QProcess* next = Launch({"next.xyz"}, "next.log");
     ASSERT_TRUE(WaitFor([&] { return Logged("next.log", path); }));
     EXPECT_EQ(next->state(), QProcess::Running);  // it is the first instance now
+}
+
+// Under a file size limit (ulimit -f) a write past it fails with an error
+// the program handles; it does not end the program.
+TEST_F(ProcessTest, AFileSizeLimitDoesNotEndTheProgram) {
+    QProcess* first = Launch({"-e"}, "first.log", false, 64);
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(SocketPath()); }));
+    // Its message about this file is longer than the limit lets the log grow.
+    QString name = QString(100, u'x') + ".xyz";
+    WorkFile(name);
+    QProcess* second = Launch({name}, "second.log");
+    ASSERT_TRUE(second->waitForFinished(5000));
+    EXPECT_EQ(second->exitCode(), 0);
+    // The next hand-over is answered after that message was written.
+    WorkFile("next.xyz");
+    QProcess* third = Launch({"next.xyz"}, "third.log");
+    ASSERT_TRUE(third->waitForFinished(5000));
+    EXPECT_EQ(third->exitCode(), 0);
+    EXPECT_EQ(first->state(), QProcess::Running);
+    EXPECT_EQ(QFileInfo(dir.filePath("first.log")).size(), 64);  // the log was cut at the limit
+}
+
+TEST_F(ProcessTest, StoppedFirstInstanceIsReportedAndKeepsNoFiles) {
+    QProcess* first = Launch({"-e"}, "first.log");
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(SocketPath()); }));
+    ASSERT_EQ(::kill(pid_t(first->processId()), SIGSTOP), 0);
+
+    QString lost = WorkFile("lost.xyz");
+    QProcess* second = Launch({"lost.xyz"}, "second.log", true);
+    ASSERT_TRUE(second->waitForFinished(5000));  // the wait is bounded
+    ::kill(pid_t(first->processId()), SIGCONT);
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(second->exitCode(), 0);
+    const QStringList told = Log("second.log");
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(lost)) << told[0].toStdString();
+    EXPECT_TRUE(QString::fromLocal8Bit(second->readAllStandardError()).contains(lost));
+
+    // Resumed, the first instance does not open what the user was told is
+    // not open: the next hand-over is the first it handles.
+    QString next = WorkFile("next.xyz");
+    QProcess* third = Launch({"next.xyz"}, "third.log");
+    ASSERT_TRUE(third->waitForFinished(5000));
+    EXPECT_EQ(third->exitCode(), 0);
+    ASSERT_TRUE(WaitFor([&] { return Logged("first.log", next); }));
+    EXPECT_EQ(Log("first.log"), QStringList({"Kavolt\t" + next.toUpper() + kUnsupported}));
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ TEST_F(CanFileTest, AFailingWriteReturnsZeroAndKeepsTheOldFile) {
     EXPECT_EQ(SaveCan(table_, (dir_ / "no" / "such.can").string().c_str()), 0);
 }
 
-TEST(CanListFile, TheEditorsStrictReader) {
+TEST(CanListFile, TheEditorReadsWhatTheProgramReads) {
     struct Case {
         const char* name;
         std::string bytes;
@@ -152,16 +152,17 @@ TEST(CanListFile, TheEditorsStrictReader) {
         SheetFrame expected; // left, top, right, bottom, delay
     } cases[] = {
         {"CR LF", "1 2 3 4 50\r\n5 6 7 8 60\r\n", true, 1, {5, 6, 12, 14, 60, 0}},
-        {"LF only", "1 2 3 4 50\n", false, 0, {}},
+        {"LF only, as edited on Linux", "1 2 3 4 50\n5 6 7 8 60\n", true, 1, {5, 6, 12, 14, 60, 0}},
+        {"CR only", "1 2 3 4 50\r5 6 7 8 60", true, 1, {5, 6, 12, 14, 60, 0}},
         {"four numbers", "1 2 3 4\r\n", false, 0, {}},
-        {"empty line", "1 2 3 4 50\r\n\r\n5 6 7 8 60\r\n", true, 1, {0, 0, 0, 0, 100, 0}},
-        {"six digits", "1 2 3 4 123456\r\n", false, 0, {}},
+        {"empty line skipped", "1 2 3 4 50\r\n\r\n5 6 7 8 60\r\n", true, 1, {5, 6, 12, 14, 60, 0}},
+        {"six digits held to 9999", "1 2 3 4 123456\r\n", true, 0, {1, 2, 4, 6, 9999, 0}},
         {"five digits", "0 0 12345 1 1\r\n", true, 0, {0, 0, 9999, 1, 1, 0}},
-        {"last line", "1 2 3 4 50\r\n7 8 9", true, 1, {7, 8, 16, 8, 100, 0}},
+        {"short last line", "1 2 3 4 50\r\n7 8 9", false, 0, {}},
         {"beyond the image", "5000 5000 100 100 9\r\n", true, 0, {5000, 5000, 5100, 5100, 9, 0}},
-        {"tab", "1\t2 3 4 5\r\n", false, 0, {}},
-        {"sign", "-1 2 3 4 5\r\n", false, 0, {}},
-        {"blanks", "  1  2 3 4 5  \r\n", true, 0, {1, 2, 4, 6, 5, 0}},
+        {"tab", "1\t2 3 4 5\r\n", true, 0, {1, 2, 4, 6, 5, 0}},
+        {"sign held to 0", "-1 2 3 4 5\r\n", true, 0, {0, 2, 3, 6, 5, 0}},
+        {"letter", "1 2 x 4 5\r\n", false, 0, {}},
         {"empty file", "", true, 0, {0, 0, 0, 0, 100, 0}},
     };
     for (const Case& c : cases) {

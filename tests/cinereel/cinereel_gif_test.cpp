@@ -8,6 +8,7 @@
 #include "gif_peer.h"
 #include "platform/memory.h"
 #include "plugins/loopcast/gif_tree.h"
+#include "tests/support/file_size_limit.h"
 
 namespace hosttest {
 namespace {
@@ -221,6 +222,36 @@ TEST_F(CinereelGifTest, FailuresGiveAMessageAndNoFile) {
     });
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"输出 GIF 动画失败。", "输出 GIF 动画失败。"}));
     EXPECT_TRUE(FilesHere().isEmpty());
+}
+
+// Output over an old file: a write the file size limit cuts short keeps the
+// old animation (it used to be removed); a name as long as the folder
+// allows is written under that name.
+TEST_F(CinereelGifTest, AFailedWriteKeepsTheOldFileAndLongNamesAreWritten) {
+    CPelmarkDoc* doc = OpenDoc(64, 40);
+    Palette(doc);
+    Frames(doc, {{0, 0, 30, 10, 100}, {0, 10, 60, 30, 100}});
+    const QString old = WriteFile("old.gif", "the old animation");
+    dialogs.Script(dialogs::FileDialogAnswer::Ok({old}));
+    CinereelTest::Run(34012, [&] {
+        kvtest::WithFileSizeLimit(20, [&] {
+            Click(14019);
+            return 0;
+        });
+        Click(14013);
+    });
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"输出 GIF 动画失败。"});
+    EXPECT_EQ(ReadFile(old), QByteArray("the old animation"));
+    EXPECT_EQ(FilesHere(), QStringList{"old.gif"});
+
+    const QString longName = QString(251, u'n') + ".gif";
+    dialogs.Script(dialogs::FileDialogAnswer::Ok({FilePath(longName)}));
+    CinereelTest::Run(34012, [&] {
+        Click(14019);
+        Click(14013);
+    });
+    EXPECT_TRUE(ReadFile(FilePath(longName)).startsWith("GIF89a"));
+    EXPECT_EQ(FilesHere(), (QStringList{longName, "old.gif"}));
 }
 
 }  // namespace

@@ -343,11 +343,11 @@ TEST_F(CinereelListTest, LoadTakesWellFormedFilesAndKeepsTheFramesOtherwise) {
         const char* shown;  // that row afterwards
     } cases[] = {
         {"CR LF", "1 2 3 4 50\r\n5 6 7 8 60\r\n", true, 1, "001   0005,0006  0007,0008  0060"},
-        {"LF only", "1 2 3 4 50\n", false, 0, "000   0000,0000  0010,0010  0100"},
+        {"LF only, as edited on Linux", "1 2 3 4 50\n5 6 7 8 60\n", true, 1, "001   0005,0006  0007,0008  0060"},
         {"four numbers", "1 2 3 4\r\n", false, 0, "000   0000,0000  0010,0010  0100"},
-        {"empty line", "1 2 3 4 50\r\n\r\n5 6 7 8 60\r\n", true, 1, "001   0000,0000  0000,0000  0100"},
-        {"six digits", "1 2 3 4 123456\r\n", false, 0, "000   0000,0000  0010,0010  0100"},
-        {"last line", "1 2 3 4 50\r\n7 8 9", true, 1, "001   0007,0008  0009,0000  0100"},
+        {"empty line", "1 2 3 4 50\r\n\r\n5 6 7 8 60\r\n", true, 1, "001   0005,0006  0007,0008  0060"},
+        {"six digits", "1 2 3 4 123456\r\n", true, 0, "000   0001,0002  0003,0004  9999"},
+        {"short last line", "1 2 3 4 50\r\n7 8 9", false, 0, "000   0000,0000  0010,0010  0100"},
         {"beyond the image", "5000 10 300 300 9\r\n", true, 0, "000   5000,0010  0300,0300  0009"},
     };
     CPelmarkDoc* doc = OpenDoc(200, 100);

@@ -315,6 +315,10 @@ TEST_F(Loopcast, RefusedFiles) {
     TestGif wide;
     wide.width = 4097;
     wide.height = 1;
+    // 1.5 KB that would open as 100 layers of 4096 x 4096.
+    TestGif bomb;
+    bomb.width = bomb.height = 4096;
+    for (int i = 0; i < 100; ++i) bomb.frames.push_back({i, i, 1, 1, {1}, {}});
     struct Case {
         std::string path;
         uint16_t result;
@@ -323,6 +327,7 @@ TEST_F(Loopcast, RefusedFiles) {
         {Path("missing.gif"), PLUGIN_RESULT_CANNOT_OPEN, 1},
         {text, PLUGIN_RESULT_BAD_FORMAT, 0},
         {WriteGif(Path("wide.gif"), wide), PLUGIN_RESULT_BAD_FORMAT, 0},
+        {WriteGif(Path("bomb.gif"), bomb), PLUGIN_RESULT_NO_MEMORY, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

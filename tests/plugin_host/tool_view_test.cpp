@@ -8,6 +8,7 @@
 #include <map>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPointer>
 #include <QFile>
 #include <QTest>
@@ -20,6 +21,8 @@
 #include "imaging/dib.h"
 #include "platform/window_qt.h"
 #include "plugin_api/plugin_api.h"
+#include "document/open_doc_list.h"
+#include "plugin_host/filter_plugins.h"
 #include "plugin_host/tool_commands.h"
 #include "plugin_host/plugin_windows.h"
 #include "plugin_host/tool_runs.h"
@@ -27,6 +30,7 @@
 #include "view/child_frame.h"
 #include "view/pelmark_view.h"
 #include "view/view_geometry.h"
+#include "view/view_globals.h"
 
 namespace hosttest {
 namespace {
@@ -91,6 +95,82 @@ protected:
 
     framework::DocTemplate* docTemplate = nullptr;
 };
+
+// A filter file that cannot be loaded (empty, or half written by a build)
+// beside a good one: the first paint lists the filters after it is done, so
+// the message box, which runs its own event loop as a real one does, never
+// opens inside the paint; the document shows and the good filter is listed.
+TEST_F(ToolViewTest, UnusableFilterFileIsReportedAfterTheFirstPaint) {
+    UseTools({"Same.GLT=Good.GLT"});
+    QFile broken(ProgramDir() + "Broken.GLT");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.close();
+    ResetFilterMenuForTests();
+    view::SetFirstPaintHook(BuildFilterMenu);
+
+    // Counts the canvas paint events under way.
+    struct PaintDepth : QObject {
+        int depth = 0;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() != QEvent::Paint || !dynamic_cast<CPelmarkView*>(watched)) return false;
+            ++depth;
+            watched->event(event);
+            --depth;
+            return true;
+        }
+    } painting;
+    qApp->installEventFilter(&painting);
+    std::vector<std::string> texts;
+    bool insidePaint = false;
+    platform::MessageBoxService previous = platform::SetMessageBoxService([&](const platform::MessageBoxRequest& r) {
+        texts.push_back(r.text);
+        insidePaint = insidePaint || painting.depth > 0;
+        QEventLoop modal;  // what a modal box does meanwhile
+        QTimer::singleShot(20, &modal, &QEventLoop::quit);
+        modal.exec();
+        return int(MB_ANSWER_OK);
+    });
+    CPelmarkView* view = OpenView();
+    view->repaint();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !texts.empty(); }, 2000));
+    QApplication::processEvents();
+    platform::SetMessageBoxService(previous);
+    qApp->removeEventFilter(&painting);
+    view::SetFirstPaintHook(nullptr);
+
+    EXPECT_EQ(texts, std::vector<std::string>{(ProgramDir() + "Broken.GLT\n 是旧格式").toStdString()});
+    EXPECT_FALSE(insidePaint);
+    EXPECT_EQ(FilterPaths(), std::vector<QString>{ProgramDir() + "Good.GLT"});
+    EXPECT_TRUE(view->isVisible());
+    ResetFilterMenuForTests();
+}
+
+// The list the next start reopens follows each document to the file it was
+// saved as, and never holds a document without a file.
+TEST_F(ToolViewTest, NextOpenListFollowsSaveAsAndSkipsUntitledDocuments) {
+    UsePlugins({"Trivial.FLT"});
+    CPelmarkView* named = OpenView();
+    auto* untitled = dynamic_cast<CPelmarkDoc*>(docTemplate->CreateNewDocument());
+    untitled->m_hImage = CreateDib8(8, 8, 0);
+    ASSERT_TRUE(untitled->InitDib());
+    ASSERT_TRUE(document::CreateLayer(*untitled, 0, 1));
+    untitled->SetTitle("NewFile2");
+    untitled->m_bUntitled = 1;
+    framework::ChildFrame* child = docTemplate->CreateNewFrame(untitled);
+    docTemplate->InitialUpdateFrame(child, untitled);
+    child->GetActiveView()->repaint();
+    named->repaint();
+    QApplication::processEvents();
+    EXPECT_EQ(document::OpenDocumentPaths(), QStringList{FilePath("doc.kvt")});
+
+    const QString out2 = FilePath("out2.kvt"), fresh = FilePath("fresh.kvt");
+    dialogs.Script(dialogs::FileDialogAnswer::Ok({out2}));
+    ASSERT_TRUE(named->GetDocument()->DoSave({}));
+    EXPECT_EQ(document::OpenDocumentPaths(), QStringList{out2});
+    dialogs.Script(dialogs::FileDialogAnswer::Ok({fresh}));
+    ASSERT_TRUE(untitled->DoSave({}));
+    EXPECT_EQ(document::OpenDocumentPaths(), (QStringList{out2, fresh}));
+}
 
 TEST_F(ToolViewTest, TextToolClickRunsTheTextPluginOnTheTimerWithItsPointAndTone) {
     UseTools({"Invert.GLT=Scribeon.so"});
