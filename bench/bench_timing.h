@@ -110,15 +110,33 @@ inline QString ImageMagickConvert() {
     return {};
 }
 
+// What `a` takes beyond `b` (a peer's work beyond its file work); failed
+// when either failed.
+inline Times Beyond(const Times& a, const Times& b) {
+    if (!a.ok() || !b.ok()) return {};
+    return {a.wall - b.wall, a.cpu - b.cpu};
+}
+
+// The shortest wall and the shortest CPU time of `runs` runs of a program.
+inline Times BestRun(int runs, const QString& program, const QStringList& args) {
+    return BestTimes(runs, {}, [&] { return RunProgram(program, args); });
+}
+
 // Runs convert with these arguments; true when it ended normally with 0.
 inline bool RunConvert(const QString& convert, const QStringList& args) {
     return RunProgram(convert, args).ok();
 }
 
-// "0.123 s (CPU 0.100 s)", or "failed".
-inline QString Cell(const Times& t) {
+// "0.123 s (CPU 0.100 s)", in milliseconds "123.40 ms (CPU 100.00 ms)", or
+// "failed".
+inline QString Cell(const Times& t, bool milliseconds = false) {
     if (!t.ok()) return QStringLiteral("failed");
-    return QStringLiteral("%1 s (CPU %2 s)").arg(t.wall, 0, 'f', 3).arg(t.cpu, 0, 'f', 3);
+    const double scale = milliseconds ? 1000 : 1;
+    const QString unit = milliseconds ? QStringLiteral("ms") : QStringLiteral("s");
+    return QStringLiteral("%1 %3 (CPU %2 %3)")
+        .arg(t.wall * scale, 0, 'f', milliseconds ? 2 : 3)
+        .arg(t.cpu * scale, 0, 'f', milliseconds ? 2 : 3)
+        .arg(unit);
 }
 
 }  // namespace benchtiming

@@ -90,10 +90,6 @@ QString Cell(const benchtiming::Times& t, double psnr) {
     return QString("%1 / %2 dB").arg(benchtiming::Cell(t)).arg(psnr, 0, 'f', 2);
 }
 
-// The fastest of three runs of a program (wall and CPU time apart).
-benchtiming::Times BestRun(const QString& program, const QStringList& args) {
-    return benchtiming::BestTimes(3, {}, [&] { return benchtiming::RunProgram(program, args); });
-}
 
 }  // namespace
 
@@ -155,12 +151,12 @@ int main(int argc, char** argv) {
                 QString out = work + "/pngquant.png";
                 QFile::remove(out);
                 benchtiming::Times t =
-                    BestRun(pngquant, {"--nofs", "--force", "--output", out, QString::number(colours), s.path});
+                    benchtiming::BestRun(3, pngquant, {"--nofs", "--force", "--output", out, QString::number(colours), s.path});
                 quantCell = Cell(t, t.ok() ? Psnr(s.image, QImage(out)) : 0);
             }
             if (!convert.isEmpty()) {
                 QString out = work + "/convert.png";
-                benchtiming::Times t = BestRun(convert, {s.path, "+dither", "-colors", QString::number(colours), out});
+                benchtiming::Times t = benchtiming::BestRun(3, convert, {s.path, "+dither", "-colors", QString::number(colours), out});
                 convertCell = Cell(t, t.ok() ? Psnr(s.image, QImage(out)) : 0);
                 if (t.ok() && reduce.ok()) ratio = QString::number(reduce.cpu / t.cpu, 'f', 2);
             }
