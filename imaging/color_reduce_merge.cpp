@@ -4,6 +4,7 @@
 // (cheapest first; equal costs by decreasing key), so each merge costs
 // O(log n).
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -37,14 +38,27 @@ struct CellBox {
     bool operator==(const CellBox&) const = default;
 };
 
-// The grid: each cell holds the live nodes whose colour falls in it, as a
-// list of slots in increasing key order. Slot i + 1 is node i; slot 0 ends a
-// list. The nodes' keys and list links sit in arrays of their own, which
-// stay in cache while the search runs.
+// Bits lo .. hi (inclusive, 0 .. 63) of a row's word of occupied cells.
+inline uint64_t CellRange(int lo, int hi) { return (~uint64_t(0) >> (63 - hi)) & (~uint64_t(0) << lo); }
+
+// What the grid is kept in: each cell's list of the live nodes whose colour
+// falls in it, as slots in increasing key order (slot i + 1 is node i, slot 0
+// ends a list); one word per row of cells along blue, a bit set for each cell
+// that holds a node, so that a search passes over empty cells a row at a
+// time; and the nodes' keys and list links, in arrays of their own that stay
+// in cache while the search runs.
+struct GridStore {
+    uint32_t* cells;
+    uint64_t* occupied;
+    const uint32_t* keys;
+    uint32_t* next;
+};
+
 class Grid {
 public:
-    Grid(EngineState& e, const uint32_t* keys, uint32_t* next)
-        : e_(&e), cells_(e.grid.data), keys_(keys), next_(next), bits_(e.gridBits) {
+    Grid(EngineState& e, const GridStore& store)
+        : e_(&e), cells_(store.cells), occupied_(store.occupied), keys_(store.keys), next_(store.next),
+          bits_(e.gridBits) {
         dims_[0] = 1 << bits_;
         dims_[1] = 1 << (bits_ - 1);
         dims_[2] = 1 << (bits_ - 2);
@@ -66,6 +80,8 @@ public:
         CellOf(key, c);
         return cells_[CellIndex(c[0], c[1], c[2])];
     }
+    size_t RowIndex(int g, int r) const { return size_t(g) * size_t(dims_[1]) + size_t(r); }
+    size_t RowWords() const { return size_t(dims_[0]) * size_t(dims_[1]); }
     CellBox Cube(const int c[3], int half) const {
         CellBox box;
         for (int a = 0; a < 3; ++a) {
@@ -100,13 +116,14 @@ public:
                 uint32_t dr = dg + 4 * gap(1, r);
                 if (dr >= bestDistance) continue;
                 bool rowInside = gInside && r >= inner.lo[1] && r <= inner.hi[1];
+                // The occupied cells of the row in the box and outside
+                // `inner`, in increasing blue.
+                uint64_t cells = occupied_[RowIndex(g, r)] & CellRange(box.lo[2], box.hi[2]);
+                if (rowInside && inner.lo[2] <= inner.hi[2]) cells &= ~CellRange(inner.lo[2], inner.hi[2]);
                 const uint32_t* row = cells_ + CellIndex(g, r, 0);
-                for (int b = box.lo[2]; b <= box.hi[2]; ++b) {
-                    if (rowInside && b >= inner.lo[2] && b <= inner.hi[2]) {
-                        b = inner.hi[2];
-                        continue;
-                    }
-                    if (!row[b] || dr + gap(2, b) >= bestDistance) continue;
+                for (; cells; cells &= cells - 1) {
+                    const int b = std::countr_zero(cells);
+                    if (dr + gap(2, b) >= bestDistance) continue;
                     for (uint32_t s = row[b]; s; s = next_[s]) {
                         if (s == self) continue;
                         uint32_t d = ColorDistance(key, keys_[s]);
@@ -149,16 +166,23 @@ public:
     // increasing key order.
     void Insert(const ColorNode* node) const {
         const uint32_t slot = SlotOf(node);
-        uint32_t& cell = Cell(keys_[slot]);
+        int c[3];
+        CellOf(keys_[slot], c);
+        uint32_t& cell = cells_[CellIndex(c[0], c[1], c[2])];
         next_[slot] = cell;
         cell = slot;
+        occupied_[RowIndex(c[0], c[1])] |= uint64_t(1) << c[2];
     }
     void Remove(const ColorNode* node) const {
         const uint32_t slot = SlotOf(node);
-        for (uint32_t* link = &Cell(keys_[slot]); *link; link = &next_[*link]) {
+        int c[3];
+        CellOf(keys_[slot], c);
+        uint32_t& cell = cells_[CellIndex(c[0], c[1], c[2])];
+        for (uint32_t* link = &cell; *link; link = &next_[*link]) {
             if (*link == slot) {
                 *link = next_[slot];
                 next_[slot] = 0;
+                if (!cell) occupied_[RowIndex(c[0], c[1])] &= ~(uint64_t(1) << c[2]);
                 return;
             }
         }
@@ -167,6 +191,7 @@ public:
     void Clear() const {
         for (size_t i = e_->nodeCount; i-- > 0;)
             if (!e_->nodes[i].merged) Cell(keys_[i + 1]) = 0;
+        std::fill_n(occupied_, RowWords(), uint64_t(0));
     }
     size_t CellCount() const { return size_t(dims_[0]) * size_t(dims_[1]) * size_t(dims_[2]); }
 
@@ -175,6 +200,7 @@ private:
 
     EngineState* e_;
     uint32_t* cells_;
+    uint64_t* occupied_;
     const uint32_t* keys_;
     uint32_t* next_;
     int bits_;
@@ -182,13 +208,13 @@ private:
     int shift_[3];
 };
 
-// Fills the grid at `bits` resolution with the live nodes. The grid block was
+// Fills the grid at `bits` resolution with the live nodes. The store was
 // sized for the first, finest resolution and is zero-filled when allocated;
 // `grid`, when given, is the grid filled until now, emptied first.
-Grid BuildGrid(EngineState& e, int bits, const uint32_t* keys, uint32_t* next, const Grid* grid = nullptr) {
+Grid BuildGrid(EngineState& e, int bits, const GridStore& store, const Grid* grid = nullptr) {
     if (grid) grid->Clear();
     e.gridBits = bits;
-    Grid built(e, keys, next);
+    Grid built(e, store);
     for (size_t i = e.nodeCount; i-- > 0;)
         if (!e.nodes[i].merged) built.Insert(&e.nodes[i]);
     return built;
@@ -329,14 +355,16 @@ bool MergeNodes() {
 
     // Slot i + 1 is node i.
     EngineBlock<uint32_t> keys, next;
+    EngineBlock<uint64_t> occupied;
     if (!keys.Allocate(n + 1) || !next.Allocate(n + 1)) return false;
     for (size_t i = 0; i < n; ++i) keys[i + 1] = e.nodes[i].key;
     e.gridBits = GridBitsFor(n);
     {
-        Grid sizing(e, keys.data, next.data);
-        if (!e.grid.Allocate(sizing.CellCount())) return false;
+        Grid sizing(e, GridStore{});
+        if (!e.grid.Allocate(sizing.CellCount()) || !occupied.Allocate(sizing.RowWords())) return false;
     }
-    Grid grid = BuildGrid(e, e.gridBits, keys.data, next.data);
+    const GridStore store{e.grid.data, occupied.data, keys.data, next.data};
+    Grid grid = BuildGrid(e, e.gridBits, store);
     for (size_t i = 0; i < n; ++i) grid.FindNearest(&e.nodes[i]);
 
     EngineBlock<CostEntry> sorted, requeued;
@@ -373,8 +401,8 @@ bool MergeNodes() {
                 order.Requeue(*into, uint32_t(into - e.nodes.data));
             }
             --remaining;
-            if (remaining == 8192 && e.gridBits > 7) grid = BuildGrid(e, 7, keys.data, next.data, &grid);
-            else if (remaining == 2048 && e.gridBits > 6) grid = BuildGrid(e, 6, keys.data, next.data, &grid);
+            if (remaining == 8192 && e.gridBits > 7) grid = BuildGrid(e, 7, store, &grid);
+            else if (remaining == 2048 && e.gridBits > 6) grid = BuildGrid(e, 6, store, &grid);
         }
     }
     sorted.Release();
@@ -382,6 +410,7 @@ bool MergeNodes() {
     run.Release();
     keys.Release();
     next.Release();
+    occupied.Release();
 
     // The survivors in cost order take the palette indices 0 .. target - 1.
     size_t survivors = 0;
