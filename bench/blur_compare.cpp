@@ -11,7 +11,6 @@
 // Best of three runs each. Prints a Markdown table.
 #include <QCoreApplication>
 #include <QImage>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <functional>
@@ -26,9 +25,11 @@ namespace {
 
 constexpr int kSide = 2048;
 
-using benchphoto::BestOf;
+using benchphoto::BestOfTimes;
+using benchphoto::BestRun;
+using benchphoto::Cell;
 using benchphoto::Document;
-using benchphoto::RunConvert;
+using benchphoto::Times;
 
 }  // namespace
 
@@ -42,34 +43,34 @@ int main(int argc, char** argv) {
     RgbBuffer* rgb = LayerToRgb(doc.image, doc.layers, &record);
     if (!rgb) return 1;
 
-    std::printf("| %d x %d, %lld colours | seconds |\n|---|---|\n", kSide, kSide, (long long)run.indexed.colorCount());
+    std::printf("| %d x %d, %lld colours | time |\n|---|---|\n", kSide, kSide, (long long)run.indexed.colorCount());
     for (int radius : {2, 8, 20}) {
         RgbBuffer* blurred = nullptr;
-        double blur = BestOf(3, [&] {
+        const Times blur = BestOfTimes(3, [&] {
             FreeRgbBuffer(blurred);
             blurred = BlurRgbBuffer(rgb, radius, nullptr, nullptr, &record);
             return blurred != nullptr;
         });
-        double back = BestOf(3, [&] { return RgbToLayer(doc.image, doc.layers[0], blurred, nullptr, nullptr, &record); });
-        double both = BestOf(3, [&] {
+        const Times back = BestOfTimes(3, [&] { return RgbToLayer(doc.image, doc.layers[0], blurred, nullptr, nullptr, &record); });
+        const Times both = BestOfTimes(3, [&] {
             RgbBuffer* b = BlurRgbBuffer(rgb, radius, nullptr, nullptr, &record);
             bool ok = b && RgbToLayer(doc.image, doc.layers[0], b, nullptr, nullptr, &record);
             FreeRgbBuffer(b);
             return ok;
         });
-        std::printf("| ours, radius %d: blur | %.3f |\n", radius, blur);
-        std::printf("| ours, radius %d: write-back | %.3f |\n", radius, back);
-        std::printf("| ours, radius %d: blur and write-back | %.3f |\n", radius, both);
+        std::printf("| ours, radius %d: blur | %s |\n", radius, qPrintable(Cell(blur)));
+        std::printf("| ours, radius %d: write-back | %s |\n", radius, qPrintable(Cell(back)));
+        std::printf("| ours, radius %d: blur and write-back | %s |\n", radius, qPrintable(Cell(both)));
         FreeRgbBuffer(blurred);
     }
-    const QString convert = QStandardPaths::findExecutable("convert");
+    const QString convert = benchphoto::ImageMagickConvert();
     if (convert.isEmpty()) {
         std::printf("| ImageMagick | missing |\n");
     } else {
-        double blur = BestOf(3, [&] { return RunConvert(convert, {bmp, "-blur", "10x3.3", out}); });
-        double copy = BestOf(3, [&] { return RunConvert(convert, {bmp, out}); });
-        std::printf("| ImageMagick convert -blur 10x3.3 (BMP in, BMP out) | %.3f |\n", blur);
-        std::printf("| ImageMagick plain convert (BMP in, BMP out) | %.3f |\n", copy);
+        const Times blur = BestRun(3, convert, {bmp, "-blur", "10x3.3", out});
+        const Times copy = BestRun(3, convert, {bmp, out});
+        std::printf("| ImageMagick convert -blur 10x3.3 (BMP in, BMP out) | %s |\n", qPrintable(Cell(blur)));
+        std::printf("| ImageMagick plain convert (BMP in, BMP out) | %s |\n", qPrintable(Cell(copy)));
     }
     FreeRgbBuffer(rgb);
     return 0;

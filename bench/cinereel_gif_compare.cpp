@@ -9,37 +9,29 @@
 // "convert sheet.bmp -crop 256x256 +repage -set delay 10 -loop 0 out.gif",
 // with the same run to "null:" beside it for its read and crop share. A
 // 1024 x 512 sheet cut into 128 frames of 64 x 64 (the table's most) too.
-// Best of five runs each; prints a Markdown table with the bytes written.
+// Best of five runs each, wall and CPU time apart (the last column sets
+// their CPU times side by side); prints a Markdown table with the bytes
+// written.
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <vector>
 
+#include "bench_timing.h"
 #include "imaging/dib_layout.h"
 #include "plugins/cinereel/gif_output.h"
 #include "plugins/loopcast/gif_tree.h"
 
 namespace {
 
-double BestOf5(const std::function<bool()>& run) {
-    double best = 1e9;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer t;
-        t.start();
-        if (!run()) return -1;
-        best = std::min(best, t.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
+using benchtiming::Cell;
+using benchtiming::Times;
 
 QImage MakeSheet(const QString& photos, int w, int h) {
     QImage sheet(w, h, QImage::Format_RGB888);
@@ -58,13 +50,7 @@ QImage MakeSheet(const QString& photos, int w, int h) {
     return sheet.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
 }
 
-bool RunConvert(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral("convert"), args);
-    return p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-void Compare(const QString& photos, const QDir& work, int w, int h, int cell) {
+void Compare(const QString& photos, const QDir& work, const QString& convertProgram, int w, int h, int cell) {
     const QImage sheet = MakeSheet(photos, w, h);
     const int stride = (w + 3) & ~3;
     std::vector<uint8_t> dib(DIB_INFO_HEADER_SIZE + 1024);
@@ -88,7 +74,7 @@ void Compare(const QString& photos, const QDir& work, int w, int h, int cell) {
     const cinereel::GifOptions options{true, false, false};
     const QString ours = work.filePath("cinereel_compare_ours.gif");
     const QByteArray oursPath = ours.toLocal8Bit();
-    const double output = BestOf5([&] {
+    const Times output = benchtiming::BestOfTimes(5, [&] {
         GifFile* tree = nullptr;
         bool ok = cinereel::BuildAnimGif(frames, 0, source, options, &tree) == cinereel::GifBuild::Ok &&
                   cinereel::WriteAnimGif(oursPath.constData(), tree);
@@ -99,13 +85,13 @@ void Compare(const QString& photos, const QDir& work, int w, int h, int cell) {
     const QString theirs = work.filePath("cinereel_compare_convert.gif");
     sheet.save(bmp, "BMP");
     const QString crop = QStringLiteral("%1x%1").arg(cell);
-    const double convert = BestOf5([&] {
-        return RunConvert({bmp, "-crop", crop, "+repage", "-set", "delay", "10", "-loop", "0", theirs});
-    });
-    const double readCrop = BestOf5([&] { return RunConvert({bmp, "-crop", crop, "+repage", "null:"}); });
-    std::printf("| %d x %d sheet, %d frames of %d x %d | %.3f s, %lld bytes | %.3f s, %lld bytes | %.3f s | %.1fx |\n",
-                w, h, n, cell, cell, output, (long long)QFileInfo(ours).size(), convert,
-                (long long)QFileInfo(theirs).size(), readCrop, output > 0 ? convert / output : 0.0);
+    const Times convert = benchtiming::BestRun(
+        5, convertProgram, {bmp, "-crop", crop, "+repage", "-set", "delay", "10", "-loop", "0", theirs});
+    const Times readCrop = benchtiming::BestRun(5, convertProgram, {bmp, "-crop", crop, "+repage", "null:"});
+    std::printf("| %d x %d sheet, %d frames of %d x %d | %s, %lld bytes | %s, %lld bytes | %s | %.1fx |\n", w, h, n,
+                cell, cell, qPrintable(Cell(output)), (long long)QFileInfo(ours).size(), qPrintable(Cell(convert)),
+                (long long)QFileInfo(theirs).size(), qPrintable(Cell(readCrop)),
+                output.ok() && convert.ok() && output.cpu > 0 ? convert.cpu / output.cpu : 0.0);
 }
 
 }  // namespace
@@ -117,8 +103,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     QDir work(argc > 2 ? argv[2] : QDir::tempPath());
-    std::printf("| frames | ours | convert | convert to null: | ours faster |\n|---|---|---|---|---|\n");
-    Compare(QString::fromLocal8Bit(argv[1]), work, 2048, 2048, 256);
-    Compare(QString::fromLocal8Bit(argv[1]), work, 1024, 512, 64);
+    const QString convert = benchtiming::ImageMagickConvert();
+    if (convert.isEmpty()) {
+        std::fprintf(stderr, "ImageMagick's convert is not installed\n");
+        return 1;
+    }
+    std::printf("| frames | ours | convert | convert to null: | ours faster (CPU) |\n|---|---|---|---|---|\n");
+    Compare(QString::fromLocal8Bit(argv[1]), work, convert, 2048, 2048, 256);
+    Compare(QString::fromLocal8Bit(argv[1]), work, convert, 1024, 512, 64);
     return 0;
 }

@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdio>
@@ -106,19 +105,21 @@ void Make(Document& d, std::vector<uint8_t> pixels) {
 
 }  // namespace
 
-using benchtiming::BestOf;
-using benchtiming::RunConvert;
+using benchtiming::BestOfTimes;
+using benchtiming::BestRun;
+using benchtiming::Cell;
+using benchtiming::Times;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QDir work(argc > 1 ? argv[1] : QDir::tempPath());
-    const QString convert = QStandardPaths::findExecutable("convert");
+    const QString convert = benchtiming::ImageMagickConvert();
     struct Scene {
         const char* name;
         std::vector<uint8_t> (*make)();
     };
     const Scene scenes[] = {{"one region", OneRegion}, {"serpentine", Serpentine}, {"random maze", RandomMaze}};
-    std::printf("| %d x %d layer | edge width | fill and paint, s | of which the fill, s |\n|---|---|---|---|\n",
+    std::printf("| %d x %d layer | edge width | fill and paint | of which the fill |\n|---|---|---|---|\n",
                 kSide, kSide);
     for (const Scene& scene : scenes) {
         Document doc;
@@ -134,15 +135,15 @@ int main(int argc, char** argv) {
             PluginToolInfo info{};
             info.image = doc.image;
             const auto reset = [&] { doc.Reset(); };
-            const double fill = BestOf(3, reset, [&] {
+            const Times fill = BestOfTimes(3, reset, [&] {
                 FillContext context(&record, &info);
                 return context.Prepare() && context.FloodFill();
             });
-            const double all = BestOf(3, reset, [&] {
+            const Times all = BestOfTimes(3, reset, [&] {
                 FillContext context(&record, &info);
                 return context.Prepare() && context.FloodFill() && context.SoftenEdges() && context.PaintRegion();
             });
-            std::printf("| %s | %d | %.3f | %.3f |\n", scene.name, edge, all, fill);
+            std::printf("| %s | %d | %s | %s |\n", scene.name, edge, qPrintable(Cell(all)), qPrintable(Cell(fill)));
         }
         if (convert.isEmpty()) continue;
         QImage picture(kSide, kSide, QImage::Format_Grayscale8);
@@ -151,12 +152,11 @@ int main(int argc, char** argv) {
                 picture.scanLine(row)[col] = doc.pixels[size_t(row) * kSide + size_t(col)] ? 255 : 0;
         const QString in = work.filePath("fill_compare_in.bmp"), out = work.filePath("fill_compare_out.bmp");
         picture.convertToFormat(QImage::Format_RGB888).save(in, "BMP");
-        const double flood = BestOf(3, [] {}, [&] {
-            return RunConvert(convert, {in, "-fill", "red", "-draw", "color 0,0 floodfill", out});
-        });
-        const double copy = BestOf(3, [] {}, [&] { return RunConvert(convert, {in, out}); });
-        std::printf("| %s: ImageMagick floodfill (its file work %.3f) | - | %.3f | %.3f beyond the file work |\n",
-                    scene.name, copy, flood, flood - copy);
+        const Times flood = BestRun(3, convert, {in, "-fill", "red", "-draw", "color 0,0 floodfill", out});
+        const Times copy = BestRun(3, convert, {in, out});
+        std::printf("| %s: ImageMagick floodfill (its file work %s) | - | %s | %s beyond the file work |\n",
+                    scene.name, qPrintable(Cell(copy)), qPrintable(Cell(flood)),
+                    qPrintable(Cell(benchtiming::Beyond(flood, copy))));
         QFile::remove(in);
         QFile::remove(out);
     }

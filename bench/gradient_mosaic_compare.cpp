@@ -15,7 +15,6 @@
 // Best of three runs each. Prints a Markdown table.
 #include <QCoreApplication>
 #include <QImage>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <tuple>
@@ -32,8 +31,10 @@ namespace {
 
 constexpr int kSide = 2048;
 
-using benchphoto::BestOf;
-using benchphoto::RunConvert;
+using benchphoto::BestOfTimes;
+using benchphoto::BestRun;
+using benchphoto::Cell;
+using benchphoto::Times;
 
 int NearestOf(MemHandle image, uint8_t blue, uint8_t green, uint8_t red) {
     MemLockGuard lock(image);
@@ -62,32 +63,32 @@ int main(int argc, char** argv) {
     InitGradParam(&linear, doc.image, red, blue, kSide / 2, kSide - 1, kSide / 2, 0);
     InitGradParam(&circular, doc.image, red, blue, kSide / 2, kSide / 2, kSide / 2, 0);
 
-    std::printf("| %d x %d | seconds |\n|---|---|\n", kSide, kSide);
+    std::printf("| %d x %d | time |\n|---|---|\n", kSide, kSide);
     for (auto [name, param, shape] : {std::tuple{"linear", &linear, int(kGradLinear)},
                                       std::tuple{"circular", &circular, int(kGradCircular)}}) {
-        double smooth = BestOf(3, [&] {
+        const Times smooth = BestOfTimes(3, [&] {
             RgbBuffer* g = GradientRgbBuffer(rgb, *param, shape, nullptr, nullptr, &record);
             bool ok = g && RgbToLayer(doc.image, copy, g, nullptr, nullptr, &record);
             FreeRgbBuffer(g);
             return ok;
         });
-        double twoColours = BestOf(3, [&] {
+        const Times twoColours = BestOfTimes(3, [&] {
             return GradientPaletteIndex(doc.image, doc.layers[0], copy, *param, shape, nullptr, nullptr, &record);
         });
-        std::printf("| ours, %s gradient, 24-bit and write-back | %.3f |\n", name, smooth);
-        std::printf("| ours, %s gradient, two-colour index | %.3f |\n", name, twoColours);
+        std::printf("| ours, %s gradient, 24-bit and write-back | %s |\n", name, qPrintable(Cell(smooth)));
+        std::printf("| ours, %s gradient, two-colour index | %s |\n", name, qPrintable(Cell(twoColours)));
     }
     {
         MosaicEngine engine(doc.image, &record);
         for (int cell : {2, 16}) {
-            double t = BestOf(3, [&] {
+            const Times t = BestOfTimes(3, [&] {
                 engine.Apply(cell);
                 return engine.Ready();
             });
-            std::printf("| ours, mosaic cell %d | %.3f |\n", cell, t);
+            std::printf("| ours, mosaic cell %d | %s |\n", cell, qPrintable(Cell(t)));
         }
     }
-    const QString convert = QStandardPaths::findExecutable("convert");
+    const QString convert = benchphoto::ImageMagickConvert();
     if (convert.isEmpty()) {
         std::printf("| ImageMagick | missing |\n");
     } else {
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
                       {bmp, "-scale", "6.25%", "-scale", "1600%", out}},
                  Peer{"plain convert (BMP in, BMP out)", {bmp, out}},
              }) {
-            std::printf("| ImageMagick %s | %.3f |\n", p.name, BestOf(3, [&] { return RunConvert(convert, p.args); }));
+            std::printf("| ImageMagick %s | %s |\n", p.name, qPrintable(Cell(BestRun(3, convert, p.args))));
         }
     }
     FreeRgbBuffer(rgb);

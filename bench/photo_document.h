@@ -50,6 +50,11 @@ struct Comparison {
 int StartComparison(int argc, char** argv, const char* program, const char* stem, int side, Comparison* comparison);
 
 using benchtiming::BestOf;
+using benchtiming::BestOfTimes;
+using benchtiming::BestRun;
+using benchtiming::Cell;
+using benchtiming::ImageMagickConvert;
 using benchtiming::RunConvert;
+using benchtiming::Times;
 
 }  // namespace benchphoto

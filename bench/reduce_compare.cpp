@@ -6,20 +6,21 @@
 // Each photograph is taken as it is and as a 2048 x 2048 tiling of itself.
 // The engine is timed in process twice: the reduction alone, and with
 // reading the PNG and writing the result as PNG (what the peers' times
-// include, besides starting their process). A peer that is missing is
-// reported as such. Prints a Markdown table.
+// include, besides starting their process). Every time is the best of three
+// runs, wall and CPU time apart; the last column sets the reduction's CPU
+// time against convert's. A peer that is missing is reported as such. Prints
+// a Markdown table.
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "bench_timing.h"
 #include "imaging/color_reduce.h"
 
 namespace {
@@ -60,8 +61,9 @@ int CountColours(const QImage& image) {
     return n;
 }
 
-// The engine on an RGB888 image; the result as an indexed image.
-QImage ReduceWithEngine(const QImage& rgb, int colours, double* seconds) {
+// The engine on an RGB888 image; the result as an indexed image, the time of
+// the reduction itself in `times`.
+QImage ReduceWithEngine(const QImage& rgb, int colours, benchtiming::Times* times) {
     const int w = rgb.width(), h = rgb.height();
     const size_t row24 = (size_t(w) * 3 + 3) & ~size_t(3), row8 = (size_t(w) + 3) & ~size_t(3);
     std::vector<uint8_t> source(row24 * size_t(h)), pixels(row8 * size_t(h)), palette(1024);
@@ -70,12 +72,11 @@ QImage ReduceWithEngine(const QImage& rgb, int colours, double* seconds) {
         uint8_t* q = source.data() + size_t(h - 1 - y) * row24;
         for (int x = 0; x < w; ++x) q[x * 3] = p[x * 3 + 2], q[x * 3 + 1] = p[x * 3 + 1], q[x * 3 + 2] = p[x * 3];
     }
-    QElapsedTimer timer;
-    timer.start();
-    int ok = ReduceImageColors(source.data(), pixels.data(), w, h,
-                               reinterpret_cast<PaletteEntry*>(palette.data()), colours, 24, 0);
-    *seconds = double(timer.nsecsElapsed()) / 1e9;
-    if (!ok) return {};
+    *times = benchtiming::Measure([&] {
+        return ReduceImageColors(source.data(), pixels.data(), w, h,
+                                 reinterpret_cast<PaletteEntry*>(palette.data()), colours, 24, 0) != 0;
+    });
+    if (!times->ok()) return {};
     QImage out(w, h, QImage::Format_Indexed8);
     QList<QRgb> table;
     for (int i = 0; i < 256; ++i) table.append(qRgb(palette[size_t(i) * 4 + 2], palette[size_t(i) * 4 + 1], palette[size_t(i) * 4]));
@@ -84,31 +85,11 @@ QImage ReduceWithEngine(const QImage& rgb, int colours, double* seconds) {
     return out;
 }
 
-// Runs a program; its wall time, or a negative value when it failed.
-double Run(const QString& program, const QStringList& args) {
-    QProcess process;
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, args);
-    if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return -1;
-    return double(timer.nsecsElapsed()) / 1e9;
+QString Cell(const benchtiming::Times& t, double psnr) {
+    if (!t.ok()) return "failed";
+    return QString("%1 / %2 dB").arg(benchtiming::Cell(t)).arg(psnr, 0, 'f', 2);
 }
 
-QString Find(const QStringList& candidates) {
-    for (const QString& c : candidates) {
-        QString path = c.startsWith('/') ? (QFileInfo(c).isExecutable() ? c : QString())
-                                         : QStandardPaths::findExecutable(c);
-        if (!path.isEmpty()) return path;
-    }
-    return {};
-}
-
-QString Cell(double seconds, double psnr) {
-    if (seconds < 0) return "failed";
-    return QString("%1 s / %2 dB").arg(seconds, 0, 'f', 3).arg(psnr, 0, 'f', 2);
-}
 
 }  // namespace
 
@@ -122,8 +103,8 @@ int main(int argc, char** argv) {
     QString work = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::tempPath() + "/kavolt-reduce-compare";
     QDir().mkpath(work);
     // The real programs, not wrappers in front of them.
-    QString pngquant = Find({"/usr/bin/pngquant", "pngquant"});
-    QString convert = Find({"/usr/bin/convert-im6.q16", "/usr/bin/convert", "convert"});
+    QString pngquant = QFileInfo(QStringLiteral("/usr/bin/pngquant")).isExecutable() ? "/usr/bin/pngquant" : "";
+    QString convert = benchtiming::ImageMagickConvert();
 
     std::vector<Source> sources;
     for (const QFileInfo& f : photos.entryInfoList({"*.png", "*.PNG"}, QDir::Files, QDir::Name)) {
@@ -144,37 +125,45 @@ int main(int argc, char** argv) {
         sources.push_back(big);
     }
 
-    std::printf("| image | size | colours | target | engine (reduce) | engine (PNG in+out) | pngquant --nofs | convert +dither -colors |\n");
-    std::printf("|---|---|---|---|---|---|---|---|\n");
+    std::printf("| image | size | colours | target | engine (reduce) | engine (PNG in+out) | pngquant --nofs | "
+                "convert +dither -colors | engine / convert (CPU) |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|\n");
     for (const Source& s : sources) {
         int distinct = CountColours(s.image);
         for (int colours : {256, 16}) {
-            double reduceSeconds = 0;
-            QElapsedTimer whole;
-            whole.start();
-            QImage loaded = QImage(s.path).convertToFormat(QImage::Format_RGB888);
-            QImage engine = ReduceWithEngine(loaded, colours, &reduceSeconds);
-            QString enginePath = work + "/engine.png";
-            engine.save(enginePath);
-            double wholeSeconds = double(whole.nsecsElapsed()) / 1e9;
+            // The engine, best of three: the reduction alone, and with reading
+            // and writing the PNG.
+            benchtiming::Times reduce{1e9, 1e9};
+            QImage engine;
+            const benchtiming::Times whole = benchtiming::BestOfTimes(3, [&] {
+                benchtiming::Times t;
+                QImage loaded = QImage(s.path).convertToFormat(QImage::Format_RGB888);
+                engine = ReduceWithEngine(loaded, colours, &t);
+                reduce.wall = std::min(reduce.wall, t.wall);
+                reduce.cpu = std::min(reduce.cpu, t.cpu);
+                return t.ok() && engine.save(work + "/engine.png");
+            });
+            if (!whole.ok()) reduce = {};
             double enginePsnr = Psnr(s.image, engine);
 
-            QString quantCell = "not installed", convertCell = "not installed";
+            QString quantCell = "not installed", convertCell = "not installed", ratio = "-";
             if (!pngquant.isEmpty()) {
                 QString out = work + "/pngquant.png";
                 QFile::remove(out);
-                double t = Run(pngquant, {"--nofs", "--force", "--output", out, QString::number(colours), s.path});
-                quantCell = Cell(t, t < 0 ? 0 : Psnr(s.image, QImage(out)));
+                benchtiming::Times t =
+                    benchtiming::BestRun(3, pngquant, {"--nofs", "--force", "--output", out, QString::number(colours), s.path});
+                quantCell = Cell(t, t.ok() ? Psnr(s.image, QImage(out)) : 0);
             }
             if (!convert.isEmpty()) {
                 QString out = work + "/convert.png";
-                double t = Run(convert, {s.path, "+dither", "-colors", QString::number(colours), out});
-                convertCell = Cell(t, t < 0 ? 0 : Psnr(s.image, QImage(out)));
+                benchtiming::Times t = benchtiming::BestRun(3, convert, {s.path, "+dither", "-colors", QString::number(colours), out});
+                convertCell = Cell(t, t.ok() ? Psnr(s.image, QImage(out)) : 0);
+                if (t.ok() && reduce.ok()) ratio = QString::number(reduce.cpu / t.cpu, 'f', 2);
             }
-            std::printf("| %s | %dx%d | %d | %d | %s | %.3f s | %s | %s |\n", qPrintable(s.name),
-                        s.image.width(), s.image.height(), distinct, colours,
-                        qPrintable(Cell(reduceSeconds, enginePsnr)), wholeSeconds, qPrintable(quantCell),
-                        qPrintable(convertCell));
+            std::printf("| %s | %dx%d | %d | %d | %s | %s | %s | %s | %s |\n", qPrintable(s.name), s.image.width(),
+                        s.image.height(), distinct, colours, qPrintable(Cell(reduce, enginePsnr)),
+                        qPrintable(benchtiming::Cell(whole)), qPrintable(quantCell), qPrintable(convertCell),
+                        qPrintable(ratio));
             std::fflush(stdout);
         }
     }

@@ -14,7 +14,6 @@
 // Best of five runs each. Prints a Markdown table.
 #include <QCoreApplication>
 #include <QImage>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <functional>
@@ -34,14 +33,13 @@ namespace {
 constexpr int kSide = 2048;
 constexpr int kHue = 36, kSaturation = -40, kLightness = 0;
 
-// The shortest of `runs` runs in milliseconds.
-double BestOf(int runs, const std::function<bool()>& run) {
-    const double seconds = benchphoto::BestOf(runs, run);
-    return seconds < 0 ? seconds : seconds * 1000;
-}
-
+using benchphoto::BestOfTimes;
+using benchphoto::BestRun;
 using benchphoto::Document;
-using benchphoto::RunConvert;
+using benchphoto::Times;
+
+// A time in milliseconds, CPU time beside it.
+QString Ms(const Times& t) { return benchphoto::Cell(t, true); }
 
 }  // namespace
 
@@ -58,7 +56,7 @@ int main(int argc, char** argv) {
     if (!copy || !masks.Take(nullptr, kSide, kSide)) return 1;
 
     // One preview step as the dialog computes it.
-    const double pixel = BestOf(5, [&] {
+    const Times pixel = BestOfTimes(5, [&] {
         ImageColors colors;
         if (!ReadImageColors(doc.image, &colors)) return false;
         uint8_t table[256];
@@ -68,12 +66,12 @@ int main(int argc, char** argv) {
                GlobalSwapBlocks(doc.layers[0], copy) && GlobalSwapBlocks(doc.layers[0], copy);
     });
     DibPaletteCopy palette;
-    const double paletteMode = BestOf(5, [&] {
+    const Times paletteMode = BestOfTimes(5, [&] {
         if (!GetDibPalette(nullptr, doc.image, &palette)) return false;
         AdjustTonePalette(&palette, kHue, kSaturation, kLightness, 0);
         return ExchangeDibPalette(nullptr, doc.image, &palette) && ExchangeDibPalette(nullptr, doc.image, &palette);
     });
-    const double negative = BestOf(5, [&] {
+    const Times negative = BestOfTimes(5, [&] {
         ImageColors colors;
         if (!ReadImageColors(doc.image, &colors)) return false;
         uint8_t table[256];
@@ -83,35 +81,35 @@ int main(int argc, char** argv) {
     });
     // The same preview pixel by pixel through the 24-bit work image.
     RgbBuffer* rgb = LayerToRgb(doc.image, doc.layers, &record);
-    const double throughRgb = BestOf(3, [&] {
+    const Times throughRgb = BestOfTimes(3, [&] {
         RgbBuffer* adjusted = AdjustToneRgbBuffer(rgb, kHue, kSaturation, kLightness, 0, masks.Protect(),
                                                   masks.Selection(), &record);
         bool ok = adjusted && RgbToLayer(doc.image, copy, adjusted, masks.Protect(), masks.Selection(), &record);
         FreeRgbBuffer(adjusted);
         return ok;
     });
-    const double toRgb = BestOf(3, [&] {
+    const Times toRgb = BestOfTimes(3, [&] {
         RgbBuffer* b = LayerToRgb(doc.image, doc.layers, &record);
         FreeRgbBuffer(b);
         return b != nullptr;
     });
 
-    std::printf("| %d x %d, %lld colours | ms |\n|---|---|\n", kSide, kSide, (long long)run.indexed.colorCount());
-    std::printf("| ours: preview step, pixel mode (table per colour, write into the copy, exchange twice) | %.2f |\n", pixel);
-    std::printf("| ours: preview step, palette mode (adjust the copy, exchange twice) | %.3f |\n", paletteMode);
-    std::printf("| ours: negative (table per colour, in place) | %.2f |\n", negative);
-    std::printf("| ours, pixel by pixel: AdjustToneRgbBuffer and RgbToLayer | %.2f |\n", throughRgb);
-    std::printf("| ours, pixel by pixel: LayerToRgb (the dialog's start-up, not needed) | %.2f |\n", toRgb);
-    const QString convert = QStandardPaths::findExecutable("convert");
+    std::printf("| %d x %d, %lld colours | time |\n|---|---|\n", kSide, kSide, (long long)run.indexed.colorCount());
+    std::printf("| ours: preview step, pixel mode (table per colour, write into the copy, exchange twice) | %s |\n", qPrintable(Ms(pixel)));
+    std::printf("| ours: preview step, palette mode (adjust the copy, exchange twice) | %s |\n", qPrintable(Ms(paletteMode)));
+    std::printf("| ours: negative (table per colour, in place) | %s |\n", qPrintable(Ms(negative)));
+    std::printf("| ours, pixel by pixel: AdjustToneRgbBuffer and RgbToLayer | %s |\n", qPrintable(Ms(throughRgb)));
+    std::printf("| ours, pixel by pixel: LayerToRgb (the dialog's start-up, not needed) | %s |\n", qPrintable(Ms(toRgb)));
+    const QString convert = benchphoto::ImageMagickConvert();
     if (convert.isEmpty()) {
         std::printf("| ImageMagick | missing |\n");
     } else {
-        double modulate = BestOf(3, [&] { return RunConvert(convert, {bmp, "-modulate", "100,60,120", out}); });
-        double negate = BestOf(3, [&] { return RunConvert(convert, {bmp, "-negate", out}); });
-        double plain = BestOf(3, [&] { return RunConvert(convert, {bmp, out}); });
-        std::printf("| ImageMagick convert -modulate 100,60,120 (BMP in, BMP out) | %.1f |\n", modulate);
-        std::printf("| ImageMagick convert -negate (BMP in, BMP out) | %.1f |\n", negate);
-        std::printf("| ImageMagick plain convert (BMP in, BMP out) | %.1f |\n", plain);
+        const Times modulate = BestRun(3, convert, {bmp, "-modulate", "100,60,120", out});
+        const Times negate = BestRun(3, convert, {bmp, "-negate", out});
+        const Times plain = BestRun(3, convert, {bmp, out});
+        std::printf("| ImageMagick convert -modulate 100,60,120 (BMP in, BMP out) | %s |\n", qPrintable(Ms(modulate)));
+        std::printf("| ImageMagick convert -negate (BMP in, BMP out) | %s |\n", qPrintable(Ms(negate)));
+        std::printf("| ImageMagick plain convert (BMP in, BMP out) | %s |\n", qPrintable(Ms(plain)));
     }
     FreeRgbBuffer(rgb);
     masks.Release();

@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -82,8 +81,10 @@ struct Document {
 
 }  // namespace
 
-using benchtiming::BestOf;
-using benchtiming::RunConvert;
+using benchtiming::BestOfTimes;
+using benchtiming::BestRun;
+using benchtiming::Cell;
+using benchtiming::Times;
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -93,15 +94,15 @@ int main(int argc, char** argv) {
     program.SetProfileFile(profile.filePath("pm32.ini"));
     SetMapToolSetting(1);  // images up to 4096 x 4096
     QDir work(argc > 1 ? argv[1] : QDir::tempPath());
-    const QString convert = QStandardPaths::findExecutable("convert");
+    const QString convert = benchtiming::ImageMagickConvert();
 
-    std::printf("| %d x %d layer | press and release, s | of which grow, edges, rectangle, s | selected pixels |\n"
+    std::printf("| %d x %d layer | press and release | of which grow, edges, rectangle | selected pixels |\n"
                 "|---|---|---|---|\n",
                 kSize, kSize);
     for (benchwand::Scene (*make)() : {benchwand::WholeLayer, benchwand::Serpentine, benchwand::RandomMaze}) {
         const benchwand::Scene scene = make();
         Document d(scene);
-        const double all = BestOf(5, [&] { d.Drop(); }, [&] {
+        const Times all = BestOfTimes(5, [&] { d.Drop(); }, [&] {
             d.view->OnWandToolDown(scene.x, scene.y, scene.x, scene.y);
             d.view->OnWandToolUp(scene.x, scene.y);
             return d.doc->m_hFloatImage != nullptr;
@@ -116,7 +117,7 @@ int main(int argc, char** argv) {
         std::vector<uint8_t> selBytes(size_t(kSize / 8) * kSize), edgeBytes(selBytes.size());
         const document::MaskBits sel{selBytes.data(), selBytes.size(), kSize, kSize};
         const document::MaskBits edges{edgeBytes.data(), edgeBytes.size(), kSize, kSize};
-        const double grow = BestOf(
+        const Times grow = BestOfTimes(
             5,
             [&] {
                 std::memset(selBytes.data(), 0, selBytes.size());
@@ -130,8 +131,8 @@ int main(int argc, char** argv) {
             });
         size_t count = 0;
         for (uint8_t b : selBytes) count += size_t(__builtin_popcount(b));
-        std::printf("| %s (%d x %d) | %.3f | %.3f | %zu |\n", scene.name, r.right - r.left, r.bottom - r.top, all,
-                    grow, count);
+        std::printf("| %s (%d x %d) | %s | %s | %zu |\n", scene.name, r.right - r.left, r.bottom - r.top,
+                    qPrintable(Cell(all)), qPrintable(Cell(grow)), count);
 
         if (convert.isEmpty()) continue;
         QImage picture(kSize, kSize, QImage::Format_Grayscale8);
@@ -141,10 +142,11 @@ int main(int argc, char** argv) {
         const QString in = work.filePath("wand_compare_in.bmp"), out = work.filePath("wand_compare_out.bmp");
         picture.convertToFormat(QImage::Format_RGB888).save(in, "BMP");
         const QString draw = QStringLiteral("color %1,%2 floodfill").arg(scene.x).arg(scene.y);
-        const double flood = BestOf(3, [] {}, [&] { return RunConvert(convert, {in, "-fill", "red", "-draw", draw, out}); });
-        const double copy = BestOf(3, [] {}, [&] { return RunConvert(convert, {in, out}); });
-        std::printf("| %s: ImageMagick floodfill (its file work %.3f) | %.3f | %.3f beyond the file work | - |\n",
-                    scene.name, copy, flood, flood - copy);
+        const Times flood = BestRun(3, convert, {in, "-fill", "red", "-draw", draw, out});
+        const Times copy = BestRun(3, convert, {in, out});
+        std::printf("| %s: ImageMagick floodfill (its file work %s) | %s | %s beyond the file work | - |\n",
+                    scene.name, qPrintable(Cell(copy)), qPrintable(Cell(flood)),
+                    qPrintable(Cell(benchtiming::Beyond(flood, copy))));
         QFile::remove(in);
         QFile::remove(out);
     }

@@ -1,8 +1,10 @@
 #include "framework/application.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "framework/child_frame.h"
 #include "framework/doc_template.h"
@@ -26,17 +28,63 @@ std::string utf8(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
-Application::Application() {
+// When idle work is due. An event the program handles may change what the
+// bars show: idle work is then due when the event loop is next about to
+// wait. Timer ticks (the guide palette's come every 10 ms), objects coming
+// and going, drawing and layout, which idle work itself brings about, and the
+// events handled during idle work make nothing due, so that an editor with
+// nothing to do sleeps.
+class Application::IdleWatch : public QObject {
+public:
+    explicit IdleWatch(Application& app) : app_(app) {
+        timer.setSingleShot(true);
+        timer.setInterval(100);
+        connect(&timer, &QTimer::timeout, this, [this] { app_.RunIdle(); });
+        if (QCoreApplication* core = QCoreApplication::instance()) core->installEventFilter(this);
+        if (QAbstractEventDispatcher* loop = QAbstractEventDispatcher::instance())
+            connect(loop, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+                if (due && !running) app_.RunIdle();
+            });
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (running || due) return false;
+        switch (event->type()) {
+        case QEvent::Paint:
+        case QEvent::UpdateRequest:
+        case QEvent::UpdateLater:
+        case QEvent::LayoutRequest:
+        case QEvent::Polish:
+        case QEvent::PolishRequest:
+        case QEvent::ChildAdded:
+        case QEvent::ChildPolished:
+        case QEvent::ChildRemoved:
+        case QEvent::DeferredDelete:
+        case QEvent::Timer:
+            break;
+        default:
+            due = true;
+            break;
+        }
+        return false;
+    }
+
+    QTimer timer;       // the next idle moment a handler asked for
+    bool due = true;    // at the start, and after events
+    bool running = false;
+
+private:
+    Application& app_;
+};
+
+Application::Application() : idle_(std::make_unique<IdleWatch>(*this)) {
     if (!theApp) theApp = this;
     ++settingsGeneration;
     appName_ = QCoreApplication::applicationName();
-    idleTimer_.setInterval(100);
-    QObject::connect(&idleTimer_, &QTimer::timeout, [this] { RunIdle(); });
-    idleTimer_.start();
 }
 
 Application::~Application() {
-    idleTimer_.stop();
+    idle_.reset();
     CloseAllDocuments();
     delete mainFrame_.data();
     templates_.clear();
@@ -78,11 +126,18 @@ int Application::Run() {
 }
 
 void Application::RunIdle() {
-    for (int count = 0; count < kIdleRounds; ++count)
-        if (!OnIdle(count)) break;
+    if (!idle_ || idle_->running) return;
+    idle_->running = true;
+    idle_->due = false;
+    idle_->timer.stop();
+    bool more = false;
+    for (int count = 0; count < kIdleRounds && (more = OnIdle(count)); ++count) {
+    }
+    idle_->running = false;
+    if (more) idle_->timer.start();
 }
 
-void Application::SetIdleInterval(int ms) { idleTimer_.setInterval(ms < 1 ? 1 : ms); }
+void Application::SetIdleInterval(int ms) { idle_->timer.setInterval(ms < 1 ? 1 : ms); }
 
 void Application::SetMainFrame(MdiFrame* frame) {
     if (mainFrame_ && mainFrame_.data() != frame) delete mainFrame_.data();

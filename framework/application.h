@@ -50,10 +50,14 @@ public:
 
     // InitInstance, the event loop, ExitInstance.
     int Run();
-    // One idle moment: OnIdle(0), OnIdle(1), ... A timer calls it from the
-    // event loop; tests may call it directly.
+    // One idle moment: OnIdle(0), OnIdle(1), ... The event loop calls it when
+    // it is about to wait after handling events; while the last OnIdle of a
+    // moment still asks for more, the next moment comes after the idle
+    // interval. Nothing runs while nothing is pending. Tests may call it
+    // directly.
     void RunIdle();
-    // Time between idle moments (default 100 ms).
+    // Time before an idle moment that a handler asked for, or that a timer's
+    // tick made due (default 100 ms).
     void SetIdleInterval(int ms);
 
     // The main frame; the application deletes it when it goes.
@@ -127,7 +131,8 @@ private:
     QString appName_;
     QString profileFile_;
     std::unique_ptr<RecentFileList> recent_;
-    QTimer idleTimer_;
+    class IdleWatch;
+    std::unique_ptr<IdleWatch> idle_;
 };
 
 }  // namespace framework

@@ -165,7 +165,7 @@ int32_t ReducerPrepareNodes(void) {
     for (size_t i = 0; i < e.usedBits.count; ++i) {
         for (uint64_t word = e.usedBits[i]; word; word &= word - 1) {
             *node++ = ColorNode{.key = uint32_t(i * 64 + size_t(std::countr_zero(word))),
-                                .merged = false, .nearest = nullptr, .nextInCell = nullptr,
+                                .merged = false, .nearest = nullptr,
                                 .position = 0, .distance = 0, .weight = 0, .cost = 0};
         }
     }

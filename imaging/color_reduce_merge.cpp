@@ -4,6 +4,7 @@
 // (cheapest first; equal costs by decreasing key), so each merge costs
 // O(log n).
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -37,9 +38,27 @@ struct CellBox {
     bool operator==(const CellBox&) const = default;
 };
 
+// Bits lo .. hi (inclusive, 0 .. 63) of a row's word of occupied cells.
+inline uint64_t CellRange(int lo, int hi) { return (~uint64_t(0) >> (63 - hi)) & (~uint64_t(0) << lo); }
+
+// What the grid is kept in: each cell's list of the live nodes whose colour
+// falls in it, as slots in increasing key order (slot i + 1 is node i, slot 0
+// ends a list); one word per row of cells along blue, a bit set for each cell
+// that holds a node, so that a search passes over empty cells a row at a
+// time; and the nodes' keys and list links, in arrays of their own that stay
+// in cache while the search runs.
+struct GridStore {
+    uint32_t* cells;
+    uint64_t* occupied;
+    const uint32_t* keys;
+    uint32_t* next;
+};
+
 class Grid {
 public:
-    explicit Grid(EngineState& e) : e_(&e), bits_(e.gridBits) {
+    Grid(EngineState& e, const GridStore& store)
+        : e_(&e), cells_(store.cells), occupied_(store.occupied), keys_(store.keys), next_(store.next),
+          bits_(e.gridBits) {
         dims_[0] = 1 << bits_;
         dims_[1] = 1 << (bits_ - 1);
         dims_[2] = 1 << (bits_ - 2);
@@ -56,11 +75,13 @@ public:
         c[1] = Red(key) >> shift_[1];
         c[2] = Blue(key) >> shift_[2];
     }
-    GridCell& Cell(uint32_t key) const {
+    uint32_t& Cell(uint32_t key) const {
         int c[3];
         CellOf(key, c);
-        return e_->grid[CellIndex(c[0], c[1], c[2])];
+        return cells_[CellIndex(c[0], c[1], c[2])];
     }
+    size_t RowIndex(int g, int r) const { return size_t(g) * size_t(dims_[1]) + size_t(r); }
+    size_t RowWords() const { return size_t(dims_[0]) * size_t(dims_[1]); }
     CellBox Cube(const int c[3], int half) const {
         CellBox box;
         for (int a = 0; a < 3; ++a) {
@@ -78,9 +99,10 @@ public:
     // Looks at every node of the cells of `box` that lie outside `inner`.
     // Planes, rows and cells that cannot hold a strictly nearer node are
     // passed over.
-    void Scan(const CellBox& box, const CellBox& inner, const ColorNode* self, ColorNode*& best,
+    void Scan(const CellBox& box, const CellBox& inner, uint32_t self, uint32_t& best,
               uint32_t& bestDistance) const {
-        const int own[3] = {Green(self->key), Red(self->key), Blue(self->key)};
+        const uint32_t key = keys_[self];
+        const int own[3] = {Green(key), Red(key), Blue(key)};
         auto gap = [&](int axis, int cell) {
             int lo = cell << shift_[axis], hi = lo + (1 << shift_[axis]) - 1;
             int d = own[axis] < lo ? lo - own[axis] : own[axis] > hi ? own[axis] - hi : 0;
@@ -94,17 +116,18 @@ public:
                 uint32_t dr = dg + 4 * gap(1, r);
                 if (dr >= bestDistance) continue;
                 bool rowInside = gInside && r >= inner.lo[1] && r <= inner.hi[1];
-                size_t rowBase = CellIndex(g, r, 0);
-                for (int b = box.lo[2]; b <= box.hi[2]; ++b) {
-                    if (rowInside && b >= inner.lo[2] && b <= inner.hi[2]) {
-                        b = inner.hi[2];
-                        continue;
-                    }
+                // The occupied cells of the row in the box and outside
+                // `inner`, in increasing blue.
+                uint64_t cells = occupied_[RowIndex(g, r)] & CellRange(box.lo[2], box.hi[2]);
+                if (rowInside && inner.lo[2] <= inner.hi[2]) cells &= ~CellRange(inner.lo[2], inner.hi[2]);
+                const uint32_t* row = cells_ + CellIndex(g, r, 0);
+                for (; cells; cells &= cells - 1) {
+                    const int b = std::countr_zero(cells);
                     if (dr + gap(2, b) >= bestDistance) continue;
-                    for (ColorNode* n = e_->grid[rowBase + size_t(b)].first; n; n = n->nextInCell) {
-                        if (n == self) continue;
-                        uint32_t d = ColorDistance(self->key, n->key);
-                        if (d < bestDistance) bestDistance = d, best = n;
+                    for (uint32_t s = row[b]; s; s = next_[s]) {
+                        if (s == self) continue;
+                        uint32_t d = ColorDistance(key, keys_[s]);
+                        if (d < bestDistance) bestDistance = d, best = s;
                     }
                 }
             }
@@ -113,16 +136,17 @@ public:
 
     // The nearest other node in the grid, its distance and the node's cost.
     void FindNearest(ColorNode* node) const {
+        const uint32_t self = SlotOf(node);
         int c[3];
-        CellOf(node->key, c);
-        ColorNode* best = nullptr;
+        CellOf(keys_[self], c);
+        uint32_t best = 0;
         uint32_t bestDistance = kNoDistance;
         const CellBox whole = Whole();
         CellBox inner, cube;
         int half = 1;
         for (;; ++half) {
             cube = Cube(c, half);
-            Scan(cube, inner, node, best, bestDistance);
+            Scan(cube, inner, self, best, bestDistance);
             if (best || cube == whole) break;
             inner = cube;
         }
@@ -130,49 +154,70 @@ public:
             uint64_t reach = uint64_t(half) << shift_[0];
             if (16 * reach * reach < bestDistance) {
                 int far = int(uint32_t(std::sqrt(double(bestDistance / 16))) >> shift_[0]) + 1;
-                if (far > half) Scan(Cube(c, far), cube, node, best, bestDistance);
+                if (far > half) Scan(Cube(c, far), cube, self, best, bestDistance);
             }
         }
-        node->nearest = best;
+        node->nearest = best ? &e_->nodes[best - 1] : nullptr;
         node->distance = best ? bestDistance : kNoDistance;
         node->cost = MergeCost(node->distance, node->weight);
     }
 
-    void Insert(ColorNode* node) const {
-        GridCell& cell = Cell(node->key);
-        node->nextInCell = cell.first;
-        cell.first = node;
-        cell.count++;
+    // Nodes go in in decreasing key order, so that each list is in
+    // increasing key order.
+    void Insert(const ColorNode* node) const {
+        const uint32_t slot = SlotOf(node);
+        int c[3];
+        CellOf(keys_[slot], c);
+        uint32_t& cell = cells_[CellIndex(c[0], c[1], c[2])];
+        next_[slot] = cell;
+        cell = slot;
+        occupied_[RowIndex(c[0], c[1])] |= uint64_t(1) << c[2];
     }
-    void Remove(ColorNode* node) const {
-        GridCell& cell = Cell(node->key);
-        for (ColorNode** link = &cell.first; *link; link = &(*link)->nextInCell) {
-            if (*link == node) {
-                *link = node->nextInCell;
-                node->nextInCell = nullptr;
-                cell.count--;
+    void Remove(const ColorNode* node) const {
+        const uint32_t slot = SlotOf(node);
+        int c[3];
+        CellOf(keys_[slot], c);
+        uint32_t& cell = cells_[CellIndex(c[0], c[1], c[2])];
+        for (uint32_t* link = &cell; *link; link = &next_[*link]) {
+            if (*link == slot) {
+                *link = next_[slot];
+                next_[slot] = 0;
+                if (!cell) occupied_[RowIndex(c[0], c[1])] &= ~(uint64_t(1) << c[2]);
                 return;
             }
         }
     }
+    // Empties the cells of the live nodes: the whole grid is then empty.
+    void Clear() const {
+        for (size_t i = e_->nodeCount; i-- > 0;)
+            if (!e_->nodes[i].merged) Cell(keys_[i + 1]) = 0;
+        std::fill_n(occupied_, RowWords(), uint64_t(0));
+    }
     size_t CellCount() const { return size_t(dims_[0]) * size_t(dims_[1]) * size_t(dims_[2]); }
 
 private:
+    uint32_t SlotOf(const ColorNode* node) const { return uint32_t(node - e_->nodes.data) + 1; }
+
     EngineState* e_;
+    uint32_t* cells_;
+    uint64_t* occupied_;
+    const uint32_t* keys_;
+    uint32_t* next_;
     int bits_;
     int dims_[3];
     int shift_[3];
 };
 
-// Fills the grid at `bits` resolution with the live nodes (the block was
-// sized for the first, finest resolution).
-Grid BuildGrid(EngineState& e, int bits) {
+// Fills the grid at `bits` resolution with the live nodes. The store was
+// sized for the first, finest resolution and is zero-filled when allocated;
+// `grid`, when given, is the grid filled until now, emptied first.
+Grid BuildGrid(EngineState& e, int bits, const GridStore& store, const Grid* grid = nullptr) {
+    if (grid) grid->Clear();
     e.gridBits = bits;
-    Grid grid(e);
-    std::fill_n(e.grid.data, grid.CellCount(), GridCell{0, nullptr});
+    Grid built(e, store);
     for (size_t i = e.nodeCount; i-- > 0;)
-        if (!e.nodes[i].merged) grid.Insert(&e.nodes[i]);
-    return grid;
+        if (!e.nodes[i].merged) built.Insert(&e.nodes[i]);
+    return built;
 }
 
 // One place in the cost order. An entry goes stale when its node is merged
@@ -184,9 +229,11 @@ struct CostEntry {
 };
 
 // Cost order: cheapest first, equal costs by decreasing key.
-bool Before(const CostEntry& a, const CostEntry& b) {
+inline bool Before(const CostEntry& a, const CostEntry& b) {
     return a.cost != b.cost ? a.cost < b.cost : a.key > b.key;
 }
+constexpr auto kBefore = [](const CostEntry& a, const CostEntry& b) { return Before(a, b); };
+constexpr auto kAfter = [](const CostEntry& a, const CostEntry& b) { return Before(b, a); };
 
 // The cost order: the first order sorted once and read from the front, and
 // a heap of the nodes queued again after their cost changed. Each merge
@@ -195,7 +242,7 @@ class CostOrder {
 public:
     CostOrder(CostEntry* sorted, size_t count, CostEntry* heap)
         : sorted_(sorted), count_(count), heap_(heap) {
-        std::sort(sorted_, sorted_ + count_, Before);
+        std::sort(sorted_, sorted_ + count_, kBefore);
     }
     // The cheapest live entry, or null when none is left.
     const CostEntry* Peek(const ColorNode* nodes) {
@@ -214,18 +261,16 @@ public:
         if (top == &sorted_[next_] && next_ < count_) {
             ++next_;
         } else {
-            std::pop_heap(heap_, heap_ + heapSize_, After);
+            std::pop_heap(heap_, heap_ + heapSize_, kAfter);
             --heapSize_;
         }
     }
     void Requeue(const ColorNode& node, uint32_t index) {
         heap_[heapSize_++] = CostEntry{node.cost, node.key, index};
-        std::push_heap(heap_, heap_ + heapSize_, After);
+        std::push_heap(heap_, heap_ + heapSize_, kAfter);
     }
 
 private:
-    static bool After(const CostEntry& a, const CostEntry& b) { return Before(b, a); }
-
     CostEntry* sorted_;
     size_t count_;
     size_t next_ = 0;
@@ -308,12 +353,18 @@ bool MergeNodes() {
     const size_t target = size_t(e.target);
     if (n == 0 || target == 0) return false;
 
+    // Slot i + 1 is node i.
+    EngineBlock<uint32_t> keys, next;
+    EngineBlock<uint64_t> occupied;
+    if (!keys.Allocate(n + 1) || !next.Allocate(n + 1)) return false;
+    for (size_t i = 0; i < n; ++i) keys[i + 1] = e.nodes[i].key;
     e.gridBits = GridBitsFor(n);
     {
-        Grid sizing(e);
-        if (!e.grid.Allocate(sizing.CellCount())) return false;
+        Grid sizing(e, GridStore{});
+        if (!e.grid.Allocate(sizing.CellCount()) || !occupied.Allocate(sizing.RowWords())) return false;
     }
-    Grid grid = BuildGrid(e, e.gridBits);
+    const GridStore store{e.grid.data, occupied.data, keys.data, next.data};
+    Grid grid = BuildGrid(e, e.gridBits, store);
     for (size_t i = 0; i < n; ++i) grid.FindNearest(&e.nodes[i]);
 
     EngineBlock<CostEntry> sorted, requeued;
@@ -350,13 +401,16 @@ bool MergeNodes() {
                 order.Requeue(*into, uint32_t(into - e.nodes.data));
             }
             --remaining;
-            if (remaining == 8192 && e.gridBits > 7) grid = BuildGrid(e, 7);
-            else if (remaining == 2048 && e.gridBits > 6) grid = BuildGrid(e, 6);
+            if (remaining == 8192 && e.gridBits > 7) grid = BuildGrid(e, 7, store, &grid);
+            else if (remaining == 2048 && e.gridBits > 6) grid = BuildGrid(e, 6, store, &grid);
         }
     }
     sorted.Release();
     requeued.Release();
     run.Release();
+    keys.Release();
+    next.Release();
+    occupied.Release();
 
     // The survivors in cost order take the palette indices 0 .. target - 1.
     size_t survivors = 0;

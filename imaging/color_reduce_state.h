@@ -16,7 +16,6 @@ struct ColorNode {
     uint32_t key;          // blue | green << 8 | red << 16
     bool merged;           // merged away into another node
     ColorNode* nearest;    // nearest live colour; null when there is none
-    ColorNode* nextInCell; // next node of the same grid cell
     int32_t position;      // place in the cost order; after the merge, the palette index
     uint32_t distance;     // weighted squared distance to `nearest`
     uint64_t weight;       // pixels (and ramp bonuses) it stands for; 0 once merged away
@@ -57,12 +56,6 @@ struct EngineBlock {
     T& operator[](size_t i) const { return data[i]; }
 };
 
-// One grid cell: the live nodes whose colour falls in it.
-struct GridCell {
-    int32_t count;
-    ColorNode* first;
-};
-
 enum class Stage { Idle, Collecting, Prepared, Merged };
 
 struct EngineState {
@@ -80,7 +73,7 @@ struct EngineState {
     EngineBlock<uint32_t> rank;       // set bits before each word of usedBits
     EngineBlock<ColorNode> nodes;     // increasing key order
     size_t nodeCount = 0;
-    EngineBlock<GridCell> grid;
+    EngineBlock<uint32_t> grid;       // the merge's grid of colour cells
     // The survivors after the merge, by palette index.
     ColorNode* survivors[256] = {};
     int gridBits = 0;                 // 6, 7 or 8

@@ -7,40 +7,83 @@ namespace tools {
 
 namespace {
 
-// Writes `count` layer indices over `out` by the layer's draw mode.
-inline void ComposeOnto(uint8_t* out, const uint8_t* in, int count, uint8_t drawMode) {
-    if (drawMode == LAYER_DRAW_NORMAL) {
-        std::memcpy(out, in, size_t(count));
-        return;
-    }
-    if (drawMode != LAYER_DRAW_INDEX0_CLEAR) return;
-    // Sixteen pixels at a time: the nonzero indices of the layer select
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+
+// Layers composed in one pass over a composite row: each pass reads the row
+// once and writes it once, whatever the number of layers above it.
+constexpr int kLayersPerPass = 8;
+
+// Composite bytes composed together: a strip of rows this large stays in the
+// first-level cache while the layers' rows stream over it.
+constexpr int kStripBytes = 16384;
+
+// Writes the nonzero indices of `layers` rows (bottom layer first) over
+// `count` composite pixels.
+inline void ComposeIndex0Clear(uint8_t* out, const uint8_t* const* in, int layers, int count) {
+    // Sixteen pixels at a time: the nonzero indices of each layer select
     // between it and what lies below.
-    typedef uint8_t Bytes16 __attribute__((vector_size(16)));
     int i = 0;
     for (; i + 16 <= count; i += 16) {
-        Bytes16 a, b;
-        std::memcpy(&a, in + i, 16);
+        Bytes16 b;
         std::memcpy(&b, out + i, 16);
-        Bytes16 keep = (Bytes16)(a == 0);
-        b = (a & ~keep) | (b & keep);
+        for (int k = 0; k < layers; ++k) {
+            Bytes16 a;
+            std::memcpy(&a, in[k] + i, 16);
+            Bytes16 keep = (Bytes16)(a == 0);
+            b = (a & ~keep) | (b & keep);
+        }
         std::memcpy(out + i, &b, 16);
     }
     for (; i < count; ++i)
-        if (in[i]) out[i] = in[i];
+        for (int k = 0; k < layers; ++k)
+            if (in[k][i]) out[i] = in[k][i];
+}
+
+// The first layer that decides the composite: the topmost participating
+// layer in mode 0 covers everything beneath it.
+size_t FirstDecidingLayer(const LayerStack& stack) {
+    for (size_t i = stack.layers.size(); i-- > 0;)
+        if (stack.Participates(i) && stack.layers[i].header->drawMode == LAYER_DRAW_NORMAL) return i;
+    return 0;
+}
+
+// Recomposes pixels x .. x + count - 1 of rows top .. bottom - 1, walking
+// the rows in increasing address order (the rows are stored bottom-up).
+void ComposeRows(const LayerStack& stack, int x, int top, int bottom, int count) {
+    const size_t bytes = size_t(count);
+    size_t i = FirstDecidingLayer(stack);
+    if (i < stack.layers.size() && stack.Participates(i) &&
+        stack.layers[i].header->drawMode == LAYER_DRAW_NORMAL) {
+        for (int y = bottom - 1; y >= top; --y)
+            std::memcpy(stack.CompositeRow(y) + x, stack.LayerRow(stack.layers[i], y) + x, bytes);
+        ++i;
+    } else {
+        for (int y = bottom - 1; y >= top; --y) std::memset(stack.CompositeRow(y) + x, 0, bytes);
+    }
+    // The layers in mode 1 above, a pass at a time; other modes draw nothing.
+    const LayerPlane* pass[kLayersPerPass];
+    int layers = 0;
+    auto compose = [&] {
+        for (int y = bottom - 1; y >= top; --y) {
+            const uint8_t* rows[kLayersPerPass];
+            for (int k = 0; k < layers; ++k) rows[k] = stack.LayerRow(*pass[k], y) + x;
+            ComposeIndex0Clear(stack.CompositeRow(y) + x, rows, layers, count);
+        }
+        layers = 0;
+    };
+    for (; i < stack.layers.size(); ++i) {
+        if (!stack.Participates(i) || stack.layers[i].header->drawMode != LAYER_DRAW_INDEX0_CLEAR) continue;
+        pass[layers++] = &stack.layers[i];
+        if (layers == kLayersPerPass) compose();
+    }
+    if (layers) compose();
 }
 
 }  // namespace
 
 void ComposeRun(const LayerStack& stack, int x, int y, int count) {
     if (!stack.hasLayers || count <= 0) return;
-    uint8_t* out = stack.CompositeRow(y) + x;
-    std::memset(out, 0, size_t(count));
-    for (size_t i = 0; i < stack.layers.size(); ++i) {
-        if (!stack.Participates(i)) continue;
-        const LayerPlane& layer = stack.layers[i];
-        ComposeOnto(out, stack.LayerRow(layer, y) + x, count, layer.header->drawMode);
-    }
+    ComposeRows(stack, x, y, y + 1, count);
 }
 
 void RecomposeLayers(const LayerStack& stack, const DibRect* rect) {
@@ -53,9 +96,9 @@ void RecomposeLayers(const LayerStack& stack, const DibRect* rect) {
         bottom = std::min(rect->bottom, stack.height);
     }
     if (right <= left || bottom <= top) return;
-    // Row by row, so that the composite row stays in the cache while every
-    // layer's row passes over it.
-    for (int y = top; y < bottom; ++y) ComposeRun(stack, left, y, right - left);
+    // In strips of rows from the bottom row (the lowest address) up.
+    const int rows = std::max(1, kStripBytes / (right - left));
+    for (int end = bottom; end > top; end -= rows) ComposeRows(stack, left, std::max(top, end - rows), end, right - left);
 }
 
 int GetPixelIndex(const LayerStack& stack, int x, int y) {

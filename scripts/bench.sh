@@ -16,6 +16,14 @@
 # ImageMagick's flood fill.
 # --wand-compare: instead times the magic wand's press and release on such
 # layers against ImageMagick's flood fill.
+# --gif-large-compare [photo]: instead makes a large animated GIF (100 frames
+# of 1024 x 1024 scrolled over the photo, one global table by gifsicle) and
+# times the GIF codec's decoding and encoding of it against giflib, then its
+# opening through Loopcast.FLT against giflib's whole read (time and memory).
+# --recompose-compare: instead times recomposing 1, 10 and 99 layers of
+# 2048 x 2048 beside copying the same layer buffers with memcpy.
+# --idle-compare [document]: instead measures the editor's CPU use while it
+# sits idle with a document open (Xvfb).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup.sh"
@@ -41,5 +49,21 @@ if [[ "${1:-}" == --fill-compare ]]; then
 fi
 if [[ "${1:-}" == --wand-compare ]]; then
   exec "$root/build-bench/bin/wand_compare"
+fi
+if [[ "${1:-}" == --gif-large-compare ]]; then
+  photo="${2:-$root/../shared/testdata/photos/harvesters.png}"
+  gif="$root/build-bench/scrolled-$(basename "${photo%.*}").gif"
+  [[ -s "$gif" ]] || /usr/bin/python3 "$root/bench/make_scrolled_gif.py" "$photo" "$gif"
+  KAVOLT_LARGE_GIF="$gif" "$root/build-bench/bin/kavolt_bench" --benchmark_filter="Gif.*/$(basename "$gif")" \
+    --benchmark_repetitions=3
+  exec "$root/build-bench/bin/loopcast_open_compare" "$gif"
+fi
+if [[ "${1:-}" == --recompose-compare ]]; then
+  exec "$root/build-bench/bin/kavolt_bench" --benchmark_filter='BM_(RecomposeWholeImage|CopyLayersWholeImage)' \
+    --benchmark_repetitions=3
+fi
+if [[ "${1:-}" == --idle-compare ]]; then
+  exec bash "$root/scripts/bench_idle_cpu.sh" "$root/build-bench/bin/kavolt" \
+    "${2:-$root/../shared/testdata/gif/wuffs/hibiscus.regular.gif}"
 fi
 exec "$root/build-bench/bin/kavolt_bench" "$@"

@@ -147,7 +147,22 @@ void FreeEverything(PluginImage* image, LoopcastState& state) {
 
 enum class Outcome { Done, Failed, Cancelled };
 
-Outcome BuildDocument(WinHandle host, const GifFile* file, PluginImage* image, LoopcastState& state) {
+// The images of the file in order. When none has a colour table of its own,
+// the frames are composed only once, and each image's pixels can go as soon
+// as its frame is in its layer: the file's pixels and the layers are then
+// never all held at once.
+std::vector<GifImage*> ImagesToRelease(const GifFile* file) {
+    std::vector<GifImage*> images;
+    for (uint32_t b = 0; b < GifBlockCount(file); ++b) {
+        GifImage* im = GifBlockAt(file, b)->image;
+        if (!im) continue;
+        if (im->hasLocalTable) return {};
+        images.push_back(im);
+    }
+    return images;
+}
+
+Outcome BuildDocument(WinHandle host, GifFile* file, PluginImage* image, LoopcastState& state) {
     GifFrameSet header;
     header.width = file->screen->width;
     header.height = file->screen->height;
@@ -155,8 +170,13 @@ Outcome BuildDocument(WinHandle host, const GifFile* file, PluginImage* image, L
     image->colors = 256;
     if (!image->image) return Outcome::Failed;
     bool allocated = true;
+    const std::vector<GifImage*> release = ImagesToRelease(file);
     GifFrameSet set = GifComposeFrames(file, [&](int frame, const GifFrameSet& s, const uint16_t* ids) {
         if (allocated) allocated = (state.layers[frame] = NewLayer(s, frame, ids)) != nullptr;
+        if (size_t(frame) < release.size()) {
+            GifFreeBlock(release[size_t(frame)]->pixels);
+            release[size_t(frame)]->pixels = nullptr;
+        }
     });
     if (!allocated) return Outcome::Failed;
     if (set.palettes.empty()) {

@@ -1,5 +1,6 @@
 #include "plugins/loopcast/lzw_encoder.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -9,6 +10,12 @@ constexpr uint32_t kLastCode = 4095;
 // Above this many filled slots one sweep over the whole table is cheaper than
 // emptying them one by one.
 constexpr uint32_t kSweepAbove = kLzwHashSlots / 8;
+constexpr int kSlotBits = std::countr_zero(kLzwHashSlots);
+static_assert(kLzwHashSlots == 1u << kSlotBits);
+
+// The first slot to probe for a key: a multiplicative hash, which spreads the
+// neighbouring keys of a photo's strings over the whole table.
+inline uint32_t Slot(uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
 
 void PutByte(LzwEncoder* enc, uint8_t b) {
     enc->buffer[enc->pending++] = b;
@@ -66,27 +73,62 @@ void LzwEncoderFeed(LzwEncoder* enc, const uint8_t* bytes, size_t n) {
     size_t i = 0;
     uint32_t prefix = enc->prefix;
     if (prefix == kLzwNoPrefix) prefix = bytes[i++];
+    // The loop's state stays in registers; it goes back to the encoder only
+    // around a table reset and at the end.
+    uint64_t accumulator = enc->accumulator;
+    uint32_t bitCount = enc->bitCount;
+    uint32_t width = enc->width;
+    uint32_t limit = enc->limit;
+    uint32_t nextFree = enc->nextFree;
+    uint32_t* const hash = enc->hash;
+    auto emit = [&](uint32_t code) {
+        accumulator |= uint64_t(code) << bitCount;
+        bitCount += width;
+        if (bitCount >= 32) {
+            for (int k = 0; k < 4; ++k) PutByte(enc, uint8_t(accumulator >> (8 * k)));
+            accumulator >>= 32;
+            bitCount -= 32;
+        }
+        if (nextFree >= limit && width < 12) {
+            ++width;
+            limit <<= 1;
+        }
+    };
     for (; i < n; ++i) {
         uint32_t b = bytes[i];
         uint32_t key = prefix << 8 | b;
-        uint32_t slot = ((key >> 12) ^ key) & (kLzwHashSlots - 1);
+        uint32_t slot = Slot(key);
         uint32_t entry;
-        while ((entry = enc->hash[slot]) != kEmptySlot && (entry >> 12) != key)
+        while ((entry = hash[slot]) != kEmptySlot && (entry >> 12) != key)
             slot = (slot + 1) & (kLzwHashSlots - 1);
         if (entry != kEmptySlot) {
             prefix = entry & 0xFFF;
             continue;
         }
-        Emit(enc, prefix);
-        if (enc->nextFree < kLastCode) {
-            enc->hash[slot] = key << 12 | enc->nextFree++;
+        emit(prefix);
+        if (nextFree < kLastCode) {
+            hash[slot] = key << 12 | nextFree++;
             enc->filled[enc->filledCount++] = uint16_t(slot);
         } else {
-            Emit(enc, enc->clearCode);
+            emit(enc->clearCode);
             ResetTable(enc);
+            width = enc->width;
+            limit = enc->limit;
+            nextFree = enc->nextFree;
         }
         prefix = b;
     }
+    // Whole bytes out, so that the rest fits the encoder's 32-bit accumulator.
+    while (bitCount >= 8) {
+        PutByte(enc, uint8_t(accumulator));
+        accumulator >>= 8;
+        bitCount -= 8;
+    }
+    enc->accumulator = uint32_t(accumulator);
+    enc->bitCount = bitCount;
+    enc->width = width;
+    enc->limit = limit;
+    enc->nextFree = nextFree;
     enc->prefix = prefix;
 }
 

@@ -1,15 +1,16 @@
 // Variable-width LZW encoder of GIF image data, writing length-prefixed
 // sub-blocks of at most 255 bytes to a stream. The string table is an
-// open-addressed hash of 8192 slots; codes never pass 12 bits. One encoder
-// may encode image after image: its table is emptied in full only the first
-// time, and afterwards only in the slots the previous stream filled, so that a
-// small image costs little more than its bytes.
+// open-addressed hash of 16384 slots (at most a quarter full, so probes stay
+// short); codes never pass 12 bits. One encoder may encode image after image:
+// its table is emptied in full only the first time, and afterwards only in
+// the slots the previous stream filled, so that a small image costs little
+// more than its bytes.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 
-constexpr uint32_t kLzwHashSlots = 8192;
+constexpr uint32_t kLzwHashSlots = 16384;
 constexpr uint32_t kLzwNoPrefix = 4097;
 // Codes a table holds at most between two clears.
 constexpr uint32_t kLzwMaxEntries = 4096;

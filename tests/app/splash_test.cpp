@@ -1,9 +1,12 @@
-// The splash window: its picture, its time and the presses that close it.
+// The splash window: its picture, its time, its closing in the running
+// editor and the presses that close it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include "app/splash_control.h"
 #include "app_fixture.h"
@@ -72,6 +75,23 @@ TEST_F(SplashTest, IdleClosesItOnceItsTimeIsUp) {
     EXPECT_FALSE(app->OnIdle(0));
     EXPECT_FALSE(app->Splash().IsOpen());
     EXPECT_FALSE(app->OnIdle(0));
+}
+
+TEST_F(SplashTest, TheRunningEditorClosesItOnItsOwn) {
+    // Nothing else happens: the idle work the splash asks for comes back by
+    // itself until the splash's time is up.
+    app->SetIdleInterval(10);
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!app->Splash().IsOpen()) loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(100, [this] { now += 2501; });
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_FALSE(app->Splash().IsOpen());
+    EXPECT_EQ(now, 1000u + 2501u) << "the splash closed before its time";
 }
 
 TEST_F(SplashTest, PressesCloseIt) {

@@ -437,3 +437,32 @@ TEST_F(ColorReduce, PixelsOnAnEvenRampWeighMore) {
         EXPECT_EQ(std::set<uint32_t>({Entry(r.palette, 0), Entry(r.palette, 1)}), std::set<uint32_t>({X, c.survivor}));
     }
 }
+
+// The exact result is what documents saved from it hold: it must not drift
+// when the engine is made faster. Checksums (FNV-1a over the indices, then
+// the palette) of results the engine has always given.
+TEST_F(ColorReduce, ResultsStayExactlyTheSame) {
+    auto checksum = [](const Reduced& r) {
+        uint64_t h = 1469598103934665603ull;
+        for (size_t i = 0; i < r.pixels.size() + 1024; ++i)
+            h = (h ^ (i < r.pixels.size() ? r.pixels[i] : r.palette[i - r.pixels.size()])) * 1099511628211ull;
+        return h;
+    };
+    struct Case {
+        Picture picture;
+        int colours;
+        int keep;
+        uint64_t sum;
+    };
+    const Case cases[] = {
+        {Noisy(128, 100, 4, 40), 256, 0, 10259356272779436424ull},  // the grid rebuilt twice
+        {Noisy(128, 100, 5, 40), 16, 0, 4677591809958689501ull},
+        {Noisy(200, 150, 7, 70), 256, 1, 6204298175817496292ull},  // reserved colours kept
+        {Noisy(40, 30, 3, 20), 64, 0, 16274079377930953166ull},  // few colours: the coarsest grid only
+    };
+    for (const Case& c : cases) {
+        const Reduced r = Reduce24(c.picture, c.colours, c.keep);
+        ASSERT_EQ(r.result, 1);
+        EXPECT_EQ(checksum(r), c.sum) << c.picture.width << "x" << c.picture.height << " to " << c.colours;
+    }
+}
