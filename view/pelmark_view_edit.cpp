@@ -111,6 +111,21 @@ std::array<RgbaEntry, 256> DocumentPalette(const CPelmarkDoc& doc) {
     return out;
 }
 
+// What opening the clipboard as a new file takes from this copy: its size
+// and the copying document's colours.
+void NoteCopyForNewFile(const CPelmarkDoc& doc, MemHandle floating, int width, int height) {
+    LayerHeader& header = GetExchangeHeader();
+    {
+        MemLockGuard lock(floating);
+        if (lock && lock.size() >= LAYER_HEADER_SIZE) header = *lock.as<LayerHeader>();
+    }
+    header.left = header.top = 0;
+    header.right = width;
+    header.bottom = height;
+    GetExchangePalette() = DocumentPalette(doc);
+    NoteProgramClipboardCopy(doc.m_nColorMode != 0);
+}
+
 void SendToolRect(view::ViewHost* host, int a, int b) {
     WinHandle main = host ? host->FrameWindow() : nullptr;
     if (!main) return;
@@ -251,6 +266,7 @@ bool CPelmarkView::CopySelection() {
                     uint8_t(document::TestMaskBit(*doc, doc->m_hMask, sel.left + x, sel.top + y));
     }
     if (!ClipboardPutDib(dib, view::PackCopyMask(next))) return false;
+    NoteCopyForNewFile(*doc, doc->m_hFloatImage, width, height);
     if (MemHandle layer = document::CurrentLayerOf(*doc)) next.layerCopy = DuplicateGlobal(layer);
     view::ClearCopyMemory();
     view::GetCopyMemory() = std::move(next);
