@@ -463,6 +463,10 @@ void CPelmarkView::OnSelectAll() {
     document::LiftSelection(*doc, all);
     document::LiftFloatingMask(*doc, all.left, all.top, all.right, all.bottom);
     doc->m_rcFloatTarget = doc->m_rcSelection;
+    // Freshly lifted from the layer: the pixels still fill their source.
+    doc->m_Selection.firstMovePending = 1;
+    doc->m_Selection.movedSinceLift = 0;
+    doc->m_bPasted = 0;
     SendToolRect(host, doc->m_nWidth, doc->m_nHeight);
     doc->UpdateAllViews(nullptr);
     if (host) host->EditStateChanged();

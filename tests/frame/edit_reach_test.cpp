@@ -195,5 +195,57 @@ TEST_F(EditReachTest, ASelectionDefinedAsPatternIsWhatThePatternFillPaints) {
     EXPECT_EQ(Layer(doc), want);
 }
 
+// ---- Delete ---------------------------------------------------------------------------
+
+TEST_F(EditReachTest, DeleteClearsTheSelectedPixelsAsOneStep) {
+    auto pixel = [](int x, int y) { return uint8_t(1 + (x * 7 + y * 13) % 250); };
+    const Pixels original = Model(pixel);
+    auto cleared = [&](QRect r) {
+        Pixels p = original;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) p[size_t(y * kW + x)] = 0;
+        return p;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(EditReachTest&)> select;
+        Pixels after;
+    } cases[] = {
+        {"Ctrl+A", [](EditReachTest& t) { t.Key(Qt::Key_A, Qt::ControlModifier); }, cleared({0, 0, kW, kH})},
+        {"a rectangle", [](EditReachTest& t) { t.Drag({2, 3}, {6, 8}); }, cleared({2, 3, 5, 6})},
+        {"a moved rectangle",
+         [](EditReachTest& t) {
+             t.Drag({2, 3}, {6, 8});
+             t.Drag({4, 5}, {9, 6});
+         },
+         cleared({2, 3, 5, 6})},
+        {"a pasted copy",
+         [](EditReachTest& t) {
+             t.Drag({2, 3}, {6, 8});
+             t.Key(Qt::Key_C, Qt::ControlModifier);
+             t.Click({14, 1});  // puts the selection down
+             t.Key(Qt::Key_V, Qt::ControlModifier);
+         },
+         original},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPelmarkDoc* doc = ImageDocument(pixel);
+        ASSERT_TRUE(doc);
+        c.select(*this);
+        ASSERT_NE(doc->m_hFloatImage, nullptr);
+        const Pixels before = Layer(doc);
+        const int steps = doc->m_nUndoIndex;
+        Key(Qt::Key_Delete);
+        EXPECT_EQ(Layer(doc), c.after);
+        EXPECT_EQ(doc->m_hFloatImage, nullptr);
+        EXPECT_EQ(doc->m_nUndoIndex, steps + 1);
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Layer(doc), before);
+        EXPECT_NE(doc->m_hFloatImage, nullptr);
+        doc->OnCloseDocument();
+    }
+}
+
 }  // namespace
 }  // namespace frametest
