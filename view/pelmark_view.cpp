@@ -143,6 +143,10 @@ void CPelmarkView::OnInitialUpdate() {
         host->EditStateChanged();
         host->ShowCurrentTool(document::GetProgramEditState().toolIndex);
         host->FollowZoomOf(this);
+        // The document has its image now; the colour palette may have been
+        // shown while it was still being read (a question of the file
+        // format, a drop while another program was in front).
+        host->PaletteChanged();
     }
 }
 

@@ -247,5 +247,77 @@ TEST_F(EditReachTest, DeleteClearsTheSelectedPixelsAsOneStep) {
     }
 }
 
+// ---- Dropped files --------------------------------------------------------------------
+
+// Answers every question Yes as a user of a file manager does: the drop
+// comes while another program is active, and the question's box brings the
+// editor to the front before it is answered.
+class ModalYes {
+public:
+    explicit ModalYes(QWidget* editor) {
+        QApplication::setActiveWindow(nullptr);
+        QEvent away(QEvent::ApplicationDeactivate);
+        QApplication::sendEvent(qApp, &away);
+        previous_ = platform::SetMessageBoxService([this, editor](const platform::MessageBoxRequest& r) {
+            questions.push_back(r.text);
+            QEvent back(QEvent::ApplicationActivate);
+            QApplication::sendEvent(qApp, &back);
+            QApplication::setActiveWindow(editor);
+            QApplication::processEvents();
+            return MB_ANSWER_YES;
+        });
+    }
+    ~ModalYes() { platform::SetMessageBoxService(previous_); }
+    std::vector<std::string> questions;
+
+private:
+    platform::MessageBoxService previous_;
+};
+
+TEST_F(EditReachTest, ADroppedFileIsCopiedAndOpensWithItsPaletteShown) {
+    const QString gif = programDir.filePath("frames.gif");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(kvtest::TestDataPath("gif/wuffs/animated-red-blue.gif")), gif));
+    CColorPaletteBar* bar = Frame()->ColorPalette();
+    ASSERT_TRUE(bar);
+    bar->show();
+    QApplication::processEvents();
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(gif)});
+    ModalYes answers(Frame());
+    // A file manager's drag with Shift held proposes a move; the frame
+    // takes a copy.
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(300, 300), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(enter.proposedAction(), Qt::MoveAction);
+    QApplication::sendEvent(Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDragMoveEvent over(QPoint(310, 300), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(Frame(), &over);
+    EXPECT_TRUE(over.isAccepted());
+    EXPECT_EQ(over.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(310, 300), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(Frame(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    EXPECT_TRUE(QFile::exists(gif));
+    ASSERT_EQ(answers.questions.size(), 1u);
+
+    CPelmarkDoc* doc = ActiveDoc();
+    ASSERT_TRUE(doc && doc->m_hImage);
+    QApplication::processEvents();
+    // What the window shows on the screen: every swatch in the colour of
+    // its entry of the document's palette.
+    const QImage shown = bar->screen()->grabWindow(bar->winId()).toImage();
+    int wrong = 0;
+    for (int i = 0; i < 256; ++i) {
+        uint8_t r, g, b, a;
+        ASSERT_TRUE(GetDibPaletteEntry(doc->m_hImage, i, &r, &g, &b, &a));
+        if (QColor(shown.pixel(bar->CellRect(i).topLeft() + QPoint(2, 2))) != QColor(r, g, b)) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 }  // namespace
 }  // namespace frametest
