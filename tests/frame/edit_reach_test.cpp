@@ -151,6 +151,11 @@ TEST_F(EditReachTest, CtrlCThenCtrlShiftNOpensTheCopyAsANewImage) {
     ASSERT_TRUE(made && made->m_hImage);
     EXPECT_EQ(made->m_nWidth, 6);
     EXPECT_EQ(made->m_nHeight, 5);
+    // Its window is fitted to the image, which it shows whole.
+    auto* shown = dynamic_cast<CPelmarkView*>(made->GetViews().front());
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->ClientRect().contains(QRect(0, 0, 6, 5))) << shown->ClientRect().width() << "x"
+                                                                 << shown->ClientRect().height();
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 6; ++x) ASSERT_EQ(Px(made, x, y), pixel(3 + x, 2 + y)) << x << "," << y;
     for (int i = 0; i < 256; ++i) {
