@@ -9,9 +9,6 @@
 
 namespace {
 
-bool g_programCopied = false;
-bool g_sixteenColorSource = false;
-
 bool isEightBitWith256Entries(MemHandle picture) {
     MemLockGuard lock(picture);
     if (!lock || lock.size() < DIB_INFO_HEADER_SIZE) return false;
@@ -21,19 +18,6 @@ bool isEightBitWith256Entries(MemHandle picture) {
 }
 
 }  // namespace
-
-void NoteProgramClipboardCopy(bool sixteenColorSource) {
-    g_programCopied = true;
-    g_sixteenColorSource = sixteenColorSource;
-}
-
-bool HasProgramClipboardCopy() { return g_programCopied; }
-bool ProgramClipboardCopyWasSixteenColor() { return g_sixteenColorSource; }
-
-void ResetProgramClipboardCopy() {
-    g_programCopied = false;
-    g_sixteenColorSource = false;
-}
 
 MemHandle CreateImageFromExchange(bool sixteenColors) {
     const LayerHeader& header = GetExchangeHeader();

@@ -3,15 +3,8 @@
 // colours from the exchange palette that the program's last copy stored.
 #pragma once
 
+#include "imaging/dib_exchange.h"
 #include "platform/memory.h"
-
-// The copy into the clipboard records that the program itself put a
-// picture there and whether its document was in a 16-colour mode.
-void NoteProgramClipboardCopy(bool sixteenColorSource);
-bool HasProgramClipboardCopy();
-bool ProgramClipboardCopyWasSixteenColor();
-// Forgets the copy (as at start).
-void ResetProgramClipboardCopy();
 
 // A new 8-bit image of the exchange header's size (right - left by
 // bottom - top) whose first 16 entries (sixteenColors) or all 256 come from

@@ -12,6 +12,7 @@
 #include "framework/cmd_ui.h"
 #include "framework/doc_template.h"
 #include "framework/framework_strings.h"
+#include "framework/view.h"
 #include "framework/wait_cursor.h"
 #include "imaging/dib_access.h"
 #include "imaging/dib_clipboard.h"
@@ -64,6 +65,9 @@ CPelmarkDoc* CPelmarkApp::newDocumentFromImage(MemHandle image) {
     doc->InitDib();
     doc->UpdateAllViews(nullptr);
     if (doc->m_hImage) doc->CreateFirstLayer();
+    // The views were made before the image came: they fit their windows to
+    // it now.
+    for (framework::View* view : doc->GetViews()) view->OnInitialUpdate();
     return doc;
 }
 

@@ -4,6 +4,7 @@
 
 #include "document/document_host.h"
 #include "document/floating_selection.h"
+#include "document/floating_tool_ops.h"
 #include "document/pelmark_doc.h"
 #include "document/selection_mask_doc.h"
 #include "document/undo_actions.h"
@@ -132,7 +133,11 @@ void CPelmarkDoc::ClearEditLayer() {
 void CPelmarkDoc::DeleteSelectionPixels() {
     if (!PushUndo(document::kDeleteSelectionAction, QStringLiteral("选取消除"), true)) return;
     MemHandle layer = document::CurrentLayerOf(*this);
-    // The layer as it was before the selection was lifted.
+    // The spare copy is the layer without the floating selection. A
+    // selection lifted from the layer and not moved yet still fills its
+    // source there: the source goes as on a first move. A pasted block
+    // came from no place of the layer.
+    if (!m_bPasted) document::ClearSourceOnFirstMove(*this);
     if (layer && m_hLayerBackup && MemSize(layer) == MemSize(m_hLayerBackup))
         CopyGlobalContents(layer, m_hLayerBackup);
     document::ClearMask(*this);

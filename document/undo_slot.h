@@ -11,6 +11,7 @@
 #include <string>
 
 #include "document/doc_limits.h"
+#include "document/selection_lasso.h"
 #include "document/snapshot_block.h"
 #include "imaging/dib_layout.h"
 
@@ -56,6 +57,17 @@ struct UndoSlot {
     // or turned.
     int32_t floatAngle = 0;
     int32_t floatTransformed = 0;
+    // The selection tools' progress with it: the lasso outline (and a
+    // polygon being built), whether the lifted pixels still fill their
+    // source, whether it moved and how far.
+    LassoList lasso;
+    int32_t polygonCount = 0;
+    LassoPoint previousVertex;
+    LassoPoint firstPoint;
+    int32_t firstMovePending = 0;
+    int32_t movedSinceLift = 0;
+    int32_t floatOffsetX = 0;
+    int32_t floatOffsetY = 0;
 
     // Document values.
     int32_t editLayer = 0;

@@ -54,6 +54,7 @@ std::vector<framework::MenuItem> MainMenu() {
             MenuCommand(34014, "全选(A)\tCtrl+A"),
             MenuCommand(34015, "取消选择(F)\tCtrl+D"),
             MenuCommand(32888, "反向选择"),
+            MenuCommand(32845, "将选中部分定义为图案"),
             MenuSeparator(),
             MenuPopup("粘贴方式", {
                 MenuCommand(34018, "不透明粘贴"),

@@ -329,15 +329,24 @@ QStringList droppedFiles(const QMimeData* data) {
 }
 }  // namespace
 
-void MdiFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+// Files are only ever read: a drop is taken as a copy, whatever the source
+// proposes, so that no source takes a move as leave to delete the file.
+bool MdiFrame::acceptFileDrop(QDropEvent* event) {
+    if (!(event->possibleActions() & Qt::CopyAction) || droppedFiles(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
 
+void MdiFrame::dragEnterEvent(QDragEnterEvent* event) { acceptFileDrop(event); }
+
+void MdiFrame::dragMoveEvent(QDragMoveEvent* event) { acceptFileDrop(event); }
+
 void MdiFrame::dropEvent(QDropEvent* event) {
-    QStringList paths = droppedFiles(event->mimeData());
-    if (paths.isEmpty()) return;
-    event->acceptProposedAction();
-    OnDropFiles(paths);
+    if (acceptFileDrop(event)) OnDropFiles(droppedFiles(event->mimeData()));
 }
 
 void MdiFrame::OnDropFiles(const QStringList& paths) {

@@ -104,10 +104,13 @@ protected:
     // and opens each through the application.
     virtual void OnDropFiles(const QStringList& paths);
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     friend class ChildFrame;
+    // Accepts a drop of local files as a copy; false (ignored) otherwise.
+    static bool acceptFileDrop(QDropEvent* event);
     void onSubWindowActivated(QMdiSubWindow* window);
     void setActiveChild(ChildFrame* frame);
     void childGoing(ChildFrame* frame);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/dib_clipboard.h"
 #include "imaging/dib_convert.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
@@ -143,6 +144,24 @@ ExchangePalette& GetExchangePalette() {
 LayerHeader& GetExchangeHeader() {
     static LayerHeader header{};
     return header;
+}
+
+namespace {
+bool g_programCopied = false;
+bool g_sixteenColorSource = false;
+}  // namespace
+
+void NoteProgramClipboardCopy(bool sixteenColorSource) {
+    g_programCopied = true;
+    g_sixteenColorSource = sixteenColorSource;
+}
+
+bool HasProgramClipboardCopy() { return g_programCopied && ClipboardHasOwnDib(); }
+bool ProgramClipboardCopyWasSixteenColor() { return g_sixteenColorSource; }
+
+void ResetProgramClipboardCopy() {
+    g_programCopied = false;
+    g_sixteenColorSource = false;
 }
 
 ExchangeColorReducer SetExchangeColorReducer(ExchangeColorReducer reducer) {

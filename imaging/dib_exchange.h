@@ -25,6 +25,16 @@ using ExchangePalette = std::array<ExchangePaletteEntry, 256>;
 ExchangePalette& GetExchangePalette();
 LayerHeader& GetExchangeHeader();
 
+// The program's own copy to the clipboard: the copy records that it was made
+// and whether its document was in a 16-colour mode. The copy counts while
+// the clipboard still holds the program's own data (ClipboardHasOwnDib): a
+// later copy by another program replaces it.
+void NoteProgramClipboardCopy(bool sixteenColorSource);
+bool HasProgramClipboardCopy();
+bool ProgramClipboardCopyWasSixteenColor();
+// Forgets the copy (as at start).
+void ResetProgramClipboardCopy();
+
 // The colour reducer that brings a 24-bit picture to 256 colours. It gets a
 // 24-bit DIB it must not free and, on Done, hands over a new 8-bit DIB with a
 // 256-entry table in *result (owned by the caller). NoMemory: the reduction

@@ -143,6 +143,10 @@ void CPelmarkView::OnInitialUpdate() {
         host->EditStateChanged();
         host->ShowCurrentTool(document::GetProgramEditState().toolIndex);
         host->FollowZoomOf(this);
+        // The document has its image now; the colour palette may have been
+        // shown while it was still being read (a question of the file
+        // format, a drop while another program was in front).
+        host->PaletteChanged();
     }
 }
 
@@ -427,7 +431,9 @@ void CPelmarkView::FitFrameToImage() {
     const bool maximised = IsFrameMaximized();
     const bool keepSize = GetGeneralSettings().keepWindowSize == 1;
     const bool fittedBefore = doc->m_ViewState.fitted;
-    doc->m_ViewState.fitted = true;
+    // Fitted once to its image; a window made before its image came (a new
+    // file from the clipboard or a scanner) is fitted when the image is there.
+    if (doc->m_hImage) doc->m_ViewState.fitted = true;
     if (!(keepSize && !maximised && fittedBefore) && frame) {
         if (maximised) {
             view::Offsets o = view::CentringOffsets(true, width(), height(), doc->m_nWidth,

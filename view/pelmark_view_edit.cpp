@@ -112,6 +112,21 @@ std::array<RgbaEntry, 256> DocumentPalette(const CPelmarkDoc& doc) {
     return out;
 }
 
+// What opening the clipboard as a new file takes from this copy: its size
+// and the copying document's colours.
+void NoteCopyForNewFile(const CPelmarkDoc& doc, MemHandle floating, int width, int height) {
+    LayerHeader& header = GetExchangeHeader();
+    {
+        MemLockGuard lock(floating);
+        if (lock && lock.size() >= LAYER_HEADER_SIZE) header = *lock.as<LayerHeader>();
+    }
+    header.left = header.top = 0;
+    header.right = width;
+    header.bottom = height;
+    GetExchangePalette() = DocumentPalette(doc);
+    NoteProgramClipboardCopy(doc.m_nColorMode != 0);
+}
+
 void SendToolRect(view::ViewHost* host, int a, int b) {
     WinHandle main = host ? host->FrameWindow() : nullptr;
     if (!main) return;
@@ -252,6 +267,7 @@ bool CPelmarkView::CopySelection() {
                     uint8_t(document::TestMaskBit(*doc, doc->m_hMask, sel.left + x, sel.top + y));
     }
     if (!ClipboardPutDib(dib, view::PackCopyMask(next))) return false;
+    NoteCopyForNewFile(*doc, doc->m_hFloatImage, width, height);
     if (MemHandle layer = document::CurrentLayerOf(*doc)) next.layerCopy = DuplicateGlobal(layer);
     view::ClearCopyMemory();
     view::GetCopyMemory() = std::move(next);
@@ -451,6 +467,7 @@ void CPelmarkView::OnSelectAll() {
     document::LiftFloatingMask(*doc, all.left, all.top, all.right, all.bottom);
     doc->m_rcFloatTarget = doc->m_rcSelection;
     document::BeginFloatingState(*doc, true);
+    doc->m_bPasted = 0;
     SendToolRect(host, doc->m_nWidth, doc->m_nHeight);
     doc->UpdateAllViews(nullptr);
     if (host) host->EditStateChanged();
@@ -474,6 +491,7 @@ void CPelmarkView::OnInvertSelection() {
     if (!doc || !doc->PushUndo(document::kSelectAction, QStringLiteral("反选"), true)) return;
     document::InvertMask(*doc);
     document::BeginFloatingState(*doc, true);
+    doc->m_bPasted = 0;
     const DibRect& r = doc->m_rcSelection;
     view::ViewHost* host = view::ViewHost::Installed();
     SendToolRect(host, std::max(0, Width(r)), std::max(0, Height(r)));

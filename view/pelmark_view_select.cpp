@@ -356,6 +356,7 @@ void CPelmarkView::LiftNewSelection() {
     }
     document::RenewSpareCopy(*doc);
     st.firstMovePending = 1;
+    doc->m_bPasted = 0;
     st.movedSinceLift = 0;
     st.floatOffsetX = st.floatOffsetY = 0;
     st.angle = st.dragStartAngle = 0;
