@@ -215,6 +215,7 @@ bool CPelmarkApp::PreTranslateMessage(QObject*, QEvent* event) {
     // While a scanner source is enabled its events come first.
     if (m_twain.IsSourceEnabled() && m_twain.ProcessEvent(mainFrame(), event)) {
         if (m_twain.TakeBringToFront()) BringMainWindowToFront();
+        if (!m_twain.IsSourceEnabled()) frontScannedDocument();
         return true;
     }
     if (!splash_.IsOpen()) return false;

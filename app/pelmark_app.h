@@ -14,12 +14,14 @@
 #include <optional>
 #include <vector>
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include "app/command_line.h"
 #include "app/splash_control.h"
 #include "framework/application.h"
+#include "framework/child_frame.h"
 #include "platform/memory.h"
 #include "plugin_host/filter_plugins.h"
 #include "twain/twain_source.h"
@@ -193,6 +195,8 @@ private:
     void reopenPreviousRun();
     void openStartupDocument(const QString& path);
     void receiveHandOver(const QStringList& files);
+    // The scanned document's window to the front, the main window active.
+    void frontScannedDocument();
     void setCurrentDirectoryAtStart(const QString& lastDir);
 
     std::unique_ptr<SingleInstance> instance_;
@@ -207,6 +211,9 @@ private:
     bool secondInstance_ = false;
     bool started_ = false;
     bool scanArrived_ = false;
+    // The document window a scan made or changed: active once the source
+    // window has gone and the main window is enabled again.
+    QPointer<framework::ChildFrame> scannedFrame_;
     std::vector<QStringList> pendingHandOvers_;
     int filterMenuCounter_ = 1;
     bool filterPlaceholderRemoved_ = false;
