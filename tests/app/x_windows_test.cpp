@@ -3,13 +3,19 @@
 // scanned document active afterwards.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QCoreApplication>
 
 #include "document/pelmark_doc.h"
 #include "framework/child_frame.h"
 #include "framework/view.h"
 #include "imaging/dib_create.h"
+#include "palettes/color_palette_bar.h"
+#include "palettes/guide_palette.h"
 #include "platform/message_box_recorder.h"
 #include "sane_backend.h"
 #include "twain/source_dialog.h"
@@ -93,6 +99,56 @@ TEST_F(XScannerTest, AnUnderlayScanLeavesItsDocumentActive) {
     EXPECT_TRUE(doc->m_bHasUnderlay);
     kvtest::Settle(200);
     EXPECT_EQ(Active(), target);
+}
+
+}  // namespace
+}  // namespace apptest
+
+namespace apptest {
+namespace {
+
+using XDialogsTest = XAppTest;
+
+// The palette editor from the colour bar's 设定, opened again and again:
+// each time shown, above the main window and the bar, and active.
+TEST_F(XDialogsTest, ThePaletteEditorOpensInFront) {
+    StartEditor();
+    ASSERT_NE(NewImage(), nullptr);
+    CColorPaletteBar* bar = app->Frame()->ColorPalette();
+    ASSERT_NE(bar, nullptr);
+    if (!bar->isVisible()) app->Frame()->SendCommand(CMainFrame::kColorPaletteId);
+    // The guide palette starts at the same place.
+    if (app->Frame()->GuidePalette()->isVisible()) app->Frame()->SendCommand(CMainFrame::kGuidePaletteId);
+    ASSERT_TRUE(kvtest::WaitUntil([&] { return kvtest::IsViewable(bar); }));
+    kvtest::Settle(300);  // the window manager places it
+    QWidget* button = nullptr;
+    for (QPushButton* b : bar->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("设定")) button = b;
+    ASSERT_NE(button, nullptr);
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        bool seen = false, inFront = false, active = false;
+        // Looks at the editor from inside its own loop.
+        QTimer look;
+        look.setInterval(20);
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!editor) return;
+            look.stop();
+            seen = kvtest::WaitUntil([&] { return kvtest::IsViewable(editor); }, 3000);
+            inFront = kvtest::WaitUntil(
+                [&] { return StackedAbove(editor, app->Frame()) && StackedAbove(editor, bar); }, 3000);
+            active = kvtest::WaitUntil([&] { return kvtest::ActiveXWindow() == editor->winId(); }, 3000);
+            editor->reject();
+        });
+        look.start();
+        ASSERT_TRUE(ClickAt(button->mapToGlobal(button->rect().center())));
+        ASSERT_TRUE(kvtest::WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }, 12000));
+        EXPECT_TRUE(seen);
+        EXPECT_TRUE(inFront);
+        EXPECT_TRUE(active);
+        ASSERT_TRUE(Activate(app->Frame()));
+    }
 }
 
 }  // namespace
