@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QWidget>
+#include <QWindow>
 
 extern char** environ;
 
@@ -123,11 +124,22 @@ bool XSession::WaitForWindowManager() {
                 .contains(QStringLiteral("window id"));
         },
         10000);
-    if (!managed) {
+    // openbox announces itself before it manages windows, and a window
+    // mapped in between is left unmapped: a first window of our own is
+    // shown (again) until it gets its frame.
+    QWidget probe;
+    probe.resize(50, 50);
+    bool framed = false;
+    for (int attempt = 0; managed && !framed && attempt < 20; ++attempt) {
+        probe.show();
+        framed = WaitUntil([&] { return probe.windowHandle()->frameMargins().top() > 0; }, 500);
+        probe.hide();
+    }
+    if (!framed) {
         ready_ = false;
         why_ = "openbox did not take the screen in time";
     }
-    return managed;
+    return framed;
 }
 
 void XSession::Stop() {
