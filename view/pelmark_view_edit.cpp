@@ -504,13 +504,16 @@ void CPelmarkView::OnToggleGrid(CommandId id) {
     const int flags = m_nGridDisplay ^ (id == kMainGridId ? 1 : 2);
     grid::SetGridDisplayFlags(flags);
     CPelmarkDoc* doc = GetDocument();
-    if (!doc) return SetGridDisplayFlags(flags);
-    for (framework::View* v : doc->GetViews())
-        if (auto* canvas = dynamic_cast<CPelmarkView*>(v)) canvas->SetGridDisplayFlags(flags);
+    if (!doc) SetGridDisplayFlags(flags);
+    else
+        for (framework::View* v : doc->GetViews())
+            if (auto* canvas = dynamic_cast<CPelmarkView*>(v)) canvas->SetGridDisplayFlags(flags);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGridState(m_nSnapFlags, m_nGridDisplay);
 }
 
 void CPelmarkView::OnToggleSnap(CommandId id) {
     m_nSnapFlags = grid::ToggleCurrentSnap(id == kMainSnapId ? 1 : 2);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGridState(m_nSnapFlags, m_nGridDisplay);
 }
 
 void CPelmarkView::OnToggleGuideShown() {
