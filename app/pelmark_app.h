@@ -45,6 +45,7 @@ public:
     // the framework's).
     static constexpr framework::CommandId kHelpSearchId = 57667;
     static constexpr framework::CommandId kHelpContextId = 57669;
+    static constexpr framework::CommandId kHelpId = 57670;
     static constexpr framework::CommandId kOpenAsNewFileId = 34010;
     // Scanner commands of the File menu and the underlay's scanner command.
     static constexpr framework::CommandId kTwainAcquireId = 32918;

@@ -24,6 +24,8 @@
 #include "view/grid_presets.h"
 #include "view/paste_logic.h"
 #include "view/pelmark_view.h"
+#include "view/pointer_position.h"
+#include "view/selection_tools.h"
 #include "view/view_globals.h"
 #include "view/view_host.h"
 
@@ -153,6 +155,8 @@ void CPelmarkView::DeclareEditCommands(framework::CommandTable& t) {
         .OnRange(kMainSnapId, kSubSnapId, this, &CPelmarkView::OnToggleSnap)
         .OnUpdate(kMainSnapId, this, &CPelmarkView::OnUpdateSnap)
         .OnUpdate(kSubSnapId, this, &CPelmarkView::OnUpdateSnap)
+        .On(kPointerPositionId, this, &CPelmarkView::OnTogglePointerPosition)
+        .OnUpdate(kPointerPositionId, [](framework::CmdUI& ui) { ui.SetCheck(PointerPositionShown()); })
         .On(kGuideShownId, this, &CPelmarkView::OnToggleGuideShown)
         .OnUpdate(kGuideShownId, this, &CPelmarkView::OnUpdateGuide)
         .On(kGuideEditId, this, &CPelmarkView::OnToggleGuideEdit)
@@ -514,6 +518,11 @@ void CPelmarkView::OnToggleGrid(CommandId id) {
 void CPelmarkView::OnToggleSnap(CommandId id) {
     m_nSnapFlags = grid::ToggleCurrentSnap(id == kMainSnapId ? 1 : 2);
     if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGridState(m_nSnapFlags, m_nGridDisplay);
+}
+
+void CPelmarkView::OnTogglePointerPosition() {
+    SetPointerPositionShown(!PointerPositionShown());
+    if (!PointerPositionShown()) view::ClearToolPosition();
 }
 
 void CPelmarkView::OnToggleGuideShown() {
