@@ -197,6 +197,7 @@ TEST_F(PaletteEditorTest, CancelGivesBackImageLayersAndColourMode) {
             SCOPED_TRACE(std::string(c.name) + " with " + std::to_string(layers) + " layers");
             MakeDocument(layers, c.sixteen);
             const DocState before = State();
+            const int undoIndex = doc->m_nUndoIndex;
             bool changed = false;
             const std::vector<int> seen = Run([&](Dialog& d) {
                 if (d.TemplateId() == CReduceColorsDlg::kTemplateId) {
@@ -222,6 +223,8 @@ TEST_F(PaletteEditorTest, CancelGivesBackImageLayersAndColourMode) {
             EXPECT_EQ(after.color, before.color);
             EXPECT_EQ(after.mode, before.mode);
             EXPECT_EQ(after.modified, before.modified);
+            // No undo step is left of the work given back.
+            EXPECT_EQ(doc->m_nUndoIndex, undoIndex);
             // The composite is that of the restored layers.
             const QByteArray composite = BlockBytes(doc->m_hImage);
             ASSERT_TRUE(tools::RecomposeDocument(*doc));
