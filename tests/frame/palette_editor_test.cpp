@@ -376,3 +376,31 @@ TEST_F(PaletteEditorTest, TheGradientStartsFromTheEditorWithTheDocument) {
 
 }  // namespace
 }  // namespace frametest
+
+namespace frametest {
+namespace {
+
+// While the editor is open (the colour bar lent to it by 制作渐变), the
+// bar's 设定 opens no second editor.
+TEST_F(PaletteEditorTest, TheColourBarOpensNoSecondEditor) {
+    MakeDocument(1);
+    CColorPaletteBar* bar = Frame()->ColorPalette();
+    ASSERT_TRUE(bar);
+    bar->show();
+    int editors = 0;
+    framework::ScopedModalDriver driver([&](Dialog& d) {
+        if (d.TemplateId() != Editor::kTemplateId) return;
+        ++editors;
+        if (editors > 1) return d.ClickButton(framework::IDCANCEL);
+        d.ClickButton(Editor::kGradationId);
+        QTest::mouseClick(bar->Control(CColorPaletteBar::kEditorId), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        d.ClickButton(framework::IDCANCEL);
+    });
+    QTest::mouseClick(bar->Control(CColorPaletteBar::kEditorId), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(editors, 1);
+}
+
+}  // namespace
+}  // namespace frametest
