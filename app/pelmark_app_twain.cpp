@@ -1,10 +1,10 @@
 // The scanner commands: choosing the source, scanning a new document and
 // scanning an underlay.
 #include "app/pelmark_app.h"
-#include "framework/view.h"
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/cmd_ui.h"
+#include "framework/view.h"
 #include "imaging/color_reducer.h"
 #include "imaging/dib_geometry.h"
 #include "imaging/mono_expand.h"
