@@ -204,10 +204,15 @@ int CPelmarkApp::ExitInstance() {
 bool CPelmarkApp::OnIdle(int count) {
     CMainFrame* frame = mainFrame();
     if (count == 0 && frame) {
-        // A floating tool window does not keep the activation.
+        // A floating tool window does not keep the activation, unless the
+        // user is typing into one of its edits (its length, its angle):
+        // the keys would go to the canvas instead.
         QWidget* active = QApplication::activeWindow();
+        QWidget* focus = QApplication::focusWidget();
+        const bool typing = focus && focus->window() == active &&
+                            focus->testAttribute(Qt::WA_InputMethodEnabled);
         if (active && active != frame && active->windowType() == Qt::Tool &&
-            active->parentWidget() && active->parentWidget()->window() == frame &&
+            active->parentWidget() && active->parentWidget()->window() == frame && !typing &&
             !QWidget::mouseGrabber() && !QApplication::activeModalWidget() &&
             !QApplication::activePopupWidget())
             frame->activateWindow();
@@ -228,6 +233,7 @@ bool CPelmarkApp::PreTranslateMessage(QObject*, QEvent* event) {
     // While a scanner source is enabled its events come first.
     if (m_twain.IsSourceEnabled() && m_twain.ProcessEvent(mainFrame(), event)) {
         if (m_twain.TakeBringToFront()) BringMainWindowToFront();
+        if (!m_twain.IsSourceEnabled()) frontScannedDocument();
         return true;
     }
     if (!splash_.IsOpen()) return false;

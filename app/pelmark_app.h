@@ -14,12 +14,14 @@
 #include <optional>
 #include <vector>
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include "app/command_line.h"
 #include "app/splash_control.h"
 #include "framework/application.h"
+#include "framework/child_frame.h"
 #include "platform/memory.h"
 #include "plugin_host/filter_plugins.h"
 #include "twain/twain_source.h"
@@ -43,6 +45,7 @@ public:
     // the framework's).
     static constexpr framework::CommandId kHelpSearchId = 57667;
     static constexpr framework::CommandId kHelpContextId = 57669;
+    static constexpr framework::CommandId kHelpId = 57670;
     static constexpr framework::CommandId kOpenAsNewFileId = 34010;
     // Scanner commands of the File menu and the underlay's scanner command.
     static constexpr framework::CommandId kTwainAcquireId = 32918;
@@ -197,6 +200,8 @@ private:
     void openStartupDocument(const QString& path);
     void receiveHandOver(const QStringList& files);
     void reportFailedHandOver(const QStringList& files);
+    // The scanned document's window to the front, the main window active.
+    void frontScannedDocument();
     void setCurrentDirectoryAtStart(const QString& lastDir);
 
     std::unique_ptr<SingleInstance> instance_;
@@ -212,6 +217,9 @@ private:
     bool handOverFailed_ = false;
     bool started_ = false;
     bool scanArrived_ = false;
+    // The document window a scan made or changed: active once the source
+    // window has gone and the main window is enabled again.
+    QPointer<framework::ChildFrame> scannedFrame_;
     std::vector<QStringList> pendingHandOvers_;
     int filterMenuCounter_ = 1;
     bool filterPlaceholderRemoved_ = false;

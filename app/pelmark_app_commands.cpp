@@ -11,6 +11,7 @@ void CPelmarkApp::DeclareCommands(framework::CommandTable& table) {
         .On(kHelpSearchId, this, &CPelmarkApp::OnHtmlHelp)
         .OnUpdate(kHelpSearchId, [](framework::CmdUI& ui) { ui.Enable(true); })
         .On(kHelpContextId, this, &CPelmarkApp::OnHtmlHelp)
+        .On(kHelpId, this, &CPelmarkApp::OnHtmlHelp)
         .On(kOpenAsNewFileId, this, &CPelmarkApp::OnOpenAsNewFile)
         .OnUpdate(kOpenAsNewFileId, this, &CPelmarkApp::onUpdateOpenAsNewFile)
         .On(kTwainSelectSourceId, this, &CPelmarkApp::OnTwainSelectSource)

@@ -4,6 +4,7 @@
 #include "document/pelmark_doc.h"
 #include "frame/main_frame.h"
 #include "framework/cmd_ui.h"
+#include "framework/view.h"
 #include "imaging/color_reducer.h"
 #include "imaging/dib_geometry.h"
 #include "imaging/mono_expand.h"
@@ -70,6 +71,7 @@ void CPelmarkApp::TwainImportCallback(MemHandle dib, intptr_t, intptr_t) {
         dib = reduced;
     }
     app->OnScanAsNewFile(dib);
+    if (CMainFrame* frame = app->mainFrame()) app->scannedFrame_ = frame->MDIGetActive();
 }
 
 void CPelmarkApp::TwainUnderlayCallback(MemHandle dib, intptr_t, intptr_t) {
@@ -79,5 +81,20 @@ void CPelmarkApp::TwainUnderlayCallback(MemHandle dib, intptr_t, intptr_t) {
         return;
     }
     app->scanArrived_ = true;
+    CMainFrame* frame = app->mainFrame();
+    app->scannedFrame_ = frame ? frame->MDIGetActive() : nullptr;
     app->SetUnderlayFromScan(ExpandMonoDib(dib));
+}
+
+void CPelmarkApp::frontScannedDocument() {
+    framework::ChildFrame* scanned = scannedFrame_.data();
+    scannedFrame_ = nullptr;
+    CMainFrame* frame = mainFrame();
+    if (!scanned || scanned->IsDestroyed() || !frame) return;
+    BringMainWindowToFront();
+    // The view takes the focus now that its window is enabled again: the
+    // main window's activation would otherwise give the focus back to the
+    // view that had it before the scan, and bring that document forward.
+    frame->MDIActivate(scanned);
+    if (QWidget* view = scanned->GetActiveView()) view->setFocus();
 }

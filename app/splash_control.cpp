@@ -13,10 +13,12 @@ uint32_t SplashControl::now() const { return clock_ ? clock_() : TickCount(); }
 
 void SplashControl::Show(QWidget* owner) {
     Close();
+    // The time first: showing the window runs the event loop, and an idle
+    // moment in it must not find the splash's time already up.
+    shownAt_ = now();
     auto* window = new CSplashDlg;
     window_ = window;
     window->Create(owner);
-    shownAt_ = now();
 }
 
 void SplashControl::Close() {

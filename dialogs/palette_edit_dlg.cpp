@@ -163,6 +163,7 @@ bool CPaletteEditDlg::keepDocument() {
     kept_.color = doc_->m_nColor;
     kept_.colorMode = doc_->m_nColorMode;
     kept_.modified = doc_->IsModified();
+    kept_.undoIndex = doc_->m_nUndoIndex;
     return true;
 }
 
@@ -201,6 +202,8 @@ void CPaletteEditDlg::OnCancel() {
         doc->m_wPaletteLock = kept.paletteLock;
         doc->m_nColor = kept.color;
         doc->m_nColorMode = kept.colorMode;
+        // The steps of the work given back would undo nothing.
+        doc->DropUndoStepsAbove(kept.undoIndex);
         if (host) host->PaletteChanged();
         // A lone layer is shown again.
         if (doc->m_nLayerCount == 1) document::SetLayerVisible(*doc, 0, true);

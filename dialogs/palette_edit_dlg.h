@@ -87,6 +87,8 @@ private:
         int color = 0;
         int colorMode = 0;
         bool modified = false;
+        // The last undo step when the editor opened.
+        int32_t undoIndex = -1;
     };
     // Copies the document's image and layers; false when a copy cannot be
     // had (nothing is kept then).

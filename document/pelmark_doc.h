@@ -172,6 +172,9 @@ public:
     // Takes back the step that the last PushUndo opened, for an edit that
     // changed nothing. Any other step stays.
     void DropUndoStep();
+    // Takes back every step after `index` (the last step of an earlier
+    // moment), for work that was given back whole.
+    void DropUndoStepsAbove(int32_t index);
     // After a save: undoing anything then marks the document modified.
     void ResetUndoFlags();
     // Slots in use: the undo depth (1 to 10) plus one.

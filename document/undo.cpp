@@ -153,6 +153,17 @@ void CPelmarkDoc::DropUndoStep() {
     document::Host().EditStateChanged(this);
 }
 
+void CPelmarkDoc::DropUndoStepsAbove(int32_t index) {
+    if (m_nUndoIndex <= index) return;
+    while (m_nUndoIndex > index && m_nUndoIndex >= 0) {
+        document::ClearUndoSlot(m_UndoSlots[size_t(m_nUndoIndex)]);
+        if (m_nRedoLimit >= m_nUndoIndex) m_nRedoLimit = m_nUndoIndex - 1;
+        --m_nUndoIndex;
+    }
+    m_nOpenedUndoStep = -1;
+    document::Host().EditStateChanged(this);
+}
+
 void CPelmarkDoc::ResetUndoFlags() {
     for (document::UndoSlot& slot : m_UndoSlots) slot.modifiedMark = 1;
 }

@@ -149,7 +149,7 @@ int CMainFrame::GetLayerListSel() const { return layerPalette_ ? layerPalette_->
 void CMainFrame::SetLayerListSel(int index) {
     if (layerPalette_) layerPalette_->SetCurSel(index);
 }
-void CMainFrame::UpdateEditButtons() {}
+void CMainFrame::UpdateEditButtons() { SetEditButtons(); }
 
 void CMainFrame::RefreshActiveView() {
     if (framework::View* view = GetActiveView()) view->update();

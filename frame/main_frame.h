@@ -217,8 +217,8 @@ public:
     void RefreshActiveView(int mode);
     // The active canvas view tells the plug-in windows that its image changed.
     void SyncToolWindows();
-    // Undo, redo and the edit buttons follow the active document (not yet
-    // shown).
+    // Undo, redo and the edit buttons follow the active document (while a
+    // plug-in runs; the idle update does it otherwise).
     void UpdateEditButtons();
     // Tool palette: presses the button of a tool index.
     void SelectToolButton(int toolIndex);
@@ -377,6 +377,7 @@ public:
     void ShowAnimationState(bool editorOpen, bool previewShown) override;
     void ShowTone(CommandId tone) override;
     void ShowPasteMode(CommandId mode) override;
+    void ShowGridState(int snapFlags, int gridFlags) override;
     void FollowPosition(CPelmarkDoc* doc) override;
     void GuideChanged() override;
     void PassShortcutKey(int key, Qt::KeyboardModifiers modifiers) override;

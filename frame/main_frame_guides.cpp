@@ -2,6 +2,7 @@
 // palette: the palette reloads when a view moved the guide, the active view
 // repaints when the palette changed it.
 #include "frame/main_frame.h"
+#include "palettes/color_palette_bar.h"
 #include "palettes/guide_palette.h"
 #include "palettes/layer_list_dlg.h"
 #include "palettes/pos_palette_dlg.h"
@@ -23,6 +24,7 @@ void CMainFrame::GuideEdited() {
 
 void CMainFrame::PaletteClosed(QWidget* palette) {
     if (!palette) return;
+    if (palette == colorPalette_) colorVisible_ = false;
     if (palette == guidePalette_) guideVisible_ = false;
     if (palette == layerPalette_) layerVisible_ = false;
     if (palette == posPalette_) posVisible_ = false;

@@ -8,12 +8,28 @@
 #include "frame/main_frame.h"
 #include "palettes/color_palette_bar.h"
 
+namespace {
+
+// The editor already open comes to the front instead of a second one (the
+// colour bar stays usable beside it once 制作渐变 has lent it).
+bool frontOpenEditor() {
+    CPaletteEditDlg* open = CPaletteEditDlg::OpenEditor();
+    if (!open) return false;
+    open->raise();
+    open->activateWindow();
+    return true;
+}
+
+}  // namespace
+
 int CMainFrame::RunPaletteEditorDialog() {
+    if (frontOpenEditor()) return framework::IDCANCEL;
     CPaletteEditDlg dlg(GetActiveDoc(), this);
     return dlg.DoModal();
 }
 
 void CMainFrame::runColorBarPaletteEditor() {
+    if (frontOpenEditor()) return;
     if (RunPaletteEditorDialog() == framework::IDOK) return;
     if (CPelmarkDoc* doc = GetActiveDoc()) LoadWorkingPaletteFromDocument(*doc);
 }

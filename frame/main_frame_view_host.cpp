@@ -77,6 +77,8 @@ void CMainFrame::ShowDocumentWindows() {
 
 void CMainFrame::ShowPasteMode(CommandId mode) { SetPasteModeButton(mode); }
 
+void CMainFrame::ShowGridState(int snapFlags, int gridFlags) { SetGridButtons(snapFlags, gridFlags); }
+
 void CMainFrame::ShowGuideState(bool shown, bool editing) { SetGuideButtons(shown, editing); }
 
 void CMainFrame::ShowAnimationState(bool editorOpen, bool previewShown) {

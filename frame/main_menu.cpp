@@ -22,7 +22,6 @@ std::vector<framework::MenuItem> MainMenu() {
             MenuSeparator(),
             MenuCommand(57607, "打印(P)...\tCtrl+P"),
             MenuCommand(57609, "打印预览(V)"),
-            MenuCommand(57606, "打印设置(R)..."),
             MenuSeparator(),
             MenuCommand(32832, "保存参数设置(E)"),
             MenuSeparator(),

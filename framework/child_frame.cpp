@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMenu>
 
 #include "framework/document.h"
 #include "framework/mdi_frame.h"
@@ -11,6 +12,11 @@ namespace framework {
 
 ChildFrame::ChildFrame() : MessageWindow(this) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The window menu's keys (Close is Ctrl+W and Ctrl+F4 here) would clash
+    // with the main frame's accelerators and leave both dead; the main frame
+    // gives the document window keys itself.
+    if (QMenu* menu = systemMenu())
+        for (QAction* action : menu->actions()) action->setShortcuts({});
 }
 
 ChildFrame::~ChildFrame() {

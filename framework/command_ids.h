@@ -37,6 +37,10 @@ inline constexpr CommandId ID_WINDOW_CASCADE = 57650;
 inline constexpr CommandId ID_WINDOW_TILE_HORZ = 57651;
 inline constexpr CommandId ID_WINDOW_TILE_VERT = 57652;
 
+// The next and the previous document window (F6, Shift+F6).
+inline constexpr CommandId ID_NEXT_PANE = 57680;
+inline constexpr CommandId ID_PREV_PANE = 57681;
+
 inline constexpr CommandId ID_APP_ABOUT = 57664;
 inline constexpr CommandId ID_APP_EXIT = 57665;
 

@@ -30,6 +30,15 @@ MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), MessageWindow(this) {
     setCentralWidget(area_);
     connect(area_, &QMdiArea::subWindowActivated, this, &MdiFrame::onSubWindowActivated);
     RegisterControlBar(ID_VIEW_STATUS_BAR, statusBar());
+    const std::pair<QKeySequence, void (MdiFrame::*)()> childKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_F4), &MdiFrame::closeActiveChild},
+        {QKeySequence(Qt::CTRL | Qt::Key_F6), &MdiFrame::MDINext},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), &MdiFrame::MDIPrev},
+    };
+    for (const auto& [keys, run] : childKeys) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, run);
+    }
 }
 
 MdiFrame::~MdiFrame() {
@@ -127,6 +136,25 @@ void MdiFrame::childGoing(ChildFrame* frame) {
 }
 
 void MdiFrame::MDICascade() { area_->cascadeSubWindows(); }
+
+void MdiFrame::MDINext() { stepChild(1); }
+
+void MdiFrame::MDIPrev() { stepChild(-1); }
+
+void MdiFrame::stepChild(int step) {
+    std::vector<ChildFrame*> frames;
+    for (ChildFrame* frame : ChildFrames())
+        if (!frame->isHidden()) frames.push_back(frame);
+    if (frames.empty()) return;
+    auto at = std::find(frames.begin(), frames.end(), MDIGetActive());
+    const int count = int(frames.size());
+    const int index = at == frames.end() ? 0 : (int(at - frames.begin()) + step + count) % count;
+    MDIActivate(frames[size_t(index)]);
+}
+
+void MdiFrame::closeActiveChild() {
+    if (ChildFrame* frame = MDIGetActive()) frame->close();
+}
 
 void MdiFrame::MDITile(bool horizontal) {
     std::vector<ChildFrame*> frames;
@@ -377,6 +405,10 @@ void MdiFrame::DeclareCommands(CommandTable& table) {
         .OnUpdate(ID_WINDOW_TILE_VERT, whenChildren)
         .On(ID_WINDOW_ARRANGE, [this] { MDIIconArrange(); })
         .OnUpdate(ID_WINDOW_ARRANGE, whenChildren)
+        .On(ID_NEXT_PANE, [this] { MDINext(); })
+        .OnUpdate(ID_NEXT_PANE, whenChildren)
+        .On(ID_PREV_PANE, [this] { MDIPrev(); })
+        .OnUpdate(ID_PREV_PANE, whenChildren)
         .OnRange(ID_CONTROLBAR_FIRST, ID_CONTROLBAR_LAST, [this](CommandId id) { toggleControlBar(id); })
         .OnUpdateRange(ID_CONTROLBAR_FIRST, ID_CONTROLBAR_LAST,
                        [this](CmdUI& ui) { updateControlBar(ui); });

@@ -3,9 +3,13 @@
 // control bars. Commands go to the active child frame (its view, the view's
 // document, the frame), then to the main frame, then to the application.
 //
-// Commands of its table: window new/cascade/tile/arrange, and the control
-// bar range (a bar registered under an id is toggled by that command and
-// checked while visible; the status bar is ID_VIEW_STATUS_BAR).
+// Commands of its table: window new/cascade/tile/arrange, next and previous
+// window (ID_NEXT_PANE, ID_PREV_PANE), and the control bar range (a bar registered under an id is toggled by that command and
+// checked while visible; the status bar is ID_VIEW_STATUS_BAR). The keys of
+// a document window are the frame's: Ctrl+F4 closes the active child,
+// Ctrl+F6 and Ctrl+Shift+F6 go to the next and the previous one; the child
+// windows' own menu keys (Ctrl+W among them) are taken away, so that they
+// never clash with the frame's accelerators.
 #pragma once
 
 #include <map>
@@ -54,6 +58,9 @@ public:
     void MDITile(bool horizontal);
     // Lines the minimised children up along the bottom edge.
     void MDIIconArrange();
+    // Activates the next (previous) child in creation order, round the end.
+    void MDINext();
+    void MDIPrev();
 
     // Runs a command now, as an accelerator does (disabled commands are
     // dropped); true when a handler ran.
@@ -115,6 +122,8 @@ private:
     void setActiveChild(ChildFrame* frame);
     void childGoing(ChildFrame* frame);
     void fillWindowMenu(QMenu* menu);
+    void stepChild(int step);
+    void closeActiveChild();
     void toggleControlBar(CommandId id);
     void updateControlBar(CmdUI& ui);
     void newWindow();

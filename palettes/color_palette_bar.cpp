@@ -341,6 +341,10 @@ void CColorPaletteBar::closeEvent(QCloseEvent* event) {
     event->ignore();
     setVisible(!isVisible());
     shown_ = isVisible() ? 1 : 0;
+    // The frame keeps its own flag, which a document switch and the saved
+    // display settings go by.
+    if (!shown_)
+        if (PaletteHost* host = PaletteHost::Of(owner_.data())) host->PaletteClosed(this);
 }
 
 bool CColorPaletteBar::eventFilter(QObject* watched, QEvent* event) {

@@ -8,7 +8,6 @@
 #include "palettes/palette_host.h"
 #include "palettes/palette_position.h"
 #include "plugin_api/plugin_messages.h"
-#include "view/child_frame.h"
 #include "view/pelmark_view.h"
 
 namespace {
@@ -101,12 +100,11 @@ void CPosPaletteDlg::UpdateViewRect(int x, int y, bool fromDocument) {
     if (view) view->StoreViewState();
     const document::DocViewState& state = m_pDoc->m_ViewState;
     const int zoom = state.zoom > 0 ? state.zoom : 1;
-    QSize rulers;
-    if (view && view->GetDocument() == m_pDoc)
-        if (auto* frame = dynamic_cast<CChildFrame*>(view->GetParentFrame())) rulers = frame->RulerStrips();
+    // The rulers are strips of the child frame beside the view, not part
+    // of the view's area: the canvas is the image alone.
     pospal::ViewPlace place;
-    place.canvasWidth = m_pDoc->m_nWidth * zoom + (rulers.height() > 0 ? kRulerExtent : 0);
-    place.canvasHeight = m_pDoc->m_nHeight * zoom + (rulers.width() > 0 ? kRulerExtent : 0);
+    place.canvasWidth = m_pDoc->m_nWidth * zoom;
+    place.canvasHeight = m_pDoc->m_nHeight * zoom;
     place.windowWidth = state.windowWidth;
     place.windowHeight = state.windowHeight;
     place.scrollX = state.scrollX;

@@ -27,8 +27,6 @@ public:
     // The rectangle's right and bottom edges reach this much further for a
     // press, as does the client area for a drag.
     static constexpr int kGrabMargin = 8;
-    // A shown ruler widens the canvas by this much.
-    static constexpr int kRulerExtent = 20;
 
     CPosPaletteDlg();
     ~CPosPaletteDlg() override;

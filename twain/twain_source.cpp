@@ -129,13 +129,21 @@ int CTwainSource::EnableSource(QWidget* window) {
     int result = OptionCount(&count);
     if (result != TWRC_SUCCESS) return result;
     dialog_ = std::make_unique<CSourceDialog>(*this, window);
-    if (!dialog_->Create(nullptr, true)) {
+    if (!dialog_->Create(nullptr, false)) {
         dialog_.reset();
         return TWRC_FAILURE;
     }
     // Owned, not parented: Qt disables the children of a disabled window.
-    if (window && dialog_->windowHandle() && window->windowHandle())
-        dialog_->windowHandle()->setTransientParent(window->windowHandle());
+    // The owner is known before the window is shown, so that the window
+    // manager puts it in front of the main window every time.
+    if (window) {
+        dialog_->winId();
+        if (QWindow* owner = window->window()->windowHandle())
+            dialog_->windowHandle()->setTransientParent(owner);
+    }
+    dialog_->show();
+    dialog_->raise();
+    dialog_->activateWindow();
     parent_ = window;
     if (window) window->setEnabled(false);
     sourceEnabled_ = 1;

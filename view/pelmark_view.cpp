@@ -194,6 +194,7 @@ void CPelmarkView::OnActivateView(bool activate, framework::View* activated,
         if (host) {
             const ViewDisplayToggles& guide = GetViewDisplayToggles();
             host->ShowGuideState(guide.guidesShown, guide.guideEdit);
+            host->ShowGridState(m_nSnapFlags, m_nGridDisplay);
             if (doc) host->ShowAnimationState(doc->m_bAnimState != 0, doc->m_bAnimPreview != 0);
         }
         emit zoomButtonChecked(view::ZoomCommandOf(m_nZoom));

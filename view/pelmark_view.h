@@ -80,6 +80,8 @@ public:
     static constexpr CommandId kSubSnapId = 34035;
     static constexpr CommandId kGuideShownId = 34036;
     static constexpr CommandId kGuideEditId = 34037;
+    // The pointer's image position in the status bar, on and off.
+    static constexpr CommandId kPointerPositionId = 34009;
     static constexpr CommandId kFirstGridPresetId = 32884;
     static constexpr CommandId kLastGridPresetId = 32887;
     // Colour commands.
@@ -265,6 +267,7 @@ public:
     void OnToggleGrid(CommandId id);
     void OnToggleSnap(CommandId id);
     void OnToggleGuideShown();
+    void OnTogglePointerPosition();
     void OnToggleGuideEdit();
     void OnGridPreset(CommandId id);
     // WM_TOOL_GRIDSIZE with the main cell size to the document's tool and

@@ -25,6 +25,8 @@
 #include "view/grid_presets.h"
 #include "view/paste_logic.h"
 #include "view/pelmark_view.h"
+#include "view/pointer_position.h"
+#include "view/selection_tools.h"
 #include "view/view_globals.h"
 #include "view/view_host.h"
 
@@ -169,6 +171,8 @@ void CPelmarkView::DeclareEditCommands(framework::CommandTable& t) {
         .OnRange(kMainSnapId, kSubSnapId, this, &CPelmarkView::OnToggleSnap)
         .OnUpdate(kMainSnapId, this, &CPelmarkView::OnUpdateSnap)
         .OnUpdate(kSubSnapId, this, &CPelmarkView::OnUpdateSnap)
+        .On(kPointerPositionId, this, &CPelmarkView::OnTogglePointerPosition)
+        .OnUpdate(kPointerPositionId, [](framework::CmdUI& ui) { ui.SetCheck(PointerPositionShown()); })
         .On(kGuideShownId, this, &CPelmarkView::OnToggleGuideShown)
         .OnUpdate(kGuideShownId, this, &CPelmarkView::OnUpdateGuide)
         .On(kGuideEditId, this, &CPelmarkView::OnToggleGuideEdit)
@@ -527,13 +531,21 @@ void CPelmarkView::OnToggleGrid(CommandId id) {
     const int flags = m_nGridDisplay ^ (id == kMainGridId ? 1 : 2);
     grid::SetGridDisplayFlags(flags);
     CPelmarkDoc* doc = GetDocument();
-    if (!doc) return SetGridDisplayFlags(flags);
-    for (framework::View* v : doc->GetViews())
-        if (auto* canvas = dynamic_cast<CPelmarkView*>(v)) canvas->SetGridDisplayFlags(flags);
+    if (!doc) SetGridDisplayFlags(flags);
+    else
+        for (framework::View* v : doc->GetViews())
+            if (auto* canvas = dynamic_cast<CPelmarkView*>(v)) canvas->SetGridDisplayFlags(flags);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGridState(m_nSnapFlags, m_nGridDisplay);
 }
 
 void CPelmarkView::OnToggleSnap(CommandId id) {
     m_nSnapFlags = grid::ToggleCurrentSnap(id == kMainSnapId ? 1 : 2);
+    if (view::ViewHost* host = view::ViewHost::Installed()) host->ShowGridState(m_nSnapFlags, m_nGridDisplay);
+}
+
+void CPelmarkView::OnTogglePointerPosition() {
+    SetPointerPositionShown(!PointerPositionShown());
+    if (!PointerPositionShown()) view::ClearToolPosition();
 }
 
 void CPelmarkView::OnToggleGuideShown() {

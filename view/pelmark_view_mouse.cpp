@@ -21,6 +21,7 @@
 #include "tools/dispatch_rules.h"
 #include "tools/selection_geometry.h"
 #include "view/pelmark_view.h"
+#include "view/pointer_position.h"
 #include "view/view_cursors.h"
 #include "view/view_geometry.h"
 #include "view/view_globals.h"
@@ -105,7 +106,7 @@ ImagePoint CPelmarkView::ClientToImagePoint(QPoint client, int mode) {
                                         ToolOptionOf(kFilledSizeMode) == 1);
     QPoint s = ScrollPosition();
     ImagePoint p = tools::ClientToImage(client.x(), client.y(), s.x(), s.y(), m_nZoom, Snap(), snap);
-    if (doc && InImage(*doc, p))
+    if (doc && InImage(*doc, p) && PointerPositionShown())
         if (view::ViewHost* host = view::ViewHost::Installed())
             SendToolRectToMainFrame(host->FrameWindow(), TOOLRECT_POSITION, p.x, p.y, 0, 0);
     return p;

@@ -27,6 +27,8 @@ void ReportToolSize(int width, int height) { SendToolRect(TOOLRECT_SIZE, width, 
 
 void ReportToolAngle(int degrees) { SendToolRect(TOOLRECT_ANGLE, degrees, 0); }
 
+void ClearToolPosition() { SendToolRect(TOOLRECT_CLEAR, 0, 0); }
+
 SelectionDragState& ProgramSelectionDrag() {
     static SelectionDragState state;
     return state;

@@ -83,8 +83,10 @@ private:
 };
 
 // WM_TOOLRECT_STATUS to the main frame: kind 1 a width and height, kind 2
-// an angle in degrees.
+// an angle in degrees, kind 3 a cleared position.
 void ReportToolSize(int width, int height);
 void ReportToolAngle(int degrees);
+// Clears the position pane.
+void ClearToolPosition();
 
 }  // namespace view

@@ -70,6 +70,9 @@ public:
     virtual void ShowTone(framework::CommandId tone) = 0;
     // The paste-mode buttons show this mode command pressed.
     virtual void ShowPasteMode(framework::CommandId) {}
+    // The snap and grid buttons by bit 0 (main) and bit 1 (sub) of the
+    // active view's flags.
+    virtual void ShowGridState(int /*snapFlags*/, int /*gridFlags*/) {}
 
     // The guide's points or length changed in a view: the guide palette
     // reloads and the position palette follows.

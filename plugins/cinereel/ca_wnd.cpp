@@ -20,6 +20,7 @@
 #include "plugins/cinereel/ca_bars.h"
 #include "plugins/cinereel/ca_frame_list_box.h"
 #include "plugins/cinereel/ca_sheet.h"
+#include "plugins/cinereel/frame_place.h"
 #include "plugins/cinereel/ca_view.h"
 #include "plugins/cinereel/cinereel_messages.h"
 #include "plugins/cinereel/cinereel_run.h"
@@ -479,8 +480,9 @@ void CaWnd::OpenEditor() {
         }
     }
     const int height = std::min(kMaxEditorHeight, work.height());
-    setGeometry(0, 0, width, height);
-    move(0, 0);
+    // The frame, caption and all, at the top left of the work area, so that
+    // the caption and its buttons stay reachable.
+    PlaceFrame(this, work.topLeft(), QSize(width, height), m_pHostWidget);
     m_pView->UpdateScrollSize();
     show();
     raise();

@@ -15,6 +15,7 @@
 #include "plugins/cinereel/cinereel_messages.h"
 #include "plugins/cinereel/cinereel_run.h"
 #include "plugins/cinereel/cp_view.h"
+#include "plugins/cinereel/frame_place.h"
 #include "plugins/cinereel/preview_pictures.h"
 
 using framework::ControlKind;
@@ -270,8 +271,9 @@ void CpWnd::placeWindow() {
         r.moveLeft(std::clamp(r.left(), work.left(), std::max(work.left(), work.right() - r.width())));
         r.moveTop(std::clamp(r.top(), work.top(), std::max(work.top(), work.bottom() - r.height())));
     }
-    resize(r.size());
-    move(r.topLeft());
+    // The frame goes back where it was written from: placed by the client
+    // area, it would creep by the caption's height at each opening.
+    PlaceFrame(this, r.topLeft(), r.size(), platform::WinWidget(m_hHostWnd));
 }
 
 void CpWnd::onShow(CaSheet* sheet) {

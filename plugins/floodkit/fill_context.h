@@ -48,6 +48,8 @@ public:
     // Writes the region into the current layer; false, with nothing
     // written, when the softened paint cannot get its colour search.
     bool PaintRegion();
+    // Whether PaintRegion changed a pixel of the layer.
+    bool Painted() const { return m_bPainted; }
 
     // NearestPaletteIndex over the image's colour table.
     int NearestIndex(int red, int green, int blue) const;
@@ -73,6 +75,7 @@ private:
     std::unique_ptr<BitPlane> m_pMask;
     bool m_bMaskInUse = false;
     bool m_bFilled = false;
+    bool m_bPainted = false;
     std::unique_ptr<BitPlane> m_pWork;
     std::unique_ptr<BitPlane> m_pPattern;
     std::unique_ptr<BitPlane> m_pLayer;

@@ -50,6 +50,10 @@ bool FillContext::PaintRegion() {
         }
     }
     const PaletteEntry fill = palette[m_nFillColor];
+    auto paint = [this](uint8_t& pixel, uint8_t value) {
+        if (pixel != value) m_bPainted = true;
+        pixel = value;
+    };
     const uint64_t color8 = uint64_t(uint8_t(m_nFillColor)) * 0x0101010101010101ULL;
     const int first = m_rcFill.left, last = m_rcFill.right - 1;
     for (int y = m_rcFill.top; y < m_rcFill.bottom; ++y) {
@@ -80,14 +84,15 @@ bool FillContext::PaintRegion() {
                     const uint64_t on = kByteLanes[bits];
                     uint64_t eight;
                     std::memcpy(&eight, out + x0, 8);
-                    eight = (eight & ~on) | (color8 & on);
-                    std::memcpy(out + x0, &eight, 8);
+                    const uint64_t painted = (eight & ~on) | (color8 & on);
+                    if (painted != eight) m_bPainted = true;
+                    std::memcpy(out + x0, &painted, 8);
                     continue;
                 }
                 const uint8_t color = uint8_t(m_nFillColor);
                 for (int k = 0; x0 + k < m_nWidth; ++k) {
                     const uint8_t on = uint8_t(-((bits >> (7 - k)) & 1));
-                    out[x0 + k] = uint8_t((out[x0 + k] & ~on) | (color & on));
+                    paint(out[x0 + k], uint8_t((out[x0 + k] & ~on) | (color & on)));
                 }
                 continue;
             }
@@ -96,15 +101,15 @@ bool FillContext::PaintRegion() {
                 const int x = x0 + k;
                 const int source = pattern ? pattern[InTile(x, originX, tileW)] : m_nFillColor;
                 if (!soft) {
-                    out[x] = uint8_t(source);
+                    paint(out[x], uint8_t(source));
                     continue;
                 }
                 const unsigned w = weights[x];
                 const PaletteEntry& s = pattern ? palette[source] : fill;
                 const PaletteEntry& o = palette[out[x]];
-                out[x] = search->Find(uint8_t((o.blue * (255 - w) + s.blue * w) / 255),
-                                      uint8_t((o.green * (255 - w) + s.green * w) / 255),
-                                      uint8_t((o.red * (255 - w) + s.red * w) / 255));
+                paint(out[x], uint8_t(search->Find(uint8_t((o.blue * (255 - w) + s.blue * w) / 255),
+                                                   uint8_t((o.green * (255 - w) + s.green * w) / 255),
+                                                   uint8_t((o.red * (255 - w) + s.red * w) / 255))));
             }
         }
     }

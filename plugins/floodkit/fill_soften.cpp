@@ -1,8 +1,8 @@
 // The edge weights of a fill. A filled pixel's weight falls with the
 // highest kernel value (the blur's concentric circles, heaviest in the
 // middle) that meets a pixel outside the rectangle or outside the region:
-// h = e - that value, weight = h x 255 / e, where e is the highest kernel
-// value. Kernel cell (i, j) lies at (x + j - a / 2, y + i - a / 2) for edge
+// h = e - that value (at least 1: every filled pixel is painted),
+// weight = h x 255 / e, where e is the highest kernel value. Kernel cell (i, j) lies at (x + j - a / 2, y + i - a / 2) for edge
 // width a.
 //
 // Work per pixel: the cells outside the rectangle are a matter of the
@@ -109,7 +109,11 @@ bool FillContext::SoftenEdges() {
                         }
                     }
                 }
-                out[x] = uint8_t((e - best) * 255 / e);
+                // Every filled pixel keeps some weight: with an odd width
+                // the heaviest cells lie a step right of and below the
+                // pixel and would leave the region's right and bottom edges
+                // unpainted.
+                out[x] = uint8_t(std::max(e - best, 1) * 255 / e);
             }
         }
     } catch (const std::bad_alloc&) {

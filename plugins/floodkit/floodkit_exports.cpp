@@ -25,6 +25,9 @@ KV_PLUGIN_EXPORT int32_t ImportFL(WinHandle mainWindow, PluginToolRecord* record
         framework::WaitCursor wait;
         if (!fill.PaintRegion()) return 0;
     }
+    // A fill that changed no pixel (the region had the colour already) is
+    // no edit: the host drops its step.
+    if (!fill.Painted()) return 0;
     if (mainWindow) WinSendMessage(mainWindow, WM_PLUGIN_STATUS, PLUGIN_STATUS_REFRESH_VIEW, 1);
     record->imageChanged = 1;
     return 0;

@@ -4,9 +4,12 @@
 #include <cmath>
 #include <cstring>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTextBlock>
@@ -177,6 +180,7 @@ bool CTextInputDlg::OnInitDialog() {
 
     // 4-6: colours, spins, the text box.
     m_nColorIndex = m_pRecord->currentColor ? std::clamp(*m_pRecord->currentColor, 0, 255) : 0;
+    ShowTextColor();
     m_bAntiAlias = m_pRecord->antiAlias ? 1 : 0;
     m_bSettingControls = true;
     for (int id : {IDC_SIZE_SPIN, IDC_LINE_SPIN, IDC_CHAR_SPIN})
@@ -494,8 +498,23 @@ void CTextInputDlg::OnStyleChanged() {
     }
 }
 
+void CTextInputDlg::ShowTextColor() {
+    auto* button = Item<QAbstractButton>(IDC_COLOR);
+    if (!button) return;
+    const PaletteEntry& e = m_palette[std::clamp(m_nColorIndex, 0, 255)];
+    const QSize size = button->size() - QSize(10, 8);
+    QPixmap swatch(size.expandedTo(QSize(1, 1)));
+    swatch.fill(Qt::black);
+    QPainter painter(&swatch);
+    painter.fillRect(swatch.rect().adjusted(1, 1, -1, -1), QColor(e.red, e.green, e.blue));
+    painter.end();
+    button->setIconSize(swatch.size());
+    button->setIcon(QIcon(swatch));
+}
+
 void CTextInputDlg::OnColorButton() {
     if (m_pRecord && m_pRecord->currentColor) m_nColorIndex = std::clamp(*m_pRecord->currentColor, 0, 255);
+    ShowTextColor();
     ApplyFormat();
     if (!SelectionEmpty()) {
         if (m_bPreview) RenderText();
@@ -570,6 +589,7 @@ void CTextInputDlg::OnSelectionChanged() {
     m_cf.heightTwips = twips;
     if (f.hasProperty(kCharsetProperty)) m_cf.charset = f.intProperty(kCharsetProperty);
     if (f.hasProperty(kColorIndexProperty)) m_nColorIndex = f.intProperty(kColorIndexProperty);
+    ShowTextColor();
     m_bSettingControls = false;
 }
 

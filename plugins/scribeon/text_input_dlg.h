@@ -132,6 +132,8 @@ private:
     void OnFaceChanged();
     void OnStyleChanged();
     void OnColorButton();
+    // The colour button 9016 shows the text colour (its palette entry).
+    void ShowTextColor();
     void OnAlignment();
     void OnPreviewClicked();
     void OnAntiAliasClicked();

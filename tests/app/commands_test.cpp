@@ -120,11 +120,11 @@ TEST_F(CommandsTest, HelpOpensTheProgramsPage) {
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
     page.close();
     QUrl expected = QUrl::fromLocalFile(GetProgramDirectory() + "index.html");
-    for (CommandId id : {CPelmarkApp::kHelpContextId, CPelmarkApp::kHelpSearchId}) {
+    for (CommandId id : {CPelmarkApp::kHelpContextId, CPelmarkApp::kHelpSearchId, CPelmarkApp::kHelpId}) {
         EXPECT_TRUE(app->QueryCommandState(id).IsEnabled());
         EXPECT_TRUE(app->ExecuteCommand(id));
     }
-    EXPECT_EQ(urls, (std::vector<QUrl>{expected, expected}));
+    EXPECT_EQ(urls, (std::vector<QUrl>{expected, expected, expected}));
     EXPECT_EQ(boxes.Count(), 1u);
     handlerWorks = false;
     app->ExecuteCommand(CPelmarkApp::kHelpSearchId);

@@ -64,7 +64,7 @@ std::vector<int> ReferenceWeights(const Scene& s, const std::vector<uint8_t>& wo
                     const bool out = px < 0 || py < 0 || px >= s.width || py >= s.height;
                     if (out || !work[size_t(py * s.width + px)]) h = std::min(h, e - rows[size_t(i)][j]);
                 }
-            weights[size_t(y * s.width + x)] = h * 255 / e;
+            weights[size_t(y * s.width + x)] = std::max(h, 1) * 255 / e;
         }
     return weights;
 }

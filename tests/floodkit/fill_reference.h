@@ -23,7 +23,8 @@ struct Scene {
 
 // The work plane of the point-stack fill (1 filled or marked).
 std::vector<uint8_t> ReferenceFill(const Scene& s);
-// The edge weights of the filled pixels (others 0).
+// The edge weights of the filled pixels (others 0); a filled pixel keeps at
+// least the weight of h = 1.
 std::vector<int> ReferenceWeights(const Scene& s, const std::vector<uint8_t>& work);
 // The layer after the fill without a pattern, through a grey palette
 // (entry i is i, i, i), where the blend of two greys is itself an index.

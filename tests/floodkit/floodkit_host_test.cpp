@@ -290,6 +290,46 @@ TEST_F(FloodkitTest, EdgeWidthTwoGivesTheOutermostPixelsHalfWeight) {
         }
 }
 
+// An odd edge width: the kernel's heaviest cells lie one step right of and
+// below the pixel, yet the region's last column and row are painted, as
+// softly as its first.
+TEST_F(FloodkitTest, EdgeWidthThreePaintsTheWholeRegion) {
+    Scene s = Plain(12, 10, 0);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x)
+            if (x == 0 || y == 0 || x == 11 || y == 9) s.layer[size_t(y * 12 + x)] = 50;
+    s.seedX = 5;
+    s.seedY = 5;
+    s.color = 255;
+    s.edge = 3;
+    CPelmarkDoc* d = Open(s);
+    EXPECT_EQ(Run(d, s), 1);
+    const Pixels after = Layer(d);
+    for (int y = 1; y < 9; ++y)
+        for (int x = 1; x < 11; ++x) ASSERT_NE(after[size_t(y * 12 + x)], 0) << x << "," << y;
+    for (int i = 1; i < 9; ++i) EXPECT_EQ(after[size_t(i * 12 + 10)], after[size_t(i * 12 + 1)]) << i;
+    for (int i = 1; i < 11; ++i) EXPECT_EQ(after[size_t(8 * 12 + i)], after[size_t(1 * 12 + i)]) << i;
+}
+
+// A fill that changes no pixel (the region already has the fill colour)
+// leaves no undo step and the document unmodified, feathered or not.
+TEST_F(FloodkitTest, AFillThatPaintsNothingLeavesNoStep) {
+    for (int edge : {0, 2, 5}) {
+        SCOPED_TRACE(edge);
+        Scene s = Plain(12, 10, 7);
+        s.seedX = 5;
+        s.seedY = 5;
+        s.color = 7;
+        s.edge = edge;
+        CPelmarkDoc* d = Open(s);
+        EXPECT_EQ(Run(d, s), 1);
+        EXPECT_EQ(Layer(d), s.layer);
+        EXPECT_FALSE(d->CanUndo());
+        EXPECT_FALSE(d->IsModified());
+        d->OnCloseDocument();
+    }
+}
+
 TEST_F(FloodkitTest, RandomRegionsEqualTheEdgeWeightsAtEveryWidth) {
     std::mt19937 rng(50);
     CPelmarkDoc* d = nullptr;

@@ -5,6 +5,7 @@
 
 #include "dialogs/color_choice.h"
 #include "document/layer_factory.h"
+#include "framework/cmd_ui.h"
 #include "document/pelmark_doc.h"
 #include "document/used_colors.h"
 #include "frame_fixture.h"
@@ -407,6 +408,29 @@ TEST_F(PaletteBarTest, FollowsTheActiveDocument) {
     shot = bar->grab().toImage();
     const RgbaEntry e = testEntry(0);
     EXPECT_EQ(shot.pixel(bar->CellRect(0).left() + 2, bar->CellRect(0).top() + 2), qRgb(e.red, e.green, e.blue));
+}
+
+}  // namespace
+}  // namespace frametest
+
+namespace frametest {
+namespace {
+
+// The close box hides the bar for good: a document switch does not bring
+// it back, and the display settings keep it closed.
+TEST_F(PaletteBarTest, StaysClosedAfterItsCloseBox) {
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_TRUE(bar->close() || bar->isHidden());
+    EXPECT_TRUE(bar->isHidden());
+    Frame()->HideDocumentWindows();
+    Frame()->ShowDocumentWindows();
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(Frame()->QueryCommandState(CMainFrame::kColorPaletteId).IsChecked(), std::optional<bool>(false));
+    ASSERT_TRUE(Frame()->SendCommand(CMainFrame::kSaveDisplaySettingsId));
+    EXPECT_EQ(Ini("Settings", "DispColorPalette"), "0");
+    // Its command shows it again.
+    ASSERT_TRUE(Frame()->SendCommand(CMainFrame::kColorPaletteId));
+    EXPECT_TRUE(bar->isVisible());
 }
 
 }  // namespace

@@ -197,6 +197,7 @@ TEST_F(PaletteEditorTest, CancelGivesBackImageLayersAndColourMode) {
             SCOPED_TRACE(std::string(c.name) + " with " + std::to_string(layers) + " layers");
             MakeDocument(layers, c.sixteen);
             const DocState before = State();
+            const int undoIndex = doc->m_nUndoIndex;
             bool changed = false;
             const std::vector<int> seen = Run([&](Dialog& d) {
                 if (d.TemplateId() == CReduceColorsDlg::kTemplateId) {
@@ -222,6 +223,8 @@ TEST_F(PaletteEditorTest, CancelGivesBackImageLayersAndColourMode) {
             EXPECT_EQ(after.color, before.color);
             EXPECT_EQ(after.mode, before.mode);
             EXPECT_EQ(after.modified, before.modified);
+            // No undo step is left of the work given back.
+            EXPECT_EQ(doc->m_nUndoIndex, undoIndex);
             // The composite is that of the restored layers.
             const QByteArray composite = BlockBytes(doc->m_hImage);
             ASSERT_TRUE(tools::RecomposeDocument(*doc));
@@ -369,6 +372,34 @@ TEST_F(PaletteEditorTest, TheGradientStartsFromTheEditorWithTheDocument) {
     EXPECT_EQ(Editor::OpenEditor(), nullptr);
     EXPECT_FALSE(CGradientDlg::StartedFromPaletteEditor());
     Frame()->GradientDialog()->hide();
+}
+
+}  // namespace
+}  // namespace frametest
+
+namespace frametest {
+namespace {
+
+// While the editor is open (the colour bar lent to it by 制作渐变), the
+// bar's 设定 opens no second editor.
+TEST_F(PaletteEditorTest, TheColourBarOpensNoSecondEditor) {
+    MakeDocument(1);
+    CColorPaletteBar* bar = Frame()->ColorPalette();
+    ASSERT_TRUE(bar);
+    bar->show();
+    int editors = 0;
+    framework::ScopedModalDriver driver([&](Dialog& d) {
+        if (d.TemplateId() != Editor::kTemplateId) return;
+        ++editors;
+        if (editors > 1) return d.ClickButton(framework::IDCANCEL);
+        d.ClickButton(Editor::kGradationId);
+        QTest::mouseClick(bar->Control(CColorPaletteBar::kEditorId), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        d.ClickButton(framework::IDCANCEL);
+    });
+    QTest::mouseClick(bar->Control(CColorPaletteBar::kEditorId), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(editors, 1);
 }
 
 }  // namespace

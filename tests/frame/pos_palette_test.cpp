@@ -145,9 +145,10 @@ TEST_F(PosPaletteTest, TheRectangleFollowsTheViewAndADragScrollsIt) {
     EXPECT_EQ(palette->size(), QSize(200, 234));
     auto* child = dynamic_cast<CChildFrame*>(view->GetParentFrame());
     ASSERT_TRUE(child);
-    // The rulers are on by default; each widens the canvas by 20.
+    // The rulers are on by default; they are strips beside the view, so the
+    // canvas is the image alone.
     ASSERT_GT(child->RulerStrips().height(), 0);
-    const int rulers = 20;
+    const int rulers = 0;
     EXPECT_EQ(palette->CanvasSize(), (pospal::Size{4096 + rulers, 4096 + rulers}));
     const DibRect thumb = palette->ThumbnailRect();
     ASSERT_EQ(thumb.right, 184);
@@ -201,6 +202,25 @@ TEST_F(PosPaletteTest, AViewShowingTheWholeCanvasCoversTheThumbnail) {
     EXPECT_EQ(palette->ViewRect(), whole);
     QTest::mouseRelease(Thumbnail(), Qt::LeftButton, {}, QPoint(60, 70));
     EXPECT_EQ(ViewOf(doc)->ScrollPosition(), QPoint(0, 0));
+}
+
+// With the rulers on (beside the view), a view just larger than its image
+// shows all of it: the rectangle covers the whole thumbnail.
+TEST_F(PosPaletteTest, AViewJustLargerThanItsImageCoversTheThumbnailWithTheRulersOn) {
+    CPelmarkDoc* doc = ImageDocument(128, 48);
+    ASSERT_TRUE(doc);
+    CPelmarkView* view = ViewOf(doc);
+    auto* child = dynamic_cast<CChildFrame*>(view->GetParentFrame());
+    ASSERT_TRUE(child);
+    ASSERT_GT(child->RulerStrips().width(), 0);
+    child->showNormal();
+    QCoreApplication::processEvents();  // the window's first fitting to its image
+    child->resize(child->size() + QSize(132, 52) - view->size());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(view->size(), QSize(132, 52));
+    Frame()->SetPosPaletteDoc(doc);
+    EXPECT_EQ(palette->ViewRect(),
+              (DibRect{0, 0, palette->ThumbnailRect().right, palette->ThumbnailRect().bottom}));
 }
 
 TEST_F(PosPaletteTest, PaintsFramesAndTheRedRectangle) {

@@ -3,15 +3,18 @@
 #include <QToolBar>
 
 #include "document/image_limits.h"
+#include "document/layer_factory.h"
 #include "document/pelmark_doc.h"
 #include "frame/command_locks.h"
 #include "frame/main_menu.h"
 #include "frame/next_open_list.h"
 #include "framework/program_recent_list.h"
 #include "tools/tool_options.h"
+#include "view/pelmark_view.h"
 #include "frame_fixture.h"
 #include "framework/cmd_ui.h"
 #include "palettes/link_palette.h"
+#include "imaging/dib_create.h"
 #include "platform/memory.h"
 
 namespace frametest {
@@ -323,6 +326,42 @@ TEST_F(FrameTest, ButtonsFollowARunningPlugin) {
     EXPECT_TRUE(enabled(framework::ID_EDIT_UNDO));
     doc->m_nUndoIndex = -1;
     doc->m_nRedoLimit = -1;
+}
+
+}  // namespace
+}  // namespace frametest
+
+namespace frametest {
+namespace {
+
+// While the animation maker runs the idle update leaves the bars alone: an
+// edit and the grid commands set the toolbar themselves.
+TEST_F(FrameTest, EditsAndGridCommandsSetTheToolbarWhileAPluginRuns) {
+    ASSERT_TRUE(Start());
+    CMainFrame* f = Frame();
+    auto action = [&](framework::CommandId id) { return framework::FindCommandAction(f->MainToolBar(), id); };
+    CPelmarkDoc* doc = NewDocument();
+    ASSERT_TRUE(doc);
+    doc->m_hImage = CreateDib8(8, 4, 0);
+    ASSERT_TRUE(doc->InitDib());
+    ASSERT_TRUE(document::CreateLayer(*doc, 0, 1));
+    f->OnIdleUpdateCmdUI();
+    ASSERT_FALSE(action(framework::ID_EDIT_UNDO)->isEnabled());
+    ASSERT_FALSE(action(framework::ID_EDIT_COPY)->isEnabled());
+    doc->m_bAnimPluginRunning = 1;
+    ASSERT_TRUE(f->SendCommand(CPelmarkView::kSelectAllId));
+    EXPECT_TRUE(action(framework::ID_EDIT_UNDO)->isEnabled());
+    EXPECT_TRUE(action(framework::ID_EDIT_CUT)->isEnabled());
+    EXPECT_TRUE(action(framework::ID_EDIT_COPY)->isEnabled());
+    EXPECT_EQ(action(framework::ID_FILE_SAVE)->isEnabled(), doc->IsModified());
+    for (framework::CommandId id : {CPelmarkView::kMainGridId, CPelmarkView::kSubGridId,
+                                    CPelmarkView::kMainSnapId, CPelmarkView::kSubSnapId}) {
+        SCOPED_TRACE(id);
+        const bool before = action(id)->isChecked();
+        ASSERT_TRUE(f->SendCommand(id));
+        EXPECT_NE(action(id)->isChecked(), before);
+    }
+    doc->m_bAnimPluginRunning = 0;
 }
 
 }  // namespace

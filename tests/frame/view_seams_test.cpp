@@ -1,7 +1,9 @@
 // What the main frame and its palettes do with the canvas views: messages
 // on activation, the zoom and grid of the active view, the zoom buttons,
 // and the tool plug-in windows after palette edits.
+#include <QApplication>
 #include <QMdiArea>
+#include <QMouseEvent>
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QToolBar>
@@ -13,6 +15,7 @@
 #include "document/pelmark_doc.h"
 #include "frame_fixture.h"
 #include "framework/child_frame.h"
+#include "framework/cmd_ui.h"
 #include "framework/doc_template.h"
 #include "framework/dialog.h"
 #include "framework/menu_builder.h"
@@ -333,6 +336,44 @@ TEST_F(BarSeamsTest, TheUnusedColoursGoFromTheBar) {
     const int steps = doc->m_nUndoIndex;
     QTest::mouseClick(bar->Control(CColorPaletteBar::kDeleteUnusedId), Qt::LeftButton);
     EXPECT_EQ(doc->m_nUndoIndex, steps);
+}
+
+}  // namespace
+}  // namespace frametest
+
+namespace frametest {
+namespace {
+
+// 鼠标位置 (Ctrl+4) switches the pointer's image position in the status
+// bar off and on again (the fixture snaps to its 24 x 12 grid).
+TEST_F(ViewSeamsTest, ThePointerPositionIsShownUntilSwitchedOff) {
+    CPelmarkDoc* doc = ImageDocument();
+    ASSERT_TRUE(doc);
+    Activate(doc);
+    CPelmarkView* view = ViewOf(doc);
+    QWidget* canvas = view;
+    // The canvas point over the middle of an image pixel.
+    auto over = [&](int x, int y) {
+        const int z = view->Zoom();
+        return view->OffsetImagePoint(QPoint(x * z + z / 2, y * z + z / 2));
+    };
+    auto pointAt = [&](QPoint client) {
+        QMouseEvent move(QEvent::MouseMove, client, canvas->mapToGlobal(client), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &move);
+    };
+    auto checked = [&] { return Frame()->QueryCommandState(CPelmarkView::kPointerPositionId).IsChecked(); };
+    pointAt(over(24, 12));
+    EXPECT_EQ(Frame()->PaneText(2, 0), QStringLiteral("  24 , 12  "));
+    EXPECT_EQ(checked(), std::optional<bool>(true));
+    ASSERT_TRUE(Frame()->SendCommand(CPelmarkView::kPointerPositionId));
+    EXPECT_EQ(Frame()->PaneText(2, 0), QStringLiteral(" "));
+    EXPECT_EQ(checked(), std::optional<bool>(false));
+    pointAt(over(9, 3));
+    EXPECT_EQ(Frame()->PaneText(2, 0), QStringLiteral(" "));
+    ASSERT_TRUE(Frame()->SendCommand(CPelmarkView::kPointerPositionId));
+    pointAt(over(24, 12));
+    EXPECT_EQ(Frame()->PaneText(2, 0), QStringLiteral("  24 , 12  "));
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "framework/dialog.h"
 #include "framework/doc_template.h"
 #include "host_fixture.h"
+#include "imaging/dib_access.h"
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
 #include "plugin_api/plugin_api.h"
@@ -329,9 +330,19 @@ TEST_F(ScribeonTest, BackgroundMenuItemsChooseTheTextBoxColour) {
 }
 
 // Button 9016 takes the host's current colour again: at once for selected
-// text, for what is typed next without a selection.
+// text, for what is typed next without a selection. It shows that colour.
 TEST_F(ScribeonTest, ColourButtonTakesTheHostColour) {
+    auto shown = [&](Dialog& d) {
+        const QImage picture = d.GetDlgItem(kColor)->grab().toImage();
+        return picture.pixel(picture.width() / 2, picture.height() / 2) & 0xffffff;
+    };
+    auto entry = [&](int index) {
+        uint8_t r = 0, g = 0, b = 0;
+        GetDibPaletteEntry(doc->m_hImage, index, &r, &g, &b, nullptr);
+        return qRgb(r, g, b) & 0xffffffu;
+    };
     Run([&](Dialog& d) {
+        EXPECT_EQ(shown(d), entry(1));
         Mono(d);
         Type(d, "中");
         Tick(d, 11);
@@ -339,6 +350,7 @@ TEST_F(ScribeonTest, ColourButtonTakesTheHostColour) {
         EXPECT_GT(Count(one, 1), 10);
         doc->m_nColor = 3;
         d.ClickButton(kColor);
+        EXPECT_EQ(shown(d), entry(3));
         EXPECT_EQ(Layer(), one);  // nothing selected: nothing redrawn
         Type(d, "文");
         Tick(d, 11);
