@@ -125,6 +125,18 @@ protected:
         s.layer.assign(size_t(w * h), uint8_t(index));
         return s;
     }
+    // A 12 x 10 ring of 50 around a region of 0, filled with 255 from its middle.
+    static Scene RingScene(int edge) {
+        Scene s = Plain(12, 10, 0);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 12; ++x)
+                if (x == 0 || y == 0 || x == 11 || y == 9) s.layer[size_t(y * 12 + x)] = 50;
+        s.seedX = 5;
+        s.seedY = 5;
+        s.color = 255;
+        s.edge = edge;
+        return s;
+    }
 
     framework::DocTemplate* docTemplate = nullptr;
     CPelmarkView* view = nullptr;
@@ -271,14 +283,7 @@ TEST_F(FloodkitTest, PatternStartsOnTheSeedColumnAndRunsBottomUp) {
 
 TEST_F(FloodkitTest, EdgeWidthTwoGivesTheOutermostPixelsHalfWeight) {
     // A ring of 50 around a region of 0; the fill colour 255 is the weight.
-    Scene s = Plain(12, 10, 0);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 12; ++x)
-            if (x == 0 || y == 0 || x == 11 || y == 9) s.layer[size_t(y * 12 + x)] = 50;
-    s.seedX = 5;
-    s.seedY = 5;
-    s.color = 255;
-    s.edge = 2;
+    Scene s = RingScene(2);
     CPelmarkDoc* d = Open(s);
     EXPECT_EQ(Run(d, s), 1);
     const Pixels after = Layer(d);
@@ -294,14 +299,7 @@ TEST_F(FloodkitTest, EdgeWidthTwoGivesTheOutermostPixelsHalfWeight) {
 // below the pixel, yet the region's last column and row are painted, as
 // softly as its first.
 TEST_F(FloodkitTest, EdgeWidthThreePaintsTheWholeRegion) {
-    Scene s = Plain(12, 10, 0);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 12; ++x)
-            if (x == 0 || y == 0 || x == 11 || y == 9) s.layer[size_t(y * 12 + x)] = 50;
-    s.seedX = 5;
-    s.seedY = 5;
-    s.color = 255;
-    s.edge = 3;
+    Scene s = RingScene(3);
     CPelmarkDoc* d = Open(s);
     EXPECT_EQ(Run(d, s), 1);
     const Pixels after = Layer(d);
