@@ -308,7 +308,7 @@ Grid BuildGrid(EngineState& e, int bits, const GridStore& store, const Grid* gri
 }
 
 // One place in the cost order. An entry goes stale when its node is merged
-// away or its cost changes (the node is then queued again).
+// away or its cost rises (the node is then queued again at its new cost).
 struct CostEntry {
     uint64_t cost;
     uint32_t key;
@@ -323,7 +323,10 @@ constexpr auto kBefore = [](const CostEntry& a, const CostEntry& b) { return Bef
 constexpr auto kAfter = [](const CostEntry& a, const CostEntry& b) { return Before(b, a); };
 
 // The cost order: the first order sorted once and read from the front, and
-// a heap of the nodes queued again after their cost changed. Each merge
+// a heap of the nodes queued again after their cost rose. A live node's
+// cost only ever rises, so its entry, at a cost not above the node's own,
+// comes up no later than its true place: only then is it queued again at
+// its present cost, once for however many merges raised it. Each merge
 // costs O(log n).
 class CostOrder {
 public:
@@ -340,7 +343,9 @@ public:
             if (!top) return nullptr;
             const ColorNode& node = nodes[top->node];
             if (!node.merged && node.cost == top->cost) return top;
+            const uint32_t index = top->node;
             Drop(top);
+            if (!node.merged) Requeue(node, index);
         }
     }
     // Removes the entry Peek gave.
@@ -484,10 +489,7 @@ bool MergeNodes() {
             node->merged = true;
             node->weight = 0;
             node->cost = 0;
-            if (cost != into->cost) {
-                into->cost = cost;
-                order.Requeue(*into, uint32_t(into - e.nodes.data));
-            }
+            into->cost = cost;
             --remaining;
             if (remaining == 8192 && e.gridBits > 7) grid = BuildGrid(e, 7, store, &grid);
             else if (remaining == 2048 && e.gridBits > 6) grid = BuildGrid(e, 6, store, &grid);
