@@ -52,19 +52,49 @@ struct GridStore {
     uint64_t* occupied;
     const uint32_t* keys;
     uint32_t* next;
+    uint64_t* live;  // 2^24 bits: colour k is a live node
+};
+
+// Bits lo .. lo + 63 (lo may be below 0) of a row of 256 bits; 0 outside it.
+inline uint64_t RowBits(const uint64_t* row, int lo) {
+    const int word = lo >> 6, shift = lo & 63;
+    uint64_t bits = word >= 0 && word < 4 ? row[word] >> shift : 0;
+    if (shift && word + 1 >= 0 && word + 1 < 4) bits |= row[word + 1] << (64 - shift);
+    return bits;
+}
+
+// A row of the colour space along blue, as green and red apart from a
+// colour's own, with the least distance its colours can have.
+struct RowOffset {
+    int8_t green;
+    int8_t red;
+    uint16_t distance;
 };
 
 class Grid {
 public:
     Grid(EngineState& e, const GridStore& store)
         : e_(&e), cells_(store.cells), occupied_(store.occupied), keys_(store.keys), next_(store.next),
-          bits_(e.gridBits) {
+          live_(store.live), bits_(e.gridBits) {
         dims_[0] = 1 << bits_;
         dims_[1] = 1 << (bits_ - 1);
         dims_[2] = 1 << (bits_ - 2);
         shift_[0] = 8 - bits_;
         shift_[1] = 9 - bits_;
         shift_[2] = 10 - bits_;
+        // Every colour within `nearReach_` of a colour lies in the cells next
+        // to its own (at most one cell away along each axis): a green cell
+        // is w wide, a red cell 2w and a blue cell 4w.
+        const int w = 1 << shift_[0];
+        nearReach_ = uint32_t(std::min({16 * (w + 1) * (w + 1), 4 * (2 * w + 1) * (2 * w + 1),
+                                        (4 * w + 1) * (4 * w + 1)}) - 1);
+        rowCount_ = 0;
+        for (int g = -w; g <= w; ++g)
+            for (int r = -2 * w; r <= 2 * w; ++r)
+                if (uint32_t d = uint32_t(16 * g * g + 4 * r * r); d <= nearReach_)
+                    rows_[rowCount_++] = RowOffset{int8_t(g), int8_t(r), uint16_t(d)};
+        std::sort(rows_, rows_ + rowCount_,
+                  [](const RowOffset& a, const RowOffset& b) { return a.distance < b.distance; });
     }
 
     size_t CellIndex(int g, int r, int b) const {
@@ -134,13 +164,61 @@ public:
         }
     }
 
+    // The nearest live node within `nearReach_`, looked up in the live
+    // colours' bits row by row around the colour: false when there is none.
+    // All such nodes lie in the cells around the node's own, where the cell
+    // search below looks first and keeps the first of equal distances in
+    // cell order (green, red, blue), then key order; the same node is chosen
+    // here.
+    bool FindNearBy(uint32_t self, uint32_t& best, uint32_t& bestDistance) const {
+        const uint32_t key = keys_[self];
+        const int g = Green(key), r = Red(key), b = Blue(key);
+        uint32_t limit = nearReach_;
+        uint64_t bestRank = UINT64_MAX;
+        uint32_t bestKey = 0;
+        auto consider = [&](int gg, int rr, int bb, uint32_t d) {
+            if (d > limit) return;
+            const uint32_t k = uint32_t(bb) | uint32_t(gg) << 8 | uint32_t(rr) << 16;
+            const uint64_t rank = uint64_t(d) << 45 |
+                                  uint64_t(CellIndex(gg >> shift_[0], rr >> shift_[1], bb >> shift_[2])) << 24 | k;
+            if (rank < bestRank) bestRank = rank, bestKey = k, limit = d;
+        };
+        for (int i = 0; i < rowCount_; ++i) {
+            const RowOffset& o = rows_[i];
+            if (o.distance > limit) break;
+            const int gg = g + o.green, rr = r + o.red;
+            if (gg < 0 || gg > 255 || rr < 0 || rr > 255) continue;
+            // Bit 32 is the colour's own blue.
+            const uint64_t bits = RowBits(live_ + (size_t(rr) << 10 | size_t(gg) << 2), b - 32);
+            if (!bits) continue;
+            const bool own = o.green == 0 && o.red == 0;
+            if (!own && (bits >> 32 & 1)) consider(gg, rr, b, o.distance);
+            if (const uint64_t below = bits & 0xFFFFFFFFu) {
+                const int db = 32 - (63 - std::countl_zero(below));
+                consider(gg, rr, b - db, o.distance + uint32_t(db * db));
+            }
+            if (const uint64_t above = bits >> 33) {
+                const int db = std::countr_zero(above) + 1;
+                consider(gg, rr, b + db, o.distance + uint32_t(db * db));
+            }
+        }
+        if (bestRank == UINT64_MAX) return false;
+        best = uint32_t(FindNode(bestKey) - e_->nodes.data) + 1;
+        bestDistance = limit;
+        return true;
+    }
+
     // The nearest other node in the grid, its distance and the node's cost.
     void FindNearest(ColorNode* node) const {
         const uint32_t self = SlotOf(node);
-        int c[3];
-        CellOf(keys_[self], c);
         uint32_t best = 0;
         uint32_t bestDistance = kNoDistance;
+        if (FindNearBy(self, best, bestDistance)) {
+            SetNearest(node, best, bestDistance);
+            return;
+        }
+        int c[3];
+        CellOf(keys_[self], c);
         const CellBox whole = Whole();
         CellBox inner, cube;
         int half = 1;
@@ -157,6 +235,9 @@ public:
                 if (far > half) Scan(Cube(c, far), cube, self, best, bestDistance);
             }
         }
+        SetNearest(node, best, bestDistance);
+    }
+    void SetNearest(ColorNode* node, uint32_t best, uint32_t bestDistance) const {
         node->nearest = best ? &e_->nodes[best - 1] : nullptr;
         node->distance = best ? bestDistance : kNoDistance;
         node->cost = MergeCost(node->distance, node->weight);
@@ -177,6 +258,8 @@ public:
         const uint32_t slot = SlotOf(node);
         int c[3];
         CellOf(keys_[slot], c);
+        const uint32_t key = keys_[slot];
+        live_[key >> 6] &= ~(uint64_t(1) << (key & 63));
         uint32_t& cell = cells_[CellIndex(c[0], c[1], c[2])];
         for (uint32_t* link = &cell; *link; link = &next_[*link]) {
             if (*link == slot) {
@@ -203,9 +286,13 @@ private:
     uint64_t* occupied_;
     const uint32_t* keys_;
     uint32_t* next_;
+    uint64_t* live_;
     int bits_;
     int dims_[3];
     int shift_[3];
+    uint32_t nearReach_ = 0;
+    int rowCount_ = 0;
+    RowOffset rows_[160];
 };
 
 // Fills the grid at `bits` resolution with the live nodes. The store was
@@ -221,7 +308,7 @@ Grid BuildGrid(EngineState& e, int bits, const GridStore& store, const Grid* gri
 }
 
 // One place in the cost order. An entry goes stale when its node is merged
-// away or its cost changes (the node is then queued again).
+// away or its cost rises (the node is then queued again at its new cost).
 struct CostEntry {
     uint64_t cost;
     uint32_t key;
@@ -236,7 +323,10 @@ constexpr auto kBefore = [](const CostEntry& a, const CostEntry& b) { return Bef
 constexpr auto kAfter = [](const CostEntry& a, const CostEntry& b) { return Before(b, a); };
 
 // The cost order: the first order sorted once and read from the front, and
-// a heap of the nodes queued again after their cost changed. Each merge
+// a heap of the nodes queued again after their cost rose. A live node's
+// cost only ever rises, so its entry, at a cost not above the node's own,
+// comes up no later than its true place: only then is it queued again at
+// its present cost, once for however many merges raised it. Each merge
 // costs O(log n).
 class CostOrder {
 public:
@@ -253,7 +343,9 @@ public:
             if (!top) return nullptr;
             const ColorNode& node = nodes[top->node];
             if (!node.merged && node.cost == top->cost) return top;
+            const uint32_t index = top->node;
             Drop(top);
+            if (!node.merged) Requeue(node, index);
         }
     }
     // Removes the entry Peek gave.
@@ -355,15 +447,16 @@ bool MergeNodes() {
 
     // Slot i + 1 is node i.
     EngineBlock<uint32_t> keys, next;
-    EngineBlock<uint64_t> occupied;
-    if (!keys.Allocate(n + 1) || !next.Allocate(n + 1)) return false;
+    EngineBlock<uint64_t> occupied, live;
+    if (!keys.Allocate(n + 1) || !next.Allocate(n + 1) || !live.Allocate(e.usedBits.count)) return false;
+    std::copy_n(e.usedBits.data, e.usedBits.count, live.data);
     for (size_t i = 0; i < n; ++i) keys[i + 1] = e.nodes[i].key;
     e.gridBits = GridBitsFor(n);
     {
         Grid sizing(e, GridStore{});
         if (!e.grid.Allocate(sizing.CellCount()) || !occupied.Allocate(sizing.RowWords())) return false;
     }
-    const GridStore store{e.grid.data, occupied.data, keys.data, next.data};
+    const GridStore store{e.grid.data, occupied.data, keys.data, next.data, live.data};
     Grid grid = BuildGrid(e, e.gridBits, store);
     for (size_t i = 0; i < n; ++i) grid.FindNearest(&e.nodes[i]);
 
@@ -396,10 +489,7 @@ bool MergeNodes() {
             node->merged = true;
             node->weight = 0;
             node->cost = 0;
-            if (cost != into->cost) {
-                into->cost = cost;
-                order.Requeue(*into, uint32_t(into - e.nodes.data));
-            }
+            into->cost = cost;
             --remaining;
             if (remaining == 8192 && e.gridBits > 7) grid = BuildGrid(e, 7, store, &grid);
             else if (remaining == 2048 && e.gridBits > 6) grid = BuildGrid(e, 6, store, &grid);
@@ -411,6 +501,7 @@ bool MergeNodes() {
     keys.Release();
     next.Release();
     occupied.Release();
+    live.Release();
 
     // The survivors in cost order take the palette indices 0 .. target - 1.
     size_t survivors = 0;
