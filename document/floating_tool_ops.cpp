@@ -89,6 +89,7 @@ void ClearSourceOnFirstMove(CPelmarkDoc& doc) {
 void BeginFloatingState(CPelmarkDoc& doc, bool liftedFromLayer) {
     SelectionState& st = doc.m_Selection;
     st.firstMovePending = liftedFromLayer ? 1 : 0;
+    if (liftedFromLayer) doc.m_bPasted = 0;
     st.movedSinceLift = 0;
     st.floatOffsetX = st.floatOffsetY = 0;
     st.angle = st.dragStartAngle = 0;

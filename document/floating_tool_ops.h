@@ -37,7 +37,7 @@ void ClearSourceOnFirstMove(CPelmarkDoc& doc);
 // A new floating selection starts at the selection rectangle, unmoved and
 // unturned. `liftedFromLayer`: its pixels were taken from the current layer,
 // so that the first move clears them there; a pasted block floats above the
-// layer and no move clears anything under it.
+// layer and no move clears anything under it (the caller marks it pasted).
 void BeginFloatingState(CPelmarkDoc& doc, bool liftedFromLayer);
 // Another layer became the current one: the floating selection is lifted
 // again from it at the selection, so that no other layer's pixels are put

@@ -471,7 +471,6 @@ void CPelmarkView::OnSelectAll() {
     document::LiftFloatingMask(*doc, all.left, all.top, all.right, all.bottom);
     doc->m_rcFloatTarget = doc->m_rcSelection;
     document::BeginFloatingState(*doc, true);
-    doc->m_bPasted = 0;
     SendToolRect(host, doc->m_nWidth, doc->m_nHeight);
     doc->UpdateAllViews(nullptr);
     if (host) host->EditStateChanged();
@@ -495,7 +494,6 @@ void CPelmarkView::OnInvertSelection() {
     if (!doc || !doc->PushUndo(document::kSelectAction, QStringLiteral("反选"), true)) return;
     document::InvertMask(*doc);
     document::BeginFloatingState(*doc, true);
-    doc->m_bPasted = 0;
     const DibRect& r = doc->m_rcSelection;
     view::ViewHost* host = view::ViewHost::Installed();
     SendToolRect(host, std::max(0, Width(r)), std::max(0, Height(r)));
