@@ -4,15 +4,15 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "imaging/color_reduce_state.h"
 
 namespace reduce {
 
 namespace {
-
-constexpr size_t kColorSpace = size_t(1) << 24;
 
 uint32_t KeyOf(uint8_t blue, uint8_t green, uint8_t red) {
     return uint32_t(blue) | uint32_t(green) << 8 | uint32_t(red) << 16;
@@ -49,27 +49,29 @@ bool ReadKeys(EngineState& e, const uint8_t* pixels, const PaletteEntry* entries
 // Node lookup that remembers the last key (images have long runs of one colour).
 class NodeLookup {
 public:
-    ColorNode* operator()(uint32_t key) {
-        if (!last_ || last_->key != key) last_ = FindNode(key);
+    explicit NodeLookup(const EngineState& e) : e_(e) {}
+    int32_t operator()(uint32_t key) {
+        if (key != lastKey_) lastKey_ = key, last_ = FindNode(e_, key);
         return last_;
     }
 private:
-    ColorNode* last_ = nullptr;
+    const EngineState& e_;
+    uint32_t lastKey_ = UINT32_MAX;
+    int32_t last_ = kNoNode;
 };
 
-int Diff(int a, int b) { return a > b ? a - b : b - a; }
-
-// True when `mid` lies on an even ramp between `before` and `after`: the
-// change across it is more than twice the change of its slope.
-bool OnRamp(uint32_t before, uint32_t mid, uint32_t after) {
+// 1 when `mid` lies on an even ramp between `before` and `after`: the change
+// across it is more than twice the change of its slope; else 0. Without
+// branches, so that a loop of it runs on vectors.
+inline uint32_t OnRamp(uint32_t before, uint32_t mid, uint32_t after) {
     int bend = 0, span = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
-        int b = int((before >> shift) & 0xFF), m = int((mid >> shift) & 0xFF),
-            a = int((after >> shift) & 0xFF);
-        bend += Diff(a - m, m - b);
-        span += Diff(a, b);
+        const int b = int((before >> shift) & 0xFF), m = int((mid >> shift) & 0xFF),
+                  a = int((after >> shift) & 0xFF);
+        bend += std::abs(a - 2 * m + b);
+        span += std::abs(a - b);
     }
-    return 2 * bend < span;
+    return uint32_t(2 * bend < span);
 }
 
 }  // namespace
@@ -77,17 +79,6 @@ bool OnRamp(uint32_t before, uint32_t mid, uint32_t after) {
 EngineState& Engine() {
     static EngineState state;
     return state;
-}
-
-ColorNode* FindNode(uint32_t key) {
-    // The nodes are the set bits in key order: a node's index is the number
-    // of set bits before its own.
-    EngineState& e = Engine();
-    if (!e.nodes || !e.rank || key >= kColorSpace) return nullptr;
-    uint64_t word = e.usedBits[key >> 6];
-    uint64_t bit = uint64_t(1) << (key & 63);
-    if (!(word & bit)) return nullptr;
-    return &e.nodes[e.rank[key >> 6] + uint32_t(std::popcount(word & (bit - 1)))];
 }
 
 }  // namespace reduce
@@ -155,19 +146,16 @@ int32_t ReducerPrepareNodes(void) {
     size_t n = 0;
     for (size_t i = 0; i < e.usedBits.count; ++i) {
         e.rank[i] = uint32_t(n);
-        n += size_t(std::popcount(e.usedBits[i]));
+        if (e.usedBits[i]) n += size_t(CountBits(e.usedBits[i]));
     }
-    if (n == 0 || !e.nodes.Allocate(n)) {
+    if (n == 0 || !e.nodes.Allocate(n) || !e.nodeKeys.Allocate(n) || !e.positions.Allocate(n)) {
         ReducerFree();
         return 0;
     }
-    ColorNode* node = e.nodes.data;
+    uint32_t* key = e.nodeKeys.data;
     for (size_t i = 0; i < e.usedBits.count; ++i) {
-        for (uint64_t word = e.usedBits[i]; word; word &= word - 1) {
-            *node++ = ColorNode{.key = uint32_t(i * 64 + size_t(std::countr_zero(word))),
-                                .merged = false, .nearest = nullptr,
-                                .position = 0, .distance = 0, .weight = 0, .cost = 0};
-        }
+        for (uint64_t word = e.usedBits[i]; word; word &= word - 1)
+            *key++ = uint32_t(i * 64 + size_t(std::countr_zero(word)));
     }
     e.nodeCount = n;
     if (size_t(e.target) > n) e.target = int32_t(n);
@@ -180,7 +168,7 @@ void ReducerPinSystemColors(int32_t layerCount) {
     if (e.stage != Stage::Prepared) return;
     uint64_t weight = uint64_t(e.pixelCount) * uint64_t(std::max(layerCount, 1)) * 256 + 1;
     for (int i = 0; i < REDUCE_RESERVED_COUNT; ++i)
-        if (ColorNode* node = FindNode(SystemKey(i))) node->weight = weight;
+        if (int32_t node = FindNode(e, SystemKey(i)); node != kNoNode) e.nodes[size_t(node)].weight = weight;
 }
 
 void ReducerWeighPixels(const uint8_t* pixels, const PaletteEntry* palette) {
@@ -188,16 +176,25 @@ void ReducerWeighPixels(const uint8_t* pixels, const PaletteEntry* palette) {
     if (e.stage != Stage::Prepared || !ReadKeys(e, pixels, palette)) return;
     const uint32_t* keys = e.keys.data;
     const size_t n = e.pixelCount, w = size_t(e.width);
-    NodeLookup lookup;
-    for (size_t i = 0; i < n; ++i) {
-        ColorNode* node = lookup(keys[i]);
-        if (!node) continue;
-        uint64_t add = 1;
-        if (w + 1 < i && i + w + 1 < n) {
-            add += OnRamp(keys[i - 1], keys[i], keys[i + 1]);
-            add += OnRamp(keys[i - w], keys[i], keys[i + w]);
+    NodeLookup lookup(e);
+    NodeState* nodes = e.nodes.data;
+    // Each pixel weighs 1, and 1 more for each ramp it lies on across and
+    // down; pixels of the first and last row and a pixel beside them count
+    // no ramps. The ramps of a stretch of pixels first, then their colours.
+    constexpr size_t kStretch = 4096;
+    uint8_t add[kStretch];
+    const size_t rampsFrom = w + 2, rampsTo = n > w + 1 ? n - w - 1 : 0;
+    for (size_t start = 0; start < n; start += kStretch) {
+        const size_t end = std::min(n, start + kStretch);
+        const size_t lo = std::clamp(rampsFrom, start, end), hi = std::clamp(rampsTo, lo, end);
+        std::fill(add, add + (end - start), uint8_t(1));
+        for (size_t i = lo; i < hi; ++i)
+            add[i - start] = uint8_t(1 + OnRamp(keys[i - 1], keys[i], keys[i + 1]) +
+                                     OnRamp(keys[i - w], keys[i], keys[i + w]));
+        for (size_t i = start; i < end; ++i) {
+            const int32_t node = lookup(keys[i]);
+            if (node != kNoNode) nodes[node].weight += add[i - start];
         }
-        node->weight += add;
     }
 }
 
@@ -213,12 +210,12 @@ void ReducerMapPixels(const uint8_t* source, uint8_t* destination, const Palette
     EngineState& e = Engine();
     if (e.stage != Stage::Merged || !destination || !ReadKeys(e, source, palette)) return;
     const uint32_t* keys = e.keys.data;
-    NodeLookup lookup;
+    NodeLookup lookup(e);
     for (int32_t row = e.height - 1; row >= 0; --row) {
         uint8_t* out = destination + size_t(row) * e.indexRow;
         for (int32_t x = 0; x < e.width; ++x) {
-            ColorNode* node = lookup(*keys++);
-            out[x] = node ? uint8_t(node->position) : 0;
+            const int32_t node = lookup(*keys++);
+            out[x] = node != kNoNode ? e.positions[size_t(node)] : 0;
         }
     }
 }
@@ -231,7 +228,7 @@ void ReducerBuildPalette(PaletteEntry* entries, int32_t keepReserved) {
     const int survivors = e.target;
     if (!keepReserved) {
         for (int i = 0; i < survivors; ++i) {
-            uint32_t key = e.survivors[i]->key;
+            uint32_t key = e.nodeKeys[e.survivors[i]];
             palette[i * 4] = uint8_t(Blue(key));
             palette[i * 4 + 1] = uint8_t(Green(key));
             palette[i * 4 + 2] = uint8_t(Red(key));
@@ -244,7 +241,7 @@ void ReducerBuildPalette(PaletteEntry* entries, int32_t keepReserved) {
     int assigned[256];
     bool overflow = false;
     for (int i = 0; i < survivors; ++i) {
-        uint32_t key = e.survivors[i]->key;
+        uint32_t key = e.nodeKeys[e.survivors[i]];
         int index = -1;
         for (int r = 0; r < REDUCE_RESERVED_COUNT && index < 0; ++r)
             if (SystemKey(r) == key) index = SystemIndex(r);
@@ -260,7 +257,7 @@ void ReducerBuildPalette(PaletteEntry* entries, int32_t keepReserved) {
     // More colours than free entries: the rest take the nearest entry given out.
     for (int i = 0; i < survivors && overflow; ++i) {
         if (assigned[i] >= 0) continue;
-        uint32_t key = e.survivors[i]->key;
+        uint32_t key = e.nodeKeys[e.survivors[i]];
         uint32_t bestDistance = UINT32_MAX;
         for (int index = 0; index < 256; ++index) {
             if (index >= next && index < 246) continue;
@@ -286,11 +283,12 @@ void ReducerFree(void) {
     e.usedBits.Release();
     e.rank.Release();
     e.nodes.Release();
-    e.grid.Release();
+    e.nodeKeys.Release();
+    e.positions.Release();
     e.nodeCount = 0;
     e.stage = Stage::Idle;
     std::memset(e.reservedMap, 0, sizeof e.reservedMap);
-    std::fill(std::begin(e.survivors), std::end(e.survivors), nullptr);
+    std::fill(std::begin(e.survivors), std::end(e.survivors), 0u);
     e.reservedMapReady = false;
 }
 

@@ -3,7 +3,7 @@
 // (color_reduce_merge.cpp).
 #pragma once
 
-#include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -11,23 +11,34 @@
 
 namespace reduce {
 
-// One distinct colour of the images.
-struct ColorNode {
-    uint32_t key;          // blue | green << 8 | red << 16
-    bool merged;           // merged away into another node
-    ColorNode* nearest;    // nearest live colour; null when there is none
-    int32_t position;      // place in the cost order; after the merge, the palette index
-    uint32_t distance;     // weighted squared distance to `nearest`
-    uint64_t weight;       // pixels (and ramp bonuses) it stands for; 0 once merged away
-    uint64_t cost;         // what merging it away would lose
+// Where one distinct colour of the images stands in the merge. Kept to 16
+// bytes so that the merge, which visits the colours in no order, finds them
+// in cache; what merging it away would lose follows from the distance and
+// the weight (MergeCost).
+struct NodeState {
+    uint64_t weight;    // pixels (and ramp bonuses) it stands for; 0 once merged away
+    uint32_t nearest;   // key of its nearest live colour, kNone or kMergedAway
+    uint32_t distance;  // weighted squared distance to `nearest`
+    bool Merged() const { return nearest == kMergedAway; }
+    static constexpr uint32_t kNone = UINT32_MAX - 1, kMergedAway = UINT32_MAX;
 };
 
-// A block of the engine, locked from allocation until it is freed.
+constexpr uint32_t kNoDistance = UINT32_MAX;
+constexpr uint64_t kNoCost = UINT64_MAX;
+constexpr int32_t kNoNode = -1;
+
+// A block of the engine, locked from allocation until it is freed (at the
+// latest when the block goes).
 template <class T>
 struct EngineBlock {
     MemHandle handle = nullptr;
     T* data = nullptr;
     size_t count = 0;
+
+    EngineBlock() = default;
+    EngineBlock(const EngineBlock&) = delete;
+    EngineBlock& operator=(const EngineBlock&) = delete;
+    ~EngineBlock() { Release(); }
 
     bool Allocate(size_t n) {
         Release();
@@ -56,6 +67,8 @@ struct EngineBlock {
     T& operator[](size_t i) const { return data[i]; }
 };
 
+constexpr size_t kColorSpace = size_t(1) << 24;
+
 enum class Stage { Idle, Collecting, Prepared, Merged };
 
 struct EngineState {
@@ -71,11 +84,13 @@ struct EngineState {
     EngineBlock<uint32_t> keys;       // one key per pixel, top row first
     EngineBlock<uint64_t> usedBits;   // 2^24 bits: colour k occurs
     EngineBlock<uint32_t> rank;       // set bits before each word of usedBits
-    EngineBlock<ColorNode> nodes;     // increasing key order
+    // The nodes, one per distinct colour, in increasing key order.
+    EngineBlock<uint32_t> nodeKeys;
+    EngineBlock<NodeState> nodes;
+    EngineBlock<uint8_t> positions;   // palette index of each node after the merge
     size_t nodeCount = 0;
-    EngineBlock<uint32_t> grid;       // the merge's grid of colour cells
-    // The survivors after the merge, by palette index.
-    ColorNode* survivors[256] = {};
+    // The survivors after the merge (node indices), by palette index.
+    uint32_t survivors[256] = {};
     int gridBits = 0;                 // 6, 7 or 8
     // Index each survivor received from the palette with reserved colours.
     uint8_t reservedMap[256] = {};
@@ -84,29 +99,56 @@ struct EngineState {
 
 EngineState& Engine();
 
-// Squared differences from -256..255, looked up as table[d + 256].
-constexpr std::array<int32_t, 512> MakeSquares() {
-    std::array<int32_t, 512> t{};
-    for (int d = -256; d < 256; ++d) t[size_t(d + 256)] = d * d;
-    return t;
-}
-inline constexpr std::array<int32_t, 512> kSquares = MakeSquares();
-
 inline int Red(uint32_t key) { return int((key >> 16) & 0xFF); }
 inline int Green(uint32_t key) { return int((key >> 8) & 0xFF); }
 inline int Blue(uint32_t key) { return int(key & 0xFF); }
 
 // The engine's distance: blue 1, green 16, red 4 times the squared difference.
 inline uint32_t ColorDistance(uint32_t a, uint32_t b) {
-    return uint32_t(kSquares[size_t(Blue(a) - Blue(b) + 256)] +
-                    16 * kSquares[size_t(Green(a) - Green(b) + 256)] +
-                    4 * kSquares[size_t(Red(a) - Red(b) + 256)]);
+    const int db = Blue(a) - Blue(b), dg = Green(a) - Green(b), dr = Red(a) - Red(b);
+    return uint32_t(db * db + 16 * dg * dg + 4 * dr * dr);
 }
 
-// The node of a key; null when the key is not a node.
-ColorNode* FindNode(uint32_t key);
+// The roots of 4 times the distances below 64, by which near colours lose.
+struct NearRoots {
+    double root[64];
+    NearRoots() {
+        for (int d = 0; d < 64; ++d) root[d] = std::sqrt(4.0 * double(d));
+    }
+};
+inline const NearRoots kNearRoots;
+
+// What merging a colour away would lose: its distance to its nearest
+// colour, by its weight.
+inline uint64_t MergeCost(uint32_t distance, uint64_t weight) {
+    if (distance == kNoDistance) return kNoCost;
+    if (uint64_t(distance) * 4 >= 256) return weight * distance / 4;
+    return uint64_t(kNearRoots.root[distance] * double(weight));
+}
+inline uint64_t MergeCost(const NodeState& node) { return MergeCost(node.distance, node.weight); }
+
+// Set bits of a word. std::popcount is a library call unless the build
+// targets processors that count bits themselves.
+inline int CountBits(uint64_t w) {
+    w = w - ((w >> 1) & 0x5555555555555555ull);
+    w = (w & 0x3333333333333333ull) + ((w >> 2) & 0x3333333333333333ull);
+    w = (w + (w >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return int((w * 0x0101010101010101ull) >> 56);
+}
+
+// The node index of a key; kNoNode when the key is not a node. The nodes are
+// the set bits of the used colours in key order: a node's index is the
+// number of set bits before its own.
+inline int32_t FindNode(const EngineState& e, uint32_t key) {
+    if (!e.nodes || !e.rank || key >= kColorSpace) return kNoNode;
+    const uint64_t word = e.usedBits.data[key >> 6];
+    const uint64_t bit = uint64_t(1) << (key & 63);
+    if (!(word & bit)) return kNoNode;
+    return int32_t(e.rank.data[key >> 6] + uint32_t(CountBits(word & (bit - 1))));
+}
+
 // Merges the nodes down to the target and gives every node its palette
-// index; false when the grid cannot be had.
+// index; false when memory is short.
 bool MergeNodes();
 
 }  // namespace reduce

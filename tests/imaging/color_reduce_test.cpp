@@ -459,6 +459,9 @@ TEST_F(ColorReduce, ResultsStayExactlyTheSame) {
         {Noisy(128, 100, 5, 40), 16, 0, 4677591809958689501ull},
         {Noisy(200, 150, 7, 70), 256, 1, 6204298175817496292ull},  // reserved colours kept
         {Noisy(40, 30, 3, 20), 64, 0, 16274079377930953166ull},  // few colours: the coarsest grid only
+        {Noisy(300, 200, 11, 90), 16, 0, 16912223280109941570ull},  // many colours far apart
+        {Noisy(64, 48, 9, 255), 2, 0, 10829625123366208709ull},     // colours strewn over the whole space
+        {Noisy(160, 120, 5, 40), 16, 1, 6399972764135084502ull},    // reserved colours outweigh all
     };
     for (const Case& c : cases) {
         const Reduced r = Reduce24(c.picture, c.colours, c.keep);
