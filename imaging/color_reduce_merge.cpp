@@ -111,7 +111,12 @@ public:
         const uint32_t key = keys_[index];
         uint32_t best = kNoKey;
         uint32_t bestDistance = kNoDistance;
-        if (!FindNearBy(key, best, bestDistance)) {
+        if (Blue(key) > 0 && Live(key - 1)) {
+            // Nothing is nearer than the next blue, the one below first.
+            best = key - 1, bestDistance = 1;
+        } else if (Blue(key) < 255 && Live(key + 1)) {
+            best = key + 1, bestDistance = 1;
+        } else if (!FindNearBy(key, best, bestDistance)) {
             int c[3];
             CellOf(key, c);
             const CellBox whole = Whole();
