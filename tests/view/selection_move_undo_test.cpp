@@ -71,13 +71,6 @@ public:
         SetViewSize(view, 400, 300);
         view->ScrollTo(0, 0);
     }
-    void TearDown() override {
-        if (frame) frame->ToolOptionValues().SetControls(nullptr);
-        tools::ProgramDragState() = {};
-        view::ProgramSelectionDrag() = {};
-        view::SelectionModeIndex() = 0;
-        ViewTest::TearDown();
-    }
     // Distinct non-zero values; the wand's picture has a block of 9s in
     // rows 4..10, columns 4..12 with a notch at (4, 4).
     static uint8_t Value(Make make, int x, int y) {

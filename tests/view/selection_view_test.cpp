@@ -74,13 +74,6 @@ public:
         Constrain(0, 1, 1);
         doc->SetModified(false);
     }
-    void TearDown() override {
-        if (frame) frame->ToolOptionValues().SetControls(nullptr);
-        tools::ProgramDragState() = {};
-        view::ProgramSelectionDrag() = {};
-        view::SelectionModeIndex() = 0;
-        ViewTest::TearDown();
-    }
     static uint8_t Value(int x, int y) { return uint8_t(1 + (x * 7 + y * 13) % 250); }
     void Constrain(int constraint, int w, int h) {
         controls.values[kConstraintControl] = constraint;

@@ -13,6 +13,9 @@
 #include "imaging/dib_create.h"
 #include "imaging/dib_geometry.h"
 #include "platform/profile.h"
+#include "tools/drag_state.h"
+#include "view/selection_tools.h"
+#include "view/view_globals.h"
 
 namespace viewtest {
 
@@ -31,6 +34,11 @@ void ViewTest::SetUp() {
 }
 
 void ViewTest::TearDown() {
+    // The program-wide tool state a test may have left behind.
+    if (frame) frame->ToolOptionValues().SetControls(nullptr);
+    tools::ProgramDragState() = {};
+    view::ProgramSelectionDrag() = {};
+    view::SelectionModeIndex() = 0;
     app.reset();
     grid::LoadGridSettings();
 }
