@@ -18,6 +18,23 @@ namespace reduce {
 
 namespace {
 
+// The roots of 4 times the distances below 64, by which near colours lose.
+struct NearRoots {
+    double root[64];
+    NearRoots() {
+        for (int d = 0; d < 64; ++d) root[d] = std::sqrt(4.0 * double(d));
+    }
+};
+const NearRoots kNearRoots;
+
+// What merging a colour away would lose: its distance to its nearest
+// colour, by its weight.
+uint64_t MergeCost(const NodeState& node) {
+    if (node.distance == kNoDistance) return kNoCost;
+    if (uint64_t(node.distance) * 4 >= 256) return node.weight * node.distance / 4;
+    return uint64_t(kNearRoots.root[node.distance] * double(node.weight));
+}
+
 // Grid resolution for a node count.
 int GridBitsFor(size_t nodes) { return nodes <= 2048 ? 6 : nodes <= 8192 ? 7 : 8; }
 
@@ -147,7 +164,7 @@ public:
         live_[key >> 6] &= ~(uint64_t(1) << (key & 63));
         int c[3];
         CellOf(key, c);
-        if (!CellHoldsLive(c[0], c[1], c[2])) occupied_[RowIndex(c[0], c[1])] &= ~(uint64_t(1) << c[2]);
+        if (!CellHoldsOther(c, key)) occupied_[RowIndex(c[0], c[1])] &= ~(uint64_t(1) << c[2]);
     }
 
     // Whether a colour is live (not merged away).
@@ -189,13 +206,6 @@ private:
         const int blue = b << shift_[2];
         const uint64_t mask = (uint64_t(1) << (1 << shift_[2])) - 1;
         return live_[(size_t(red) << 10 | size_t(green) << 2) + size_t(blue >> 6)] >> (blue & 63) & mask;
-    }
-    bool CellHoldsLive(int g, int r, int b) const {
-        const int red = r << shift_[1], green = g << shift_[0];
-        for (int dr = 0; dr < 1 << shift_[1]; ++dr)
-            for (int dg = 0; dg < 1 << shift_[0]; ++dg)
-                if (CellBlues(red + dr, green + dg, b)) return true;
-        return false;
     }
 
     // Looks at every live colour of the cells of `box` that lie outside
@@ -325,6 +335,7 @@ private:
         }
         return false;
     }
+    // Whether cell `c` holds a live colour other than `key`.
     bool CellHoldsOther(const int c[3], uint32_t key) const {
         const int red = c[1] << shift_[1], green = c[0] << shift_[0];
         for (int dr = 0; dr < 1 << shift_[1]; ++dr) {

@@ -3,7 +3,6 @@
 // (color_reduce_merge.cpp).
 #pragma once
 
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -108,24 +107,6 @@ inline uint32_t ColorDistance(uint32_t a, uint32_t b) {
     const int db = Blue(a) - Blue(b), dg = Green(a) - Green(b), dr = Red(a) - Red(b);
     return uint32_t(db * db + 16 * dg * dg + 4 * dr * dr);
 }
-
-// The roots of 4 times the distances below 64, by which near colours lose.
-struct NearRoots {
-    double root[64];
-    NearRoots() {
-        for (int d = 0; d < 64; ++d) root[d] = std::sqrt(4.0 * double(d));
-    }
-};
-inline const NearRoots kNearRoots;
-
-// What merging a colour away would lose: its distance to its nearest
-// colour, by its weight.
-inline uint64_t MergeCost(uint32_t distance, uint64_t weight) {
-    if (distance == kNoDistance) return kNoCost;
-    if (uint64_t(distance) * 4 >= 256) return weight * distance / 4;
-    return uint64_t(kNearRoots.root[distance] * double(weight));
-}
-inline uint64_t MergeCost(const NodeState& node) { return MergeCost(node.distance, node.weight); }
 
 // Set bits of a word. std::popcount is a library call unless the build
 // targets processors that count bits themselves.
