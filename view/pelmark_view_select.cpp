@@ -351,15 +351,10 @@ void CPelmarkView::LiftNewSelection() {
         document::LiftSelection(*doc, r);
         document::LiftFloatingMask(*doc, r.left, r.top, r.right, r.bottom);
         doc->m_rcFloatTarget = doc->m_rcSelection;
-        doc->m_rcScaleFrame = {r.left, r.top, r.right - 1, r.bottom - 1};
         view::ReportToolSize(r.right - r.left, r.bottom - r.top);
     }
     document::RenewSpareCopy(*doc);
-    st.firstMovePending = 1;
-    doc->m_bPasted = 0;
-    st.movedSinceLift = 0;
-    st.floatOffsetX = st.floatOffsetY = 0;
-    st.angle = st.dragStartAngle = 0;
+    document::BeginFloatingState(*doc, true);
     st.dragStarted = 0;
     st.adding = 0;
     if (view::ViewHost* host = view::ViewHost::Installed()) {
